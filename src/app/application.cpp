@@ -1,0 +1,40 @@
+#include "application.h"
+
+#include "apptitle.h"
+#include "store/textorder.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+#include <stdexcept>
+
+// The pictures live in the window library, which is linked statically, so
+// they are registered by hand.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace app {
+
+void setup(QApplication &application)
+{
+    registerResources();
+    QCoreApplication::setApplicationName(title());
+    application.setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+
+    // 宋体 is the interface's font; on this system it stands for an installed
+    // CJK font.
+    QFont::insertSubstitutions(QStringLiteral("宋体"),
+                               {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                                QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN")});
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSize(9);
+    application.setFont(font);
+
+    if (!textorder::available())
+        throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");
+}
+
+} // namespace app

@@ -1,0 +1,76 @@
+#include "form_welcome.h"
+
+#include "components/guard.h"
+#include "components/messages.h"
+#include "main/form_main.h"
+#include "ui_form_welcome.h"
+
+Tform_welcome *form_welcome = nullptr;
+
+Tform_welcome::Tform_welcome(QWidget *parent)
+    : FormDialog(parent)
+    , ui(std::make_unique<Ui::Tform_welcome>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("form_welcome"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFixedClientSize(400, 269);
+
+    QPalette sky = palette();
+    sky.setColor(QPalette::Window, QColor(166, 202, 240));
+    setPalette(sky);
+    setAutoFillBackground(true);
+
+    QPalette red = ui->label2->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    ui->label2->setPalette(red);
+    ui->edit_passwd->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    ui->button_ok->setFocus();
+
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_welcome::button_okClick);
+}
+
+Tform_welcome::~Tform_welcome() = default;
+
+void Tform_welcome::FormCreate()
+{
+    ScopedClose closing(ado_welcome);
+    ado_welcome.setCommandText(QStringLiteral("select * from reg"));
+    ado_welcome.open();
+    if (ado_welcome.fieldByName(u"reg_passwd").isEmpty()) {
+        ui->edit_passwd->hide();
+        ui->label2->setText(QString());
+    } else {
+        ui->edit_passwd->show();
+        ui->label2->setText(QStringLiteral("请输入数据库密码"));
+    }
+}
+
+bool Tform_welcome::login()
+{
+    ui->button_ok->setFocus();
+    const bool passed = showModal() == Accepted;
+    m_loggedIn = passed;
+    return passed;
+}
+
+void Tform_welcome::button_okClick()
+{
+    // Once the user is in, this dialog is the about box: OK only closes it.
+    if (m_loggedIn) {
+        accept();
+        return;
+    }
+    ScopedClose closing(ado_welcome);
+    ado_welcome.setCommandText(QStringLiteral("select * from reg"));
+    ado_welcome.open();
+    // Compared as stored: letter case and blanks count.
+    if (ado_welcome.fieldByName(u"reg_passwd") == ui->edit_passwd->text()) {
+        accept();
+        return;
+    }
+    msg::plain(this, QStringLiteral("密码输入有误..."), QStringLiteral("密码错误"));
+    done(Rejected);
+    if (form_main)
+        form_main->close();
+}

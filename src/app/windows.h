@@ -1,0 +1,13 @@
+#pragma once
+
+// The program's seventeen windows, created once at start in a fixed order,
+// the main window first, each running its creation event as it is made. An
+// error in a creation event is shown in the error box and the next window is
+// created all the same.
+namespace windows {
+
+void createAll();
+// Destroys them again, last made first (at exit, and between tests).
+void destroyAll();
+
+} // namespace windows

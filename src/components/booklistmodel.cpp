@@ -1,0 +1,199 @@
+#include "booklistmodel.h"
+
+#include "store/bookrow.h"
+#include "store/textorder.h"
+
+#include <QColor>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+const QColor kBorrowedIn(166, 202, 240);
+const QColor kLentOut(192, 220, 192);
+
+} // namespace
+
+BookListModel::BookListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_smallIcon(QStringLiteral(":/icons/main/00.png"))
+    , m_largeIcon(QStringLiteral(":/icons/bigbook.png"))
+{
+}
+
+int BookListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int BookListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : bookrow::kColumnCount;
+}
+
+QStringView BookListModel::cell(int row, int column) const
+{
+    const Row &r = m_rows[size_t(row)];
+    if (column < 0 || column >= r.count)
+        return {};
+    const quint32 start = column == 0 ? 0 : r.ends[size_t(column - 1)];
+    return QStringView(r.text).mid(start, r.ends[size_t(column)] - start);
+}
+
+int BookListModel::cellCount(int row) const
+{
+    return m_rows[size_t(row)].count;
+}
+
+QStringList BookListModel::rowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < cellCount(row); ++c)
+        texts << cell(row, c).toString();
+    return texts;
+}
+
+QVariant BookListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(m_rows.size()))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return cell(index.row(), index.column()).toString();
+    case Qt::DecorationRole:
+        if (index.column() == 0)
+            return m_largeIcons ? m_largeIcon : m_smallIcon;
+        return {};
+    case Qt::BackgroundRole: {
+        const QStringView loan = cell(index.row(), bookrow::Loan);
+        if (loan == u"借入")
+            return kBorrowedIn;
+        if (loan == u"已借出")
+            return kLentOut;
+        return {};
+    }
+    default: return {};
+    }
+}
+
+QVariant BookListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < bookrow::kColumnCount)
+        return bookrow::header(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+BookListModel::Row BookListModel::pack(const QStringList &texts)
+{
+    Row row;
+    qsizetype total = 0;
+    const int count = std::min<int>(int(texts.size()), bookrow::kColumnCount);
+    for (int i = 0; i < count; ++i)
+        total += texts[i].size();
+    row.text.reserve(total);
+    for (int i = 0; i < count; ++i) {
+        row.text += texts[i];
+        row.ends[size_t(i)] = quint32(row.text.size());
+    }
+    row.count = quint8(count);
+    return row;
+}
+
+void BookListModel::beginFill()
+{
+    beginResetModel();
+    m_filling = true;
+    m_rows.clear();
+}
+
+void BookListModel::fillRow(const QStringList &texts)
+{
+    m_rows.push_back(pack(texts));
+}
+
+void BookListModel::endFill()
+{
+    if (!m_filling)
+        return;
+    m_filling = false;
+    endResetModel();
+}
+
+void BookListModel::clear()
+{
+    Fill fill(*this);
+}
+
+void BookListModel::appendRow(const QStringList &texts)
+{
+    const int row = int(m_rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.push_back(pack(texts));
+    endInsertRows();
+}
+
+void BookListModel::setRow(int row, const QStringList &texts)
+{
+    m_rows.at(size_t(row)) = pack(texts);
+    Q_EMIT dataChanged(index(row, 0), index(row, bookrow::kColumnCount - 1));
+}
+
+void BookListModel::removeBookRow(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
+void BookListModel::sortRows(int column, bool ascending)
+{
+    const size_t n = m_rows.size();
+    // The keys are made once per sort, packed into one buffer.
+    QByteArray keys;
+    std::vector<qsizetype> starts(n + 1);
+    for (size_t i = 0; i < n; ++i) {
+        starts[i] = keys.size();
+        textorder::appendKey(cell(int(i), column), keys);
+    }
+    starts[n] = keys.size();
+
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    const char *base = keys.constData();
+    auto compare = [&](int a, int b) {
+        return textorder::compareKeys(base + starts[size_t(a)], starts[size_t(a) + 1] - starts[size_t(a)],
+                                      base + starts[size_t(b)], starts[size_t(b) + 1] - starts[size_t(b)]);
+    };
+    if (ascending)
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+    else
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(b, a) < 0; });
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    std::vector<int> newPosition(n);
+    for (size_t i = 0; i < n; ++i) {
+        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+        newPosition[size_t(order[i])] = int(i);
+    }
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after << index(newPosition[size_t(old.row())], old.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void BookListModel::setLargeIcons(bool large)
+{
+    if (m_largeIcons == large)
+        return;
+    m_largeIcons = large;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::DecorationRole});
+}

@@ -1,0 +1,162 @@
+#include "booklistview.h"
+
+#include "booklistmodel.h"
+#include "store/bookrow.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QTreeView>
+
+BookListView::BookListView(QWidget *parent)
+    : QStackedWidget(parent)
+    , m_model(new BookListModel(this))
+    , m_report(new QTreeView(this))
+    , m_icons(new QListView(this))
+{
+    m_report->setObjectName(QStringLiteral("listview_main_report"));
+    m_icons->setObjectName(QStringLiteral("listview_main_icons"));
+
+    m_report->setModel(m_model);
+    m_icons->setModel(m_model);
+    m_icons->setSelectionModel(m_report->selectionModel());
+
+    m_report->setRootIsDecorated(false);
+    m_report->setItemsExpandable(false);
+    m_report->setUniformRowHeights(true);
+    m_report->setAllColumnsShowFocus(true);
+    m_report->setSortingEnabled(false);
+    QHeaderView *header = m_report->header();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    header->setSortIndicatorShown(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < bookrow::kColumnCount; ++c)
+        m_report->setColumnWidth(c, bookrow::initialWidth(c));
+    connect(header, &QHeaderView::sectionClicked, this, &BookListView::columnClick);
+
+    m_icons->setUniformItemSizes(true);
+    m_icons->setLayoutMode(QListView::Batched);
+    m_icons->setBatchSize(2000);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setModelColumn(0);
+
+    setupView(m_report);
+    setupView(m_icons);
+
+    addWidget(m_report);
+    addWidget(m_icons);
+    setCurrentWidget(m_report);
+}
+
+void BookListView::setupView(QAbstractItemView *view)
+{
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->setFrameShape(QFrame::StyledPanel);
+    // The list's background is the palette's light three-dimensional colour.
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Midlight));
+    view->setPalette(palette);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint &pos) { Q_EMIT contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+}
+
+QAbstractItemView *BookListView::currentView() const
+{
+    return m_style == Style::Report ? static_cast<QAbstractItemView *>(m_report) : m_icons;
+}
+
+void BookListView::setStyle(Style style)
+{
+    m_style = style;
+    switch (style) {
+    case Style::Report: setCurrentWidget(m_report); break;
+    case Style::LargeIcons:
+        m_model->setLargeIcons(true);
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setWordWrap(true);
+        m_icons->setGridSize(QSize(96, 72));
+        m_icons->setSpacing(0);
+        break;
+    case Style::SmallIcons:
+    case Style::List:
+        m_model->setLargeIcons(false);
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setWordWrap(false);
+        m_icons->setGridSize(style == Style::SmallIcons ? QSize(160, 20) : QSize());
+        m_icons->setFlow(style == Style::SmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
+        m_icons->setWrapping(true);
+        break;
+    }
+    if (style == Style::Report)
+        m_model->setLargeIcons(false);
+    else
+        setCurrentWidget(m_icons);
+    // Keep the view styles apart from each other: each keeps its own modes.
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setSelectionRectVisible(false);
+}
+
+int BookListView::selectedRow() const
+{
+    const QModelIndexList rows = m_report->selectionModel()->selectedRows();
+    if (rows.size() != 1) {
+        // Selection of whole rows in the icon view selects column 0 only.
+        const QModelIndexList cells = m_report->selectionModel()->selectedIndexes();
+        return cells.isEmpty() ? -1 : cells.first().row();
+    }
+    return rows.first().row();
+}
+
+void BookListView::selectRow(int row)
+{
+    QItemSelectionModel *selection = m_report->selectionModel();
+    if (row < 0) {
+        selection->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void BookListView::columnClick(int column)
+{
+    if (column < 0 || column >= int(m_sortAscending.size()))
+        return;
+    m_sortColumn = column;
+    m_model->sortRows(column, m_sortAscending[size_t(column)]);
+    m_sortAscending[size_t(column)] = !m_sortAscending[size_t(column)];
+}
+
+bool BookListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == m_report->viewport() || watched == m_icons->viewport())) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            Q_EMIT doubleClicked();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && (watched == m_report || watched == m_icons)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Q_EMIT enterPressed();
+            return true;
+        }
+    }
+    return QStackedWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QStackedWidget>
+
+#include <array>
+
+class BookListModel;
+class QAbstractItemView;
+class QListView;
+class QTreeView;
+class QItemSelectionModel;
+
+// The book list: one model shown by a report view (one line per book with
+// its columns) or an icon view (large icons, small icons, list), sharing one
+// selection of at most one whole row. Sorting by a column header follows the
+// list's own sort state: the first click on a column sorts it descending,
+// the next ascending, each column alternating on its own.
+class BookListView : public QStackedWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Style { LargeIcons, SmallIcons, List, Report };
+
+    explicit BookListView(QWidget *parent = nullptr);
+
+    BookListModel *model() const { return m_model; }
+    QTreeView *reportView() const { return m_report; }
+    QListView *iconView() const { return m_icons; }
+    QAbstractItemView *currentView() const;
+
+    void setStyle(Style style);
+    Style style() const { return m_style; }
+
+    // The selected row, or -1 when none is selected.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Sorts by the column as a click on its header does.
+    void columnClick(int column);
+    int sortColumn() const { return m_sortColumn; }
+    bool sortAscending(int column) const { return m_sortAscending.at(size_t(column)); }
+
+Q_SIGNALS:
+    // A double click on the list, or Enter pressed in it.
+    void doubleClicked();
+    void enterPressed();
+    void contextMenuRequested(const QPoint &globalPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setupView(QAbstractItemView *view);
+
+    BookListModel *m_model;
+    QTreeView *m_report;
+    QListView *m_icons;
+    Style m_style = Style::Report;
+    int m_sortColumn = 0;
+    std::array<bool, 17> m_sortAscending{};
+};

@@ -1,0 +1,36 @@
+#include "formdialog.h"
+
+#include "guard.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+FormDialog::FormDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+int FormDialog::showModal()
+{
+    return exec();
+}
+
+void FormDialog::setFixedClientSize(int width, int height)
+{
+    setFixedSize(width, height);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
+}
+
+void FormDialog::showEvent(QShowEvent *event)
+{
+    if (!parentWidget()) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QDialog::showEvent(event);
+    guard::run(this, [this] { FormShow(); });
+}

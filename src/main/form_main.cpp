@@ -1,0 +1,186 @@
+#include "form_main.h"
+
+#include "app/apptitle.h"
+#include "app/form_welcome.h"
+#include "app/programfolder.h"
+#include "components/booklistview.h"
+#include "components/guard.h"
+#include "ui_form_main.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTreeWidget>
+
+Tform_main *form_main = nullptr;
+
+Tform_main::Tform_main(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::Tform_main>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("form_main"));
+    setWindowTitle(app::title());
+    setContextMenuPolicy(Qt::NoContextMenu);
+    listview_main = ui->listview_main;
+    treeview_main = ui->treeview_main;
+
+    m_commands = buildCommands(this);
+
+    ui->image_xx->setIcon(QIcon(QStringLiteral(":/icons/close.png")));
+    ui->image_xx->setToolTip(QString());
+
+    QFont treeFont = treeview_main->font();
+    treeFont.setPointSize(12);
+    treeview_main->setFont(treeFont);
+    QPalette light = treeview_main->palette();
+    light.setColor(QPalette::Base, light.color(QPalette::Midlight));
+    treeview_main->setPalette(light);
+    treeview_main->viewport()->installEventFilter(this);
+
+    ui->splitter_main->setStretchFactor(0, 0);
+    ui->splitter_main->setStretchFactor(1, 1);
+    ui->splitter_main->setSizes({201, width() - 201});
+    ui->splitter_main->handle(1)->setCursor(Qt::SplitHCursor);
+
+    auto *statusPanel = new QLabel(ui->statusbar_main);
+    statusPanel->setObjectName(QStringLiteral("statuspanel_main"));
+    statusPanel->setFixedWidth(50);
+    ui->statusbar_main->addWidget(statusPanel);
+    ui->statusbar_main->setFixedHeight(19);
+
+    wireCommands();
+}
+
+Tform_main::~Tform_main() = default;
+
+QAction *Tform_main::action(const char *name) const
+{
+    return m_commands[QString::fromLatin1(name)];
+}
+
+void Tform_main::wireCommands()
+{
+    const struct
+    {
+        const char *name;
+        void (Tform_main::*handler)();
+    } handlers[] = {
+        {"mfexit", &Tform_main::mfexitClick},         {"meeditbook", &Tform_main::meeditbookClick},
+        {"medelbook", &Tform_main::medelbookClick},   {"meeditcate", &Tform_main::meeditcateClick},
+        {"medelcate", &Tform_main::medelcateClick},   {"mvbigicon", &Tform_main::mvbigiconClick},
+        {"mvsmallicon", &Tform_main::mvsmalliconClick}, {"mvlist", &Tform_main::mvlistClick},
+        {"mvxiangxi", &Tform_main::mvxiangxiClick},   {"mvtreelist", &Tform_main::mvtreelistClick},
+        {"mhabout", &Tform_main::mhaboutClick},
+    };
+    for (const auto &h : handlers)
+        guard::connect(action(h.name), &QAction::triggered, this, h.handler);
+
+    QAction *view = m_commands.popmenuBooklist->findChild<QAction *>(QStringLiteral("N6"));
+    guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
+    guard::connect(ui->image_xx, &QToolButton::clicked, this, &Tform_main::image_xxClick);
+
+    guard::connect(listview_main, &BookListView::doubleClicked, this, &Tform_main::listview_mainDblClick);
+    guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
+    connect(listview_main, &BookListView::contextMenuRequested, this,
+            [this](const QPoint &pos) { m_commands.popmenuBooklist->exec(pos); });
+    connect(treeview_main, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_commands.popmenuCate->exec(treeview_main->viewport()->mapToGlobal(pos)); });
+}
+
+void Tform_main::FormCreate()
+{
+    programfolder::enter();
+    fillTree();
+    fillBookList(QStringLiteral("select * from book"));
+}
+
+bool Tform_main::FormShow()
+{
+    if (!form_welcome->login())
+        return false;
+    // The design size, centred, is what the window returns to from maximised.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), QSize(696, 480));
+        frame.moveCenter(screen->availableGeometry().center());
+        setGeometry(frame);
+    }
+    showMaximized();
+    return true;
+}
+
+void Tform_main::mfexitClick()
+{
+    close();
+}
+
+void Tform_main::mvbigiconClick()
+{
+    listview_main->setStyle(BookListView::Style::LargeIcons);
+}
+
+void Tform_main::mvsmalliconClick()
+{
+    listview_main->setStyle(BookListView::Style::SmallIcons);
+}
+
+void Tform_main::mvlistClick()
+{
+    listview_main->setStyle(BookListView::Style::List);
+}
+
+void Tform_main::mvxiangxiClick()
+{
+    listview_main->setStyle(BookListView::Style::Report);
+}
+
+void Tform_main::showCategoryBar(bool shown)
+{
+    if (shown == !ui->panel_left->isHidden())
+        return;
+    if (shown) {
+        ui->panel_left->show();
+        if (!m_splitterSizes.isEmpty())
+            ui->splitter_main->setSizes(m_splitterSizes);
+    } else {
+        m_splitterSizes = ui->splitter_main->sizes();
+        ui->panel_left->hide();
+    }
+}
+
+void Tform_main::mvtreelistClick()
+{
+    showCategoryBar(ui->panel_left->isHidden());
+}
+
+void Tform_main::image_xxClick()
+{
+    showCategoryBar(false);
+}
+
+void Tform_main::mhaboutClick()
+{
+    form_welcome->showModal();
+}
+
+bool Tform_main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == treeview_main->viewport()) {
+        // A right click opens the pop-up menu without moving the selection.
+        if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+             event->type() == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            guard::run(this, [this] { treeview_mainClick(); });
+            return false;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "commands.h"
+#include "store/dataset.h"
+
+#include <QList>
+#include <QMainWindow>
+
+#include <memory>
+
+class BookListView;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace Ui {
+class Tform_main;
+}
+
+// The main window: the category bar with its tree on the left, the book list
+// on the right, the menu bar and the six toolbars above them. The dialogs
+// that change what it shows write into its list and tree themselves.
+class Tform_main : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Tform_main(QWidget *parent = nullptr);
+    ~Tform_main() override;
+
+    // The creation event: enters the program folder, fills the tree, then
+    // the list with every book.
+    void FormCreate();
+
+    // The show event at start: the login. Shows the main window maximised
+    // and returns true when the user is let in; false when the program ends.
+    bool FormShow();
+
+    // The controls the other windows use.
+    BookListView *listview_main = nullptr;
+    QTreeWidget *treeview_main = nullptr;
+    QAction *action(const char *name) const;
+    QMenu *popmenu_cate() const { return m_commands.popmenuCate; }
+    QMenu *popmenu_booklist() const { return m_commands.popmenuBooklist; }
+
+    // Empties the list and fills it with the books of the command.
+    void fillBookList(const QString &command);
+    // The book number (column 16) of the selected row; "" when no row is
+    // selected or the row has no number.
+    QString selectedBookNumber() const;
+
+    Dataset ado_main;
+    Dataset ado_temp;
+
+    // Handlers.
+    void mfexitClick();
+    void meeditbookClick();
+    void medelbookClick();
+    void meeditcateClick();
+    void medelcateClick();
+    void mvbigiconClick();
+    void mvsmalliconClick();
+    void mvlistClick();
+    void mvxiangxiClick();
+    void mvtreelistClick();
+    void image_xxClick();
+    void mhaboutClick();
+    void treeview_mainClick();
+    void listview_mainDblClick();
+    void listview_mainKeyPress();
+
+protected:
+    QMenu *createPopupMenu() override { return nullptr; }
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fillTree();
+    // The level of the tree's selected node: 0 the root, 1 a category,
+    // -1 when nothing is selected.
+    int selectedTreeLevel() const;
+    void wireCommands();
+    void showCategoryBar(bool shown);
+
+    std::unique_ptr<Ui::Tform_main> ui;
+    Commands m_commands;
+    QList<int> m_splitterSizes;
+};
+
+extern Tform_main *form_main;

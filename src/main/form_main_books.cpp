@@ -1,0 +1,76 @@
+// The main window's book list: filling it, the book commands.
+#include "form_main.h"
+
+#include "books/form_bookbase.h"
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "components/messages.h"
+#include "store/bookrow.h"
+#include "store/sqlquote.h"
+
+void Tform_main::fillBookList(const QString &command)
+{
+    // Rows read before an error stay in the list.
+    BookListModel::Fill fill(*listview_main->model());
+    ScopedClose closing(ado_main);
+    ado_main.setCommandText(command);
+    ado_main.open();
+    const bookrow::RecordReader reader(ado_main);
+    for (int i = 0; i < ado_main.recordCount(); ++i) {
+        fill.add(bookrow::build(reader.read()));
+        ado_main.next();
+    }
+}
+
+QString Tform_main::selectedBookNumber() const
+{
+    const int row = listview_main->selectedRow();
+    if (row < 0)
+        return QString();
+    return listview_main->model()->cell(row, bookrow::Number).toString();
+}
+
+void Tform_main::meeditbookClick()
+{
+    if (listview_main->selectedRow() < 0) {
+        msg::plain(this, QStringLiteral("请在列表中选择一本需要修改的书籍"));
+        return;
+    }
+}
+
+void Tform_main::listview_mainDblClick()
+{
+    if (listview_main->selectedRow() >= 0)
+        form_bookbase->showModal();
+}
+
+void Tform_main::listview_mainKeyPress()
+{
+    listview_mainDblClick();
+}
+
+void Tform_main::medelbookClick()
+{
+    const int row = listview_main->selectedRow();
+    if (row < 0) {
+        msg::plain(this, QStringLiteral("请选择一本需要删除的书籍"));
+        return;
+    }
+    if (!msg::question(this, QStringLiteral("真的要删除这本书么？")))
+        return;
+    const QString number = listview_main->model()->cell(row, bookrow::Number).toString();
+    if (number.isEmpty()) {
+        // Only a row built from a damaged record lacks its number.
+        msg::plain(this, QStringLiteral("这一行没有书籍编号，无法找到要删除的书籍。"));
+        return;
+    }
+    {
+        ScopedClose closing(ado_main);
+        ado_main.setCommandText(QStringLiteral("select * from book where book_id=") + sqlquote::checkedId(number));
+        ado_main.open();
+        // A book already gone from the file only loses its row.
+        if (ado_main.recordCount() > 0)
+            ado_main.deleteRecord();
+    }
+    listview_main->model()->removeBookRow(row);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// One open connection to a data file. The file is never created here: a
+// missing file is an error, since an empty new catalogue in its place would
+// look like every book had been lost.
+class Connection
+{
+public:
+    // Opens the file named relative to the current folder (or absolute).
+    // Throws StoreError with a message naming the file and its folder.
+    explicit Connection(const QString &fileName);
+    ~Connection();
+
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    sqlite3 *handle() const { return m_db; }
+    const QString &absolutePath() const { return m_path; }
+
+    // Runs statements without results; throws StoreError on failure.
+    void exec(const char *sql);
+
+    // The error text for the connection's last failure, naming the file.
+    QString failure(const QString &what) const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+};
+
+// The data file's name. Every dataset opens it by this bare name, resolved
+// against the current folder, which the program keeps at its own folder.
+inline constexpr char kDataFileName[] = "data.qmd";
+
+// Describes a data file for messages: "“data.qmd”（文件夹：/x/y）".
+QString describeFile(const QString &absolutePath);

@@ -1,0 +1,446 @@
+#include "dataset.h"
+
+#include "connection.h"
+#include "datetext.h"
+#include "storeerror.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+namespace {
+
+// Finalizes a statement when the step that uses it ends.
+struct Statement
+{
+    sqlite3_stmt *stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+QByteArray quotedIdentifier(const QString &name)
+{
+    QByteArray out = name.toUtf8();
+    out.replace('"', "\"\"");
+    return '"' + out + '"';
+}
+
+} // namespace
+
+Dataset::Dataset(QString fileName)
+    : m_fileName(std::move(fileName))
+{
+}
+
+Dataset::~Dataset() = default;
+
+Connection &Dataset::connection()
+{
+    if (!m_connection)
+        m_connection = std::make_unique<Connection>(m_fileName);
+    return *m_connection;
+}
+
+void Dataset::fail(const QString &what) const
+{
+    throw StoreError(m_connection ? m_connection->failure(what) : what);
+}
+
+sqlite3_stmt *Dataset::prepare(const QByteArray &sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(connection().handle(), sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        fail(QStringLiteral("%1\n命令：%2")
+                 .arg(QString::fromUtf8(sqlite3_errmsg(connection().handle())), QString::fromUtf8(sql)));
+    }
+    return stmt;
+}
+
+void Dataset::setCommandText(const QString &text)
+{
+    if (text == m_command)
+        return;
+    if (isOpen())
+        throw StoreError(QStringLiteral("数据集正在使用中，不能更改命令文本。"));
+    m_command = text;
+}
+
+void Dataset::open()
+{
+    if (isOpen())
+        close();
+    Statement st;
+    st.stmt = prepare(m_command.toUtf8());
+    const int columns = sqlite3_column_count(st.stmt);
+    std::vector<Column> names;
+    names.reserve(size_t(columns));
+    for (int i = 0; i < columns; ++i) {
+        Column c;
+        c.name = QString::fromUtf8(sqlite3_column_name(st.stmt, i));
+        const QByteArray decl = QByteArray(sqlite3_column_decltype(st.stmt, i)).toUpper();
+        if (decl == "DATE")
+            c.kind = Kind::Date;
+        else if (decl.contains("INT"))
+            c.kind = Kind::Integer;
+        names.push_back(std::move(c));
+    }
+    m_columns = std::move(names);
+    m_cells.clear();
+    m_arena.clear();
+    m_rows = 0;
+    for (;;) {
+        const int rc = sqlite3_step(st.stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW) {
+            m_columns.clear();
+            m_cells.clear();
+            m_arena.clear();
+            m_rows = 0;
+            fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+        }
+        appendRowFrom(st.stmt, m_cells);
+        ++m_rows;
+    }
+    m_current = 0;
+    m_table.clear();
+    m_keyColumn = -1;
+    m_pending.clear();
+    m_state = State::Browse;
+}
+
+void Dataset::appendRowFrom(sqlite3_stmt *stmt, std::vector<Cell> &into)
+{
+    const int columns = int(m_columns.size());
+    for (int i = 0; i < columns; ++i) {
+        Cell cell;
+        switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_INTEGER:
+            cell.type = Int;
+            cell.integer = sqlite3_column_int64(stmt, i);
+            break;
+        case SQLITE_FLOAT:
+            cell.type = Real;
+            cell.real = sqlite3_column_double(stmt, i);
+            break;
+        case SQLITE_NULL:
+            cell.type = Null;
+            cell.integer = 0;
+            break;
+        default: {
+            const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+            const int length = sqlite3_column_bytes(stmt, i);
+            cell.type = TextCell;
+            cell.text = {quint32(m_arena.size()), quint32(length)};
+            m_arena.append(bytes ? bytes : "", size_t(length));
+            break;
+        }
+        }
+        into.push_back(cell);
+    }
+}
+
+void Dataset::close()
+{
+    m_state = State::Closed;
+    m_columns.clear();
+    std::vector<Cell>().swap(m_cells);
+    std::string().swap(m_arena);
+    m_rows = 0;
+    m_current = 0;
+    m_pending.clear();
+}
+
+void Dataset::requireOpen() const
+{
+    if (!isOpen())
+        throw StoreError(QStringLiteral("数据集没有打开。"));
+}
+
+void Dataset::requireCurrent() const
+{
+    requireOpen();
+    if (m_current >= m_rows)
+        throw StoreError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));
+}
+
+int Dataset::recordCount() const
+{
+    requireOpen();
+    return m_rows;
+}
+
+bool Dataset::eof() const
+{
+    return !isOpen() || m_current >= m_rows;
+}
+
+void Dataset::next()
+{
+    requireOpen();
+    if (m_state != State::Browse)
+        post();
+    if (m_current < m_rows)
+        ++m_current;
+}
+
+QString Dataset::fieldName(int column) const
+{
+    return m_columns.at(size_t(column)).name;
+}
+
+int Dataset::fieldIndex(QStringView name) const
+{
+    requireOpen();
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name == name)
+            return int(i);
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
+}
+
+QString Dataset::cellText(const Cell &cell, Kind kind) const
+{
+    switch (cell.type) {
+    case Null: return QString();
+    case Int: return QString::number(cell.integer);
+    case Real: return QString::number(cell.real, 'g', 15);
+    case TextCell: break;
+    }
+    const char *bytes = m_arena.data() + cell.text.offset;
+    if (kind == Kind::Date)
+        return datetext::fromIso(std::string_view(bytes, cell.text.length));
+    return QString::fromUtf8(bytes, qsizetype(cell.text.length));
+}
+
+QString Dataset::pendingText(const Pending &p, Kind kind) const
+{
+    switch (p.type) {
+    case Null: return QString();
+    case Int: return QString::number(p.integer);
+    case Real: return QString();
+    case TextCell: break;
+    }
+    if (kind == Kind::Date)
+        return datetext::fromIso(std::string_view(p.text.constData(), size_t(p.text.size())));
+    return QString::fromUtf8(p.text);
+}
+
+QString Dataset::fieldText(int column) const
+{
+    requireOpen();
+    if (column < 0 || column >= int(m_columns.size()))
+        throw StoreError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
+    const Kind kind = m_columns[size_t(column)].kind;
+    if (m_state != State::Browse && m_pending[size_t(column)].set)
+        return pendingText(m_pending[size_t(column)], kind);
+    if (m_state == State::Inserting)
+        return QString();
+    requireCurrent();
+    return cellText(cellAt(m_current, column), kind);
+}
+
+void Dataset::setFieldByName(QStringView name, const QString &text)
+{
+    const int column = fieldIndex(name);
+    if (m_state != State::Inserting && m_state != State::Editing)
+        throw StoreError(QStringLiteral("写入字段“%1”之前没有开始新增或修改记录。").arg(name));
+
+    Pending value;
+    value.set = true;
+    const Column &c = m_columns[size_t(column)];
+    if (c.kind == Kind::Text) {
+        value.type = TextCell;
+        value.text = text.toUtf8();
+    } else if (text.isEmpty()) {
+        value.type = Null;
+    } else if (c.kind == Kind::Integer) {
+        bool ok = false;
+        const QString trimmed = text.trimmed();
+        value.integer = trimmed.toLongLong(&ok);
+        if (!ok)
+            throw StoreError(QStringLiteral("“%1”不是整数，不能写入字段“%2”。").arg(text, c.name));
+        value.type = Int;
+    } else {
+        const QDate date = datetext::parse(text);
+        if (!date.isValid())
+            throw StoreError(QStringLiteral("“%1”不是有效的日期（格式 %2），不能写入字段“%3”。")
+                                 .arg(text, datetext::shortFormat(), c.name));
+        value.type = TextCell;
+        value.text = datetext::toIso(date).toUtf8();
+    }
+    m_pending[size_t(column)] = std::move(value);
+}
+
+void Dataset::locateTable()
+{
+    if (m_keyColumn >= 0)
+        return;
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = from.match(m_command);
+    if (!match.hasMatch())
+        throw StoreError(QStringLiteral("命令“%1”没有指明要写入的表。").arg(m_command));
+    const QString table = match.captured(1);
+
+    Statement st;
+    st.stmt = prepare("PRAGMA table_info(" + quotedIdentifier(table) + ")");
+    QString key;
+    while (sqlite3_step(st.stmt) == SQLITE_ROW) {
+        if (sqlite3_column_int(st.stmt, 5) == 1)
+            key = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, 1)));
+    }
+    if (key.isEmpty())
+        throw StoreError(QStringLiteral("表“%1”没有主键，不能写入。").arg(table));
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name.compare(key, Qt::CaseInsensitive) == 0)
+            m_keyColumn = int(i);
+    if (m_keyColumn < 0)
+        throw StoreError(QStringLiteral("命令“%1”的结果中没有主键“%2”，不能写入。").arg(m_command, key));
+    m_table = table;
+}
+
+void Dataset::append()
+{
+    requireOpen();
+    if (m_state != State::Browse)
+        post();
+    locateTable();
+    m_pending.assign(m_columns.size(), Pending{});
+    m_state = State::Inserting;
+}
+
+void Dataset::edit()
+{
+    requireOpen();
+    if (m_rows == 0) {
+        append();
+        return;
+    }
+    if (m_state != State::Browse)
+        post();
+    requireCurrent();
+    locateTable();
+    m_pending.assign(m_columns.size(), Pending{});
+    m_state = State::Editing;
+}
+
+void Dataset::post()
+{
+    requireOpen();
+    if (m_state == State::Browse)
+        return;
+
+    std::vector<int> written;
+    for (size_t i = 0; i < m_pending.size(); ++i)
+        if (m_pending[i].set)
+            written.push_back(int(i));
+
+    QByteArray sql;
+    if (m_state == State::Inserting) {
+        if (written.empty()) {
+            sql = "INSERT INTO " + quotedIdentifier(m_table) + " DEFAULT VALUES";
+        } else {
+            QByteArray names, marks;
+            for (int column : written) {
+                names += (names.isEmpty() ? "" : ",") + quotedIdentifier(m_columns[size_t(column)].name);
+                marks += marks.isEmpty() ? "?" : ",?";
+            }
+            sql = "INSERT INTO " + quotedIdentifier(m_table) + " (" + names + ") VALUES (" + marks + ")";
+        }
+    } else {
+        if (written.empty()) {
+            m_pending.clear();
+            m_state = State::Browse;
+            return;
+        }
+        QByteArray sets;
+        for (int column : written)
+            sets += (sets.isEmpty() ? "" : ",") + quotedIdentifier(m_columns[size_t(column)].name) + "=?";
+        sql = "UPDATE " + quotedIdentifier(m_table) + " SET " + sets + " WHERE " +
+              quotedIdentifier(m_columns[size_t(m_keyColumn)].name) + "=?";
+    }
+
+    Statement st;
+    st.stmt = prepare(sql);
+    int slot = 1;
+    for (int column : written) {
+        const Pending &p = m_pending[size_t(column)];
+        switch (p.type) {
+        case Null: sqlite3_bind_null(st.stmt, slot); break;
+        case Int: sqlite3_bind_int64(st.stmt, slot, p.integer); break;
+        default: sqlite3_bind_text(st.stmt, slot, p.text.constData(), int(p.text.size()), SQLITE_TRANSIENT); break;
+        }
+        ++slot;
+    }
+    qint64 key = 0;
+    if (m_state == State::Editing) {
+        const Cell &keyCell = cellAt(m_current, m_keyColumn);
+        key = keyCell.integer;
+        sqlite3_bind_int64(st.stmt, slot, key);
+    }
+    if (sqlite3_step(st.stmt) != SQLITE_DONE)
+        fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+
+    if (m_state == State::Inserting) {
+        key = sqlite3_last_insert_rowid(connection().handle());
+        m_pending.clear();
+        m_state = State::Browse;
+        reloadRow(key, -1);
+        m_current = m_rows - 1;
+    } else {
+        const bool changed = sqlite3_changes(connection().handle()) > 0;
+        m_pending.clear();
+        m_state = State::Browse;
+        if (!changed)
+            throw StoreError(QStringLiteral("要修改的记录已不在数据文件%1中。")
+                                 .arg(describeFile(connection().absolutePath())));
+        reloadRow(key, m_current);
+    }
+}
+
+void Dataset::reloadRow(qint64 key, int row)
+{
+    QByteArray names;
+    for (const Column &c : m_columns)
+        names += (names.isEmpty() ? "" : ",") + quotedIdentifier(c.name);
+    Statement st;
+    st.stmt = prepare("SELECT " + names + " FROM " + quotedIdentifier(m_table) + " WHERE " +
+                      quotedIdentifier(m_columns[size_t(m_keyColumn)].name) + "=?");
+    sqlite3_bind_int64(st.stmt, 1, key);
+    if (sqlite3_step(st.stmt) != SQLITE_ROW)
+        fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+    std::vector<Cell> cells;
+    appendRowFrom(st.stmt, cells);
+    if (row < 0) {
+        m_cells.insert(m_cells.end(), cells.begin(), cells.end());
+        ++m_rows;
+    } else {
+        std::copy(cells.begin(), cells.end(), m_cells.begin() + ptrdiff_t(size_t(row) * m_columns.size()));
+    }
+}
+
+void Dataset::deleteRecord()
+{
+    requireOpen();
+    if (m_state == State::Inserting) { // deleting a row never posted drops it
+        m_pending.clear();
+        m_state = State::Browse;
+        return;
+    }
+    m_pending.clear();
+    m_state = State::Browse;
+    requireCurrent();
+    locateTable();
+    Statement st;
+    st.stmt = prepare("DELETE FROM " + quotedIdentifier(m_table) + " WHERE " +
+                      quotedIdentifier(m_columns[size_t(m_keyColumn)].name) + "=?");
+    sqlite3_bind_int64(st.stmt, 1, cellAt(m_current, m_keyColumn).integer);
+    if (sqlite3_step(st.stmt) != SQLITE_DONE)
+        fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+    const auto first = m_cells.begin() + ptrdiff_t(size_t(m_current) * m_columns.size());
+    m_cells.erase(first, first + ptrdiff_t(m_columns.size()));
+    --m_rows;
+}

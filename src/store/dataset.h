@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "connection.h"
+
+struct sqlite3_stmt;
+
+// A window's view of the data file: a command text, a snapshot of its whole
+// result taken at open, and single-row writes to the one table named after
+// "from". Every value goes in and out as text:
+//  - reading: no value gives "", an integer its decimal digits, a date its
+//    short date text (see datetext);
+//  - writing: "" gives no value in integer and date columns; a text that is
+//    not a whole number or not a date is refused with StoreError, and nothing
+//    of that row reaches the file.
+// Failures raise StoreError.
+class Dataset
+{
+public:
+    enum class State { Closed, Browse, Inserting, Editing };
+
+    // The data file is opened by this name against the current folder, on
+    // the first open.
+    explicit Dataset(QString fileName = QString::fromLatin1(kDataFileName));
+    ~Dataset();
+
+    Dataset(const Dataset &) = delete;
+    Dataset &operator=(const Dataset &) = delete;
+
+    // Allowed only while closed; setting the text it already holds does
+    // nothing, open or not.
+    void setCommandText(const QString &text);
+    const QString &commandText() const { return m_command; }
+
+    // Runs the command and takes its whole result; the first row is current.
+    void open();
+    // Ends the query. A row being written and not posted is dropped.
+    void close();
+
+    State state() const { return m_state; }
+    bool isOpen() const { return m_state != State::Closed; }
+    int recordCount() const;
+    // True when the current position is past the last row.
+    bool eof() const;
+    void next();
+
+    int fieldCount() const { return int(m_columns.size()); }
+    QString fieldName(int column) const;
+    // The column's index in the result; throws StoreError for an unknown name.
+    int fieldIndex(QStringView name) const;
+    // The current row's value (or the pending row's, while writing) as text.
+    QString fieldText(int column) const;
+    QString fieldByName(QStringView name) const { return fieldText(fieldIndex(name)); }
+    void setFieldByName(QStringView name, const QString &text);
+
+    // Starts a new row.
+    void append();
+    // Starts changing the current row; on an empty result, starts a new row.
+    void edit();
+    // Stores the new or changed row. Afterwards the row is current and reads
+    // back as stored, its key included.
+    void post();
+    // Removes the current row at once; the row after it becomes current.
+    void deleteRecord();
+
+private:
+    enum class Kind : unsigned char { Text, Integer, Date };
+    enum CellType : unsigned char { Null, Int, Real, TextCell };
+
+    struct Column
+    {
+        QString name;
+        Kind kind = Kind::Text;
+    };
+    struct TextRef
+    {
+        quint32 offset;
+        quint32 length;
+    };
+    struct Cell
+    {
+        union {
+            qint64 integer;
+            double real;
+            TextRef text;
+        };
+        CellType type;
+    };
+    struct Pending
+    {
+        bool set = false;
+        CellType type = Null;
+        qint64 integer = 0;
+        QByteArray text;
+    };
+
+    Connection &connection();
+    sqlite3_stmt *prepare(const QByteArray &sql);
+    [[noreturn]] void fail(const QString &what) const;
+    void requireOpen() const;
+    void requireCurrent() const;
+    void locateTable();
+    void appendRowFrom(sqlite3_stmt *stmt, std::vector<Cell> &into);
+    void reloadRow(qint64 key, int row);
+    QString cellText(const Cell &cell, Kind kind) const;
+    QString pendingText(const Pending &p, Kind kind) const;
+    const Cell &cellAt(int row, int column) const { return m_cells[size_t(row) * m_columns.size() + size_t(column)]; }
+
+    QString m_fileName;
+    std::unique_ptr<Connection> m_connection;
+    QString m_command;
+    State m_state = State::Closed;
+
+    std::vector<Column> m_columns;
+    std::vector<Cell> m_cells;
+    std::string m_arena;
+    int m_rows = 0;
+    int m_current = 0;
+
+    // The table that writes go to, and its key column (index in the result).
+    QString m_table;
+    int m_keyColumn = -1;
+    std::vector<Pending> m_pending;
+};
+
+// Closes a dataset when the action that opened it ends, also when it ends by
+// an error, so the next action finds it closed and nothing half-written stays.
+class ScopedClose
+{
+public:
+    explicit ScopedClose(Dataset &dataset)
+        : m_dataset(dataset)
+    {
+    }
+    ~ScopedClose() { m_dataset.close(); }
+    ScopedClose(const ScopedClose &) = delete;
+    ScopedClose &operator=(const ScopedClose &) = delete;
+
+private:
+    Dataset &m_dataset;
+};

@@ -1,0 +1,24 @@
+#include "sqlquote.h"
+
+#include "storeerror.h"
+
+namespace sqlquote {
+
+QString quoteName(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return quoted;
+}
+
+QString checkedId(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    trimmed.toLongLong(&ok);
+    if (!ok || trimmed.contains(QLatin1Char('+')))
+        throw StoreError(QStringLiteral("“%1”不是有效的编号。").arg(text));
+    return trimmed;
+}
+
+} // namespace sqlquote

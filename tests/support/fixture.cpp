@@ -1,0 +1,118 @@
+#include "fixture.h"
+
+#include "app/programfolder.h"
+#include "app/windows.h"
+#include "components/messages.h"
+#include "store/catalogue.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+namespace fixture {
+
+ProgramFolder::ProgramFolder()
+    : m_previous(QDir::currentPath())
+{
+    catalogue::create(dataFile());
+    programfolder::setOverride(m_dir.path());
+    QDir::setCurrent(m_dir.path());
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    programfolder::setOverride(QString());
+    QDir::setCurrent(m_previous);
+}
+
+QString ProgramFolder::path() const
+{
+    return m_dir.path() + QLatin1Char('/');
+}
+
+QString ProgramFolder::dataFile() const
+{
+    return path() + QStringLiteral("data.qmd");
+}
+
+namespace {
+
+struct Db
+{
+    sqlite3 *db = nullptr;
+    explicit Db(const QString &file)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            qFatal("cannot open %s", qPrintable(file));
+    }
+    ~Db() { sqlite3_close(db); }
+};
+
+} // namespace
+
+void exec(const QString &file, const QString &sql)
+{
+    Db d(file);
+    char *error = nullptr;
+    if (sqlite3_exec(d.db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QByteArray text = error ? QByteArray(error) : QByteArray("?");
+        sqlite3_free(error);
+        qFatal("SQL failed: %s: %s", text.constData(), qPrintable(sql));
+    }
+}
+
+QStringList column(const QString &file, const QString &sql)
+{
+    Db d(file);
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(d.db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        qFatal("SQL failed: %s: %s", sqlite3_errmsg(d.db), qPrintable(sql));
+    QStringList out;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (sqlite3_column_type(stmt, 0) == SQLITE_NULL)
+            out << QStringLiteral("<null>");
+        else
+            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    }
+    sqlite3_finalize(stmt);
+    return out;
+}
+
+QString value(const QString &file, const QString &sql)
+{
+    const QStringList values = column(file, sql);
+    return values.isEmpty() ? QString() : values.first();
+}
+
+void onNextModal(std::function<void(QDialog *)> step)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        step(dialog);
+    });
+    timer->start();
+}
+
+Windows::Windows()
+{
+    msg::setScripted(true);
+    windows::createAll();
+}
+
+Windows::~Windows()
+{
+    windows::destroyAll();
+    msg::setScripted(false);
+}
+
+} // namespace fixture

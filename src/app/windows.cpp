@@ -22,15 +22,13 @@
 namespace windows {
 namespace {
 
-template <class Window>
-void create(Window *&instance)
+template <class Window> void create(Window *&instance)
 {
     instance = new Window;
     guard::run(nullptr, [&] { instance->FormCreate(); });
 }
 
-template <class Window>
-void destroy(Window *&instance)
+template <class Window> void destroy(Window *&instance)
 {
     delete instance;
     instance = nullptr;

@@ -19,8 +19,7 @@ BookListModel::BookListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_smallIcon(QStringLiteral(":/icons/main/00.png"))
     , m_largeIcon(QStringLiteral(":/icons/bigbook.png"))
-{
-}
+{}
 
 int BookListModel::rowCount(const QModelIndex &parent) const
 {
@@ -74,7 +73,8 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
             return kLentOut;
         return {};
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 

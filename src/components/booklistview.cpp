@@ -79,7 +79,9 @@ void BookListView::setStyle(Style style)
 {
     m_style = style;
     switch (style) {
-    case Style::Report: setCurrentWidget(m_report); break;
+    case Style::Report:
+        setCurrentWidget(m_report);
+        break;
     case Style::LargeIcons:
         m_model->setLargeIcons(true);
         m_icons->setViewMode(QListView::IconMode);

@@ -11,8 +11,7 @@ namespace guard {
 
 void showFailure(QWidget *parent, std::exception_ptr failure) noexcept;
 
-template <class F>
-void run(QWidget *parent, F &&handler) noexcept
+template <class F> void run(QWidget *parent, F &&handler) noexcept
 {
     try {
         handler();

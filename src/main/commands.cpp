@@ -21,33 +21,15 @@ struct Item
 
 // Every command of the main window, in the order of its menus.
 constexpr Item kItems[] = {
-    {"mfdaoru", u"还原备份数据(&O)", 18},
-    {"mfbeifen", u"备份数据库(&B)", 17},
-    {"mfsaveto", u"另存为(&S)", 24},
-    {"mfsaveexcel", u"存为EXCEL文件", -1},
-    {"mfsavehtml", u"存为HTML文件", -1},
-    {"mfexit", u"退出(&X)", -1},
-    {"meaddbook", u"添加新书籍(&N)", 0},
-    {"meeditbook", u"修改书籍资料(&E)", 1},
-    {"medelbook", u"删除书籍(&D)", 2},
-    {"meaddcate", u"添加新类别(&A)", 3},
-    {"meeditcate", u"编辑类别(&C)", 4},
-    {"medelcate", u"删除类别(&L)", 5},
-    {"mereader", u"书友(&R)", 7},
-    {"meauthor", u"作者(&U)", 6},
-    {"mepub", u"出版社(&K)", 8},
-    {"msnumber", u"书籍数目统计(&B)", 23},
-    {"msmoney", u"购买金额统计(&M)", 11},
-    {"msjie", u"借入借出统计(&L)", 22},
-    {"mvbigicon", u"大图标(&L)", 12},
-    {"mvsmallicon", u"小图标(&S)", 13},
-    {"mvlist", u"列表(&I)", 14},
-    {"mvxiangxi", u"详细资料(&D)", 15},
-    {"mvtreelist", u"分类栏(&C)", -1},
-    {"mtfind", u"查找", 16},
-    {"mtpasswd", u"数据库密码(&P)", 19},
-    {"mhhelp", u"目录与索引(&H)", 20},
-    {"mhabout", u"关于本软件(&A)", -1},
+    {"mfdaoru", u"还原备份数据(&O)", 18},  {"mfbeifen", u"备份数据库(&B)", 17},    {"mfsaveto", u"另存为(&S)", 24},
+    {"mfsaveexcel", u"存为EXCEL文件", -1}, {"mfsavehtml", u"存为HTML文件", -1},    {"mfexit", u"退出(&X)", -1},
+    {"meaddbook", u"添加新书籍(&N)", 0},   {"meeditbook", u"修改书籍资料(&E)", 1}, {"medelbook", u"删除书籍(&D)", 2},
+    {"meaddcate", u"添加新类别(&A)", 3},   {"meeditcate", u"编辑类别(&C)", 4},     {"medelcate", u"删除类别(&L)", 5},
+    {"mereader", u"书友(&R)", 7},          {"meauthor", u"作者(&U)", 6},           {"mepub", u"出版社(&K)", 8},
+    {"msnumber", u"书籍数目统计(&B)", 23}, {"msmoney", u"购买金额统计(&M)", 11},   {"msjie", u"借入借出统计(&L)", 22},
+    {"mvbigicon", u"大图标(&L)", 12},      {"mvsmallicon", u"小图标(&S)", 13},     {"mvlist", u"列表(&I)", 14},
+    {"mvxiangxi", u"详细资料(&D)", 15},    {"mvtreelist", u"分类栏(&C)", -1},      {"mtfind", u"查找", 16},
+    {"mtpasswd", u"数据库密码(&P)", 19},   {"mhhelp", u"目录与索引(&H)", 20},      {"mhabout", u"关于本软件(&A)", -1},
     {"mhhomepage", u"我们的网站(&P)", 25},
 };
 
@@ -77,9 +59,7 @@ const std::vector<Bar> kToolBars = {
     {"toolbar_stat", u"统计工具栏", {"msnumber", "msmoney", "msjie"}},
     {"toolbar_db", u"附加数据库工具栏", {"mereader", "meauthor", "mepub"}},
     {"toolbar_view", u"查看工具栏", {"mvbigicon", "mvsmallicon", "mvlist", "mvxiangxi"}},
-    {"toolbar_other",
-     u"其它工具栏",
-     {"mfdaoru", "mfbeifen", "mfsaveto", "|", "mtfind", "|", "mhhomepage", "mhhelp"}},
+    {"toolbar_other", u"其它工具栏", {"mfdaoru", "mfbeifen", "mfsaveto", "|", "mtfind", "|", "mhhomepage", "mhhelp"}},
 };
 
 // Pop-up menus: item name, caption, the command it runs ("" for a separator).
@@ -91,13 +71,14 @@ struct PopupItem
 };
 
 const std::vector<PopupItem> kPopmenuCate = {
-    {"N1", u"添加新类别", "meaddcate"}, {"N2", u"修改类别", "meeditcate"},  {"N3", u"删除类别", "medelcate"},
-    {"N4", u"", ""},                    {"N5", u"关闭分类栏", "mvtreelist"},
+    {"N1", u"添加新类别", "meaddcate"},  {"N2", u"修改类别", "meeditcate"},
+    {"N3", u"删除类别", "medelcate"},    {"N4", u"", ""},
+    {"N5", u"关闭分类栏", "mvtreelist"},
 };
 
 const std::vector<PopupItem> kPopmenuBooklist = {
-    {"N6", u"查看书籍资料", ""},    {"N7", u"", ""},
-    {"N8", u"添加新书籍", "meaddbook"}, {"N9", u"修改书籍资料", "meeditbook"},
+    {"N6", u"查看书籍资料", ""},           {"N7", u"", ""},
+    {"N8", u"添加新书籍", "meaddbook"},    {"N9", u"修改书籍资料", "meeditbook"},
     {"N10", u"删除选定书籍", "medelbook"}, {"N11", u"", ""},
     {"N12", u"关闭分类栏", "mvtreelist"},
 };

@@ -9,10 +9,10 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTreeWidget>
@@ -71,11 +71,11 @@ void Tform_main::wireCommands()
         const char *name;
         void (Tform_main::*handler)();
     } handlers[] = {
-        {"mfexit", &Tform_main::mfexitClick},         {"meeditbook", &Tform_main::meeditbookClick},
-        {"medelbook", &Tform_main::medelbookClick},   {"meeditcate", &Tform_main::meeditcateClick},
-        {"medelcate", &Tform_main::medelcateClick},   {"mvbigicon", &Tform_main::mvbigiconClick},
+        {"mfexit", &Tform_main::mfexitClick},           {"meeditbook", &Tform_main::meeditbookClick},
+        {"medelbook", &Tform_main::medelbookClick},     {"meeditcate", &Tform_main::meeditcateClick},
+        {"medelcate", &Tform_main::medelcateClick},     {"mvbigicon", &Tform_main::mvbigiconClick},
         {"mvsmallicon", &Tform_main::mvsmalliconClick}, {"mvlist", &Tform_main::mvlistClick},
-        {"mvxiangxi", &Tform_main::mvxiangxiClick},   {"mvtreelist", &Tform_main::mvtreelistClick},
+        {"mvxiangxi", &Tform_main::mvxiangxiClick},     {"mvtreelist", &Tform_main::mvtreelistClick},
         {"mhabout", &Tform_main::mhaboutClick},
     };
     for (const auto &h : handlers)

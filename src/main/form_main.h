@@ -68,8 +68,10 @@ public:
     void listview_mainDblClick();
     void listview_mainKeyPress();
 
-protected:
+    // The bars cannot be hidden or customised: no pop-up menu of bars.
     QMenu *createPopupMenu() override { return nullptr; }
+
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -48,9 +48,14 @@ int Tform_main::selectedTreeLevel() const
 void Tform_main::treeview_mainClick()
 {
     switch (selectedTreeLevel()) {
-    case 0: fillBookList(QStringLiteral("select * from book")); break;
-    case 1: fillBookList(categoryCondition(treeview_main->currentItem()->text(0))); break;
-    default: break; // deeper nodes keep the list as it is
+    case 0:
+        fillBookList(QStringLiteral("select * from book"));
+        break;
+    case 1:
+        fillBookList(categoryCondition(treeview_main->currentItem()->text(0)));
+        break;
+    default:
+        break; // deeper nodes keep the list as it is
     }
 }
 
@@ -84,8 +89,8 @@ void Tform_main::medelcateClick()
     }
     {
         ScopedClose closing(ado_main);
-        ado_main.setCommandText(QStringLiteral("select * from category where cate_name='") +
-                                sqlquote::quoteName(name) + QLatin1Char('\''));
+        ado_main.setCommandText(QStringLiteral("select * from category where cate_name='") + sqlquote::quoteName(name) +
+                                QLatin1Char('\''));
         ado_main.open();
         if (ado_main.recordCount() > 0)
             ado_main.deleteRecord();

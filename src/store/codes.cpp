@@ -5,8 +5,7 @@
 namespace codes {
 namespace {
 
-template <size_t N>
-QString lookup(QStringView code, const std::array<const char16_t *, N> &texts)
+template <size_t N> QString lookup(QStringView code, const std::array<const char16_t *, N> &texts)
 {
     // Exact text equality with "1", "2", ...: " 1" or "01" select nothing.
     if (code.size() != 1)
@@ -22,7 +21,7 @@ QString lookup(QStringView code, const std::array<const char16_t *, N> &texts)
 QString ratingText(QStringView code)
 {
     static constexpr std::array<const char16_t *, kRatingCount> texts{u"非常喜欢", u"很不错", u"还可以", u"不太好",
-                                                                     u"很糟糕"};
+                                                                      u"很糟糕"};
     return lookup(code, texts);
 }
 

@@ -28,8 +28,7 @@ QByteArray quotedIdentifier(const QString &name)
 
 Dataset::Dataset(QString fileName)
     : m_fileName(std::move(fileName))
-{
-}
+{}
 
 Dataset::~Dataset() = default;
 
@@ -204,10 +203,14 @@ int Dataset::fieldIndex(QStringView name) const
 QString Dataset::cellText(const Cell &cell, Kind kind) const
 {
     switch (cell.type) {
-    case Null: return QString();
-    case Int: return QString::number(cell.integer);
-    case Real: return QString::number(cell.real, 'g', 15);
-    case TextCell: break;
+    case Null:
+        return QString();
+    case Int:
+        return QString::number(cell.integer);
+    case Real:
+        return QString::number(cell.real, 'g', 15);
+    case TextCell:
+        break;
     }
     const char *bytes = m_arena.data() + cell.text.offset;
     if (kind == Kind::Date)
@@ -218,10 +221,14 @@ QString Dataset::cellText(const Cell &cell, Kind kind) const
 QString Dataset::pendingText(const Pending &p, Kind kind) const
 {
     switch (p.type) {
-    case Null: return QString();
-    case Int: return QString::number(p.integer);
-    case Real: return QString();
-    case TextCell: break;
+    case Null:
+        return QString();
+    case Int:
+        return QString::number(p.integer);
+    case Real:
+        return QString();
+    case TextCell:
+        break;
     }
     if (kind == Kind::Date)
         return datetext::fromIso(std::string_view(p.text.constData(), size_t(p.text.size())));
@@ -369,9 +376,15 @@ void Dataset::post()
     for (int column : written) {
         const Pending &p = m_pending[size_t(column)];
         switch (p.type) {
-        case Null: sqlite3_bind_null(st.stmt, slot); break;
-        case Int: sqlite3_bind_int64(st.stmt, slot, p.integer); break;
-        default: sqlite3_bind_text(st.stmt, slot, p.text.constData(), int(p.text.size()), SQLITE_TRANSIENT); break;
+        case Null:
+            sqlite3_bind_null(st.stmt, slot);
+            break;
+        case Int:
+            sqlite3_bind_int64(st.stmt, slot, p.integer);
+            break;
+        default:
+            sqlite3_bind_text(st.stmt, slot, p.text.constData(), int(p.text.size()), SQLITE_TRANSIENT);
+            break;
         }
         ++slot;
     }
@@ -395,8 +408,8 @@ void Dataset::post()
         m_pending.clear();
         m_state = State::Browse;
         if (!changed)
-            throw StoreError(QStringLiteral("要修改的记录已不在数据文件%1中。")
-                                 .arg(describeFile(connection().absolutePath())));
+            throw StoreError(
+                QStringLiteral("要修改的记录已不在数据文件%1中。").arg(describeFile(connection().absolutePath())));
         reloadRow(key, m_current);
     }
 }

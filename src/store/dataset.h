@@ -136,8 +136,7 @@ class ScopedClose
 public:
     explicit ScopedClose(Dataset &dataset)
         : m_dataset(dataset)
-    {
-    }
+    {}
     ~ScopedClose() { m_dataset.close(); }
     ScopedClose(const ScopedClose &) = delete;
     ScopedClose &operator=(const ScopedClose &) = delete;

@@ -163,10 +163,18 @@ QString format(QDate date)
     out.reserve(12);
     for (const Token &t : compiled.tokens) {
         switch (t.kind) {
-        case Token::Literal: out += t.literal; break;
-        case Token::Day: appendNumber(out, date.day(), t.width); break;
-        case Token::Month: appendNumber(out, date.month(), t.width); break;
-        case Token::Year: appendNumber(out, date.year(), 4); break;
+        case Token::Literal:
+            out += t.literal;
+            break;
+        case Token::Day:
+            appendNumber(out, date.day(), t.width);
+            break;
+        case Token::Month:
+            appendNumber(out, date.month(), t.width);
+            break;
+        case Token::Year:
+            appendNumber(out, date.year(), 4);
+            break;
         }
     }
     return out;

@@ -1,4 +1,181 @@
+// Start-up: the windows, the program folder, the login dialog.
+#include "app/form_welcome.h"
+#include "app/programfolder.h"
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "components/messages.h"
+#include "main/form_main.h"
+#include "support/fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QtTest>
-class AppTest : public QObject { Q_OBJECT };
+
+class AppTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixture::ProgramFolder> folder;
+
+    void setPassword(const QString &password)
+    {
+        fixture::exec(folder->dataFile(), QStringLiteral("update reg set reg_passwd='%1'").arg(password));
+    }
+
+    // Logs in through the real dialog: types the text (when the box is
+    // shown) and clicks OK. Returns what the login returned.
+    static bool logIn(const QString &typed)
+    {
+        fixture::onNextModal([typed](QDialog *dialog) {
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("edit_passwd"));
+            if (edit->isVisible())
+                QTest::keyClicks(edit, typed);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("button_ok")), Qt::LeftButton);
+        });
+        return form_main->FormShow();
+    }
+
+    static QLineEdit *passwordBox() { return form_welcome->findChild<QLineEdit *>(QStringLiteral("edit_passwd")); }
+    static QString prompt() { return form_welcome->findChild<QLabel *>(QStringLiteral("label2"))->text(); }
+
+private Q_SLOTS:
+    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
+    void cleanup()
+    {
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        folder.reset();
+    }
+
+    void allWindowsAreMadeInOrder()
+    {
+        fixture::Windows windows;
+        const QStringList expected{
+            QStringLiteral("form_main"),    QStringLiteral("form_addcate"),   QStringLiteral("form_pub"),
+            QStringLiteral("form_author"),  QStringLiteral("form_reader"),    QStringLiteral("form_addbook"),
+            QStringLiteral("form_modbook"), QStringLiteral("form_bookbase"),  QStringLiteral("form_modcate"),
+            QStringLiteral("form_tnumber"), QStringLiteral("form_tjie"),      QStringLiteral("form_tmoney"),
+            QStringLiteral("form_find"),    QStringLiteral("form_saveexcel"), QStringLiteral("form_savehtml"),
+            QStringLiteral("form_welcome"), QStringLiteral("form_passwd")};
+        QStringList made;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName().startsWith(QStringLiteral("form_")))
+                made << w->objectName();
+        // topLevelWidgets() has no order of its own; compare as sets, and the
+        // main window is the first made.
+        QCOMPARE(QSet<QString>(made.begin(), made.end()), QSet<QString>(expected.begin(), expected.end()));
+        QCOMPARE(form_main->windowTitle(), QStringLiteral("Quillmere个人版 2.0"));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void noPasswordShowsPictureAndOkOnly()
+    {
+        fixture::Windows windows;
+        QVERIFY(passwordBox()->isHidden());
+        QCOMPARE(prompt(), QString());
+        QVERIFY(logIn(QString()));
+        QVERIFY(form_main->isVisible());
+        QVERIFY(form_main->isMaximized());
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void storedPasswordIsComparedExactly_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("letIn");
+        QTest::newRow("exact text") << "Mi Ma 7" << true;
+        QTest::newRow("letter case differs") << "mi ma 7" << false;
+        QTest::newRow("trailing blank") << "Mi Ma 7 " << false;
+        QTest::newRow("nothing typed") << "" << false;
+    }
+    void storedPasswordIsComparedExactly()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, letIn);
+        setPassword(QStringLiteral("Mi Ma 7"));
+        fixture::Windows windows;
+        QVERIFY(!passwordBox()->isHidden());
+        QCOMPARE(passwordBox()->echoMode(), QLineEdit::Password);
+        QCOMPARE(prompt(), QStringLiteral("请输入数据库密码"));
+
+        QCOMPARE(logIn(typed), letIn);
+        QCOMPARE(form_main->isVisible(), letIn);
+        const QList<msg::Shown> shown = msg::takeShown();
+        if (letIn) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].text, QStringLiteral("密码输入有误..."));
+            QCOMPARE(shown[0].caption, QStringLiteral("密码错误"));
+            QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
+        }
+    }
+
+    void aboutBoxNeverEndsTheProgram()
+    {
+        setPassword(QStringLiteral("abc"));
+        fixture::Windows windows;
+        QVERIFY(logIn(QStringLiteral("abc")));
+        // The password changes during the run; the about box still only closes.
+        setPassword(QStringLiteral("xyz"));
+        fixture::onNextModal([](QDialog *dialog) {
+            QCOMPARE(dialog, static_cast<QDialog *>(form_welcome));
+            QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("edit_passwd"))->text(), QStringLiteral("abc"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("button_ok")), Qt::LeftButton);
+        });
+        form_main->action("mhabout")->trigger();
+        QVERIFY(!form_welcome->isVisible());
+        QVERIFY(form_main->isVisible());
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void programFolderIsUsedFromAnyCurrentFolder()
+    {
+        fixture::exec(folder->dataFile(), QStringLiteral("insert into book (book_name, book_loan) values ('围城', 1)"));
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        fixture::Windows windows;
+        QCOMPARE(QDir::currentPath() + QLatin1Char('/'), programfolder::path());
+        QCOMPARE(form_main->listview_main->model()->rowCount(), 1);
+        QCOMPARE(form_main->listview_main->model()->cell(0, 0), QStringLiteral("围城"));
+        QVERIFY(!QFileInfo::exists(elsewhere.filePath(QStringLiteral("data.qmd"))));
+    }
+
+    void missingDataFileIsReportedAndNeverMade()
+    {
+        QFile::remove(folder->dataFile());
+        fixture::Windows windows;
+        const QList<msg::Shown> shown = msg::takeShown();
+        QVERIFY(shown.size() >= 2); // the main window's creation and the login's
+        for (const msg::Shown &s : shown) {
+            QCOMPARE(int(s.kind), int(msg::Kind::Error));
+            QCOMPARE(s.caption, QStringLiteral("Quillmere个人版 2.0"));
+            QVERIFY2(s.text.contains(QStringLiteral("data.qmd")), qPrintable(s.text));
+            QVERIFY2(s.text.contains(QDir::toNativeSeparators(QFileInfo(folder->dataFile()).absolutePath())),
+                     qPrintable(s.text));
+        }
+        // The program comes up: empty tree and list, the login keeps its box.
+        QCOMPARE(form_main->treeview_main->topLevelItemCount(), 0);
+        QCOMPARE(form_main->listview_main->model()->rowCount(), 0);
+        QVERIFY(!passwordBox()->isHidden());
+
+        // Each OK reports the error again and the dialog stays open; Escape
+        // leaves the program without letting anyone in.
+        fixture::onNextModal([](QDialog *dialog) {
+            auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("button_ok"));
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(msg::takeShown().size(), 2);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!form_main->FormShow());
+        QVERIFY(!form_main->isVisible());
+        QVERIFY(!QFileInfo::exists(folder->dataFile()));
+    }
+};
+
 QTEST_MAIN(AppTest)
 #include "tst_app.moc"

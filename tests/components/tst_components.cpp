@@ -1,4 +1,93 @@
+// The book list component: its model and its sort state.
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "store/bookrow.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTreeView>
 #include <QtTest>
-class ComponentsTest : public QObject { Q_OBJECT };
+
+class ComponentsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList row(const QString &title, const QString &price, const QString &loan = QStringLiteral("自己拥有"))
+    {
+        QStringList texts(bookrow::kColumnCount);
+        texts[bookrow::Title] = title;
+        texts[bookrow::Price] = price;
+        texts[bookrow::Loan] = loan;
+        return texts;
+    }
+    static QStringList titles(const BookListModel &model)
+    {
+        QStringList out;
+        for (int r = 0; r < model.rowCount(); ++r)
+            out << model.cell(r, 0).toString();
+        return out;
+    }
+
+private Q_SLOTS:
+    void modelChangesAreConsistent()
+    {
+        BookListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        {
+            BookListModel::Fill fill(model);
+            fill.add(row(QStringLiteral("乙"), QStringLiteral("9")));
+            fill.add(row(QStringLiteral("甲"), QStringLiteral("100")));
+            fill.add(QStringList{QStringLiteral("残缺")}); // a row lacking cells
+        }
+        QCOMPARE(resets.size(), 1); // one reset per fill
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.cell(2, bookrow::Price), QStringView());
+        QVERIFY(!model.index(2, 16).data().toString().size());
+
+        model.appendRow(row(QStringLiteral("丙"), QStringLiteral("20"), QStringLiteral("借入")));
+        model.setRow(0, row(QStringLiteral("乙二"), QStringLiteral("9")));
+        model.sortRows(bookrow::Price, true);
+        // A missing cell sorts as the empty text, first when ascending.
+        QCOMPARE(titles(model), (QStringList{"残缺", "甲", "丙", "乙二"}));
+        model.removeBookRow(1);
+        QCOMPARE(titles(model), (QStringList{"残缺", "丙", "乙二"}));
+        QCOMPARE(model.index(1, 5).data(Qt::BackgroundRole).value<QColor>(), QColor(166, 202, 240));
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void sortIsStableAndKeepsTheSelection()
+    {
+        BookListView view;
+        BookListModel &model = *view.model();
+        {
+            BookListModel::Fill fill(model);
+            int number = 0;
+            for (const char *title : {"b", "a", "b", "c", "b"}) {
+                QStringList texts = row(QString::fromLatin1(title), QStringLiteral("x"));
+                texts[bookrow::Number] = QString::number(++number);
+                fill.add(texts);
+            }
+        }
+        auto numbers = [&] {
+            QStringList out;
+            for (int r = 0; r < model.rowCount(); ++r)
+                out << model.cell(r, bookrow::Number).toString();
+            return out.join(QLatin1Char(' '));
+        };
+        view.selectRow(3);                // "c", number 4
+        view.columnClick(bookrow::Price); // all keys equal: the order stays
+        QCOMPARE(numbers(), QStringLiteral("1 2 3 4 5"));
+        view.columnClick(bookrow::Title); // descending; equal keys keep their order
+        QCOMPARE(numbers(), QStringLiteral("4 1 3 5 2"));
+        QCOMPARE(view.selectedRow(), 0);
+        QCOMPARE(view.sortColumn(), int(bookrow::Title));
+        QVERIFY(view.sortAscending(bookrow::Title));
+        QVERIFY(!view.sortAscending(bookrow::Price + 1));
+    }
+};
+
 QTEST_MAIN(ComponentsTest)
 #include "tst_components.moc"

@@ -1,9 +1,11 @@
 // The data file and the dataset through which every window reads and writes it.
+#include "store/bookrow.h"
 #include "store/catalogue.h"
 #include "store/dataset.h"
 #include "store/datetext.h"
 #include "store/sqlquote.h"
 #include "store/storeerror.h"
+#include "store/textorder.h"
 #include "support/fixture.h"
 
 #include <QtTest>
@@ -55,19 +57,54 @@ private Q_SLOTS:
         const QLocale zh(QLocale::Chinese, QLocale::China);
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         const QLocale de(QLocale::German, QLocale::Germany);
-        QTest::newRow("whole number") << zh << "book_pages" << "320" << "320" << "320";
-        QTest::newRow("number with blanks") << zh << "book_pages" << " 42 " << "42" << "42";
-        QTest::newRow("empty number is no value") << zh << "book_pages" << "" << "<null>" << "";
-        QTest::newRow("code") << zh << "book_loan" << "2" << "2" << "2";
-        QTest::newRow("date, Chinese format") << zh << "book_pubd" << "2003/9/2" << "2003-09-02" << "2003/9/2";
-        QTest::newRow("date, US format keeps four-digit year")
-            << us << "book_pubd" << "9/2/2003" << "2003-09-02" << "9/2/2003";
-        QTest::newRow("date, German format") << de << "book_buyd" << "02.09.1999" << "1999-09-02" << "02.09.1999";
-        QTest::newRow("date, ISO accepted") << us << "book_loand" << "2010-01-31" << "2010-01-31" << "1/31/2010";
-        QTest::newRow("empty date is no value") << zh << "book_pubd" << "" << "<null>" << "";
-        QTest::newRow("empty text stays text") << zh << "book_isbn" << "" << "" << "";
-        QTest::newRow("text as typed") << zh << "book_value" << " 12.50元 " << " 12.50元 " << " 12.50元 ";
-        QTest::newRow("quote in text") << zh << "book_name" << "O'Reilly 的书" << "O'Reilly 的书" << "O'Reilly 的书";
+        QTest::newRow("whole number") << zh << "book_pages"
+                                      << "320"
+                                      << "320"
+                                      << "320";
+        QTest::newRow("number with blanks") << zh << "book_pages"
+                                            << " 42 "
+                                            << "42"
+                                            << "42";
+        QTest::newRow("empty number is no value") << zh << "book_pages"
+                                                  << ""
+                                                  << "<null>"
+                                                  << "";
+        QTest::newRow("code") << zh << "book_loan"
+                              << "2"
+                              << "2"
+                              << "2";
+        QTest::newRow("date, Chinese format") << zh << "book_pubd"
+                                              << "2003/9/2"
+                                              << "2003-09-02"
+                                              << "2003/9/2";
+        QTest::newRow("date, US format keeps four-digit year") << us << "book_pubd"
+                                                               << "9/2/2003"
+                                                               << "2003-09-02"
+                                                               << "9/2/2003";
+        QTest::newRow("date, German format") << de << "book_buyd"
+                                             << "02.09.1999"
+                                             << "1999-09-02"
+                                             << "02.09.1999";
+        QTest::newRow("date, ISO accepted") << us << "book_loand"
+                                            << "2010-01-31"
+                                            << "2010-01-31"
+                                            << "1/31/2010";
+        QTest::newRow("empty date is no value") << zh << "book_pubd"
+                                                << ""
+                                                << "<null>"
+                                                << "";
+        QTest::newRow("empty text stays text") << zh << "book_isbn"
+                                               << ""
+                                               << ""
+                                               << "";
+        QTest::newRow("text as typed") << zh << "book_value"
+                                       << " 12.50元 "
+                                       << " 12.50元 "
+                                       << " 12.50元 ";
+        QTest::newRow("quote in text") << zh << "book_name"
+                                       << "O'Reilly 的书"
+                                       << "O'Reilly 的书"
+                                       << "O'Reilly 的书";
     }
     void textConversions()
     {
@@ -96,10 +133,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("written");
-        QTest::newRow("letters as page count") << "book_pages" << "12a";
-        QTest::newRow("fraction as page count") << "book_pages" << "1.5";
-        QTest::newRow("impossible date") << "book_pubd" << "2003/13/45";
-        QTest::newRow("words as date") << "book_buyd" << "明天";
+        QTest::newRow("letters as page count") << "book_pages"
+                                               << "12a";
+        QTest::newRow("fraction as page count") << "book_pages"
+                                                << "1.5";
+        QTest::newRow("impossible date") << "book_pubd"
+                                         << "2003/13/45";
+        QTest::newRow("words as date") << "book_buyd"
+                                       << "明天";
     }
     void refusedValueWritesNothing()
     {
@@ -239,7 +280,7 @@ private Q_SLOTS:
     void quotedNameSelectsExactlyItsRows()
     {
         QFETCH(QString, name);
-        const QStringList names{QStringLiteral("小说"), QStringLiteral("O'Reilly"), QStringLiteral("'"),
+        const QStringList names{QStringLiteral("小说"), QStringLiteral("O'Reilly"),     QStringLiteral("'"),
                                 QStringLiteral("a''b"), QStringLiteral("x' or '1'='1"), QStringLiteral("x")};
         Dataset ds;
         openOn(ds, QStringLiteral("select * from book"));
@@ -289,6 +330,140 @@ private Q_SLOTS:
             QCOMPARE(sqlquote::checkedId(text), text.trimmed());
         else
             QVERIFY_THROWS_EXCEPTION(StoreError, sqlquote::checkedId(text));
+    }
+
+    // The list row of a book: the codes' texts, and what a code out of range
+    // does to the columns after it.
+    void bookRowRule_data()
+    {
+        QTest::addColumn<QString>("rating");
+        QTest::addColumn<QString>("loan");
+        QTest::addColumn<QString>("readed");
+        QTest::addColumn<QString>("tail"); // the texts after the eleven stored ones, joined by "|"
+        QTest::newRow("own copy hides the reader") << "1"
+                                                   << "1"
+                                                   << "1"
+                                                   << "非常喜欢|自己拥有|已读||7";
+        QTest::newRow("borrowed in") << "2"
+                                     << "2"
+                                     << "2"
+                                     << "很不错|借入|未读|老王|7";
+        QTest::newRow("lent out") << "5"
+                                  << "3"
+                                  << "1"
+                                  << "很糟糕|已借出|已读|老王|7";
+        QTest::newRow("rating 3 and 4") << "3"
+                                        << "1"
+                                        << "2"
+                                        << "还可以|自己拥有|未读||7";
+        QTest::newRow("rating 4") << "4"
+                                  << "2"
+                                  << "1"
+                                  << "不太好|借入|已读|老王|7";
+        QTest::newRow("rating out of range") << "6"
+                                             << "2"
+                                             << "1"
+                                             << "借入|已读|老王|7";
+        QTest::newRow("no rating") << ""
+                                   << "1"
+                                   << "1"
+                                   << "自己拥有|已读||7";
+        QTest::newRow("read code out of range") << "1"
+                                                << "3"
+                                                << "0"
+                                                << "非常喜欢|已借出|老王|7";
+        QTest::newRow("loan code out of range") << "2"
+                                                << "4"
+                                                << "1"
+                                                << "很不错";
+        QTest::newRow("no loan code") << "2"
+                                      << ""
+                                      << "1"
+                                      << "很不错";
+        QTest::newRow("codes compare as exact text") << " 1"
+                                                     << "01"
+                                                     << "1"
+                                                     << "";
+    }
+    void bookRowRule()
+    {
+        QFETCH(QString, rating);
+        QFETCH(QString, loan);
+        QFETCH(QString, readed);
+        QFETCH(QString, tail);
+        bookrow::Fields book{QStringLiteral("书名"),
+                             QStringLiteral("分类"),
+                             QStringLiteral("作者"),
+                             QString(),
+                             QStringLiteral("中文"),
+                             QStringLiteral("isbn"),
+                             QStringLiteral("出版社"),
+                             QStringLiteral("2003/9/2"),
+                             QStringLiteral("100"),
+                             QStringLiteral("书店"),
+                             QString(),
+                             QStringLiteral("25"),
+                             rating,
+                             loan,
+                             readed,
+                             QStringLiteral("老王"),
+                             QStringLiteral("7")};
+        const QStringList row = bookrow::build(book);
+        QCOMPARE(row.mid(0, 12), (QStringList{"书名", "分类", "作者", "", "中文", "isbn", "出版社", "2003/9/2", "100",
+                                              "书店", "", "25"}));
+        QCOMPARE(row.mid(12).join(QLatin1Char('|')), tail);
+    }
+
+    void bookRowFromRecord()
+    {
+        fixture::exec(file(), QStringLiteral("insert into book (book_name, book_pubd, book_pages, book_rating,"
+                                             " book_loan, book_readed, book_reader) values"
+                                             " ('边城', '2003-09-02', 210, 1, 2, 2, '小李')"));
+        Dataset ds;
+        openOn(ds, QStringLiteral("select * from book"));
+        const QStringList row = bookrow::build(bookrow::RecordReader(ds).read());
+        QCOMPARE(row.size(), bookrow::kColumnCount);
+        QCOMPARE(row[bookrow::PubDate], QStringLiteral("2003/9/2"));
+        QCOMPARE(row[bookrow::Pages], QStringLiteral("210"));
+        QCOMPARE(row.mid(bookrow::Rating), (QStringList{"非常喜欢", "借入", "未读", "小李", "1"}));
+    }
+
+    // The order of the sortable lists: GB18030 bytes, a-z folded to A-Z.
+    void textOrder_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("numbers as text") << "9"
+                                         << "100" << 1;
+        QTest::newRow("prefix first") << "ab"
+                                      << "abc" << -1;
+        QTest::newRow("letter case folded") << "apple"
+                                            << "Banana" << -1;
+        QTest::newRow("equal but for case") << "abc"
+                                            << "ABC" << 0;
+        QTest::newRow("folded letters before underscore") << "a"
+                                                          << "_" << -1;
+        QTest::newRow("GB2312 order, not Unicode: 啊 阿") << "啊"
+                                                          << "阿" << -1;
+        QTest::newRow("GB2312 order, not Unicode: 阿 埃") << "阿"
+                                                          << "埃" << -1;
+        QTest::newRow("Chinese after Latin") << "中"
+                                             << "z" << 1;
+        QTest::newRow("symbol outside GB2312") << "€"
+                                               << "啊" << -1;
+        QTest::newRow("beyond the basic plane") << "😀"
+                                                << "中" << -1;
+    }
+    void textOrder()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        QVERIFY(textorder::available());
+        const int result = textorder::compare(a, b);
+        QCOMPARE((result > 0) - (result < 0), sign);
+        QCOMPARE(textorder::key(QStringLiteral("啊")), QByteArray("\xB0\xA1"));
     }
 
     void missingFileIsReportedAndNeverMade()

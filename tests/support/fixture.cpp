@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "app/application.h"
 #include "app/programfolder.h"
 #include "app/windows.h"
 #include "components/messages.h"
@@ -105,6 +106,11 @@ void onNextModal(std::function<void(QDialog *)> step)
 
 Windows::Windows()
 {
+    static const bool setUp = [] {
+        app::setup(*qApp);
+        return true;
+    }();
+    Q_UNUSED(setUp);
     msg::setScripted(true);
     windows::createAll();
 }

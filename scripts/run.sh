@@ -7,12 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     bash scripts/deps.sh
-    bash scripts/build.sh
+    QM_TARGETS="quillmere catalogue" bash scripts/build.sh
     exec build/bin/quillmere
 fi
 
 bash scripts/deps.sh xvfb xauth openbox imagemagick
-bash scripts/build.sh
+QM_TARGETS="quillmere catalogue" bash scripts/build.sh
 display=:99
 while [ -e "/tmp/.X11-unix/X${display#:}" ]; do display=":$(( ${display#:} + 1 ))"; done
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &

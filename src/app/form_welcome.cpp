@@ -25,7 +25,6 @@ Tform_welcome::Tform_welcome(QWidget *parent)
     red.setColor(QPalette::WindowText, Qt::red);
     ui->label2->setPalette(red);
     ui->edit_passwd->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    ui->button_ok->setFocus();
 
     guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_welcome::button_okClick);
 }
@@ -46,9 +45,13 @@ void Tform_welcome::FormCreate()
     }
 }
 
-bool Tform_welcome::login()
+void Tform_welcome::FormShow()
 {
     ui->button_ok->setFocus();
+}
+
+bool Tform_welcome::login()
+{
     const bool passed = showModal() == Accepted;
     m_loggedIn = passed;
     return passed;

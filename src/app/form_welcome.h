@@ -30,6 +30,9 @@ public:
 
     Dataset ado_welcome;
 
+protected:
+    void FormShow() override;
+
 private:
     void button_okClick();
 

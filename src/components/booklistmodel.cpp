@@ -65,6 +65,10 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
         if (index.column() == 0)
             return m_largeIcons ? m_largeIcon : m_smallIcon;
         return {};
+    case Qt::SizeHintRole:
+        if (index.column() == 0 && m_itemSize.isValid())
+            return m_itemSize;
+        return {};
     case Qt::BackgroundRole: {
         const QStringView loan = cell(index.row(), bookrow::Loan);
         if (loan == u"借入")
@@ -196,4 +200,13 @@ void BookListModel::setLargeIcons(bool large)
     m_largeIcons = large;
     if (!m_rows.empty())
         Q_EMIT dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::DecorationRole});
+}
+
+void BookListModel::setItemSize(QSize size)
+{
+    if (m_itemSize == size)
+        return;
+    m_itemSize = size;
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::SizeHintRole});
 }

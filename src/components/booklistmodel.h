@@ -61,6 +61,9 @@ public:
     void sortRows(int column, bool ascending);
 
     void setLargeIcons(bool large);
+    // The size of every item in the icon views (one size for all keeps a
+    // long list fast); an invalid size leaves it to the view.
+    void setItemSize(QSize size);
 
 private:
     struct Row
@@ -74,6 +77,7 @@ private:
     std::vector<Row> m_rows;
     bool m_filling = false;
     bool m_largeIcons = false;
+    QSize m_itemSize;
     QIcon m_smallIcon;
     QIcon m_largeIcon;
 };

@@ -78,39 +78,35 @@ QAbstractItemView *BookListView::currentView() const
 void BookListView::setStyle(Style style)
 {
     m_style = style;
-    switch (style) {
-    case Style::Report:
+    if (style == Style::Report) {
+        m_model->setLargeIcons(false);
+        m_model->setItemSize(QSize());
         setCurrentWidget(m_report);
-        break;
-    case Style::LargeIcons:
-        m_model->setLargeIcons(true);
-        m_icons->setViewMode(QListView::IconMode);
-        m_icons->setIconSize(QSize(32, 32));
-        m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setWrapping(true);
-        m_icons->setWordWrap(true);
-        m_icons->setGridSize(QSize(96, 72));
-        m_icons->setSpacing(0);
-        break;
-    case Style::SmallIcons:
-    case Style::List:
-        m_model->setLargeIcons(false);
-        m_icons->setViewMode(QListView::ListMode);
-        m_icons->setIconSize(QSize(16, 16));
-        m_icons->setWordWrap(false);
-        m_icons->setGridSize(style == Style::SmallIcons ? QSize(160, 20) : QSize());
-        m_icons->setFlow(style == Style::SmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
-        m_icons->setWrapping(true);
-        break;
+        return;
     }
-    if (style == Style::Report)
-        m_model->setLargeIcons(false);
-    else
-        setCurrentWidget(m_icons);
-    // Keep the view styles apart from each other: each keeps its own modes.
+    const bool large = style == Style::LargeIcons;
+    m_model->setLargeIcons(large);
+    m_icons->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    m_icons->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+    m_icons->setWordWrap(large);
+    m_icons->setFlow(style == Style::List ? QListView::TopToBottom : QListView::LeftToRight);
+    m_icons->setWrapping(true);
+    // The view modes reset these; every style keeps them.
     m_icons->setMovement(QListView::Static);
     m_icons->setResizeMode(QListView::Adjust);
-    m_icons->setSelectionRectVisible(false);
+    switch (style) {
+    case Style::LargeIcons:
+        m_model->setItemSize(QSize(100, 64));
+        break;
+    case Style::SmallIcons:
+        m_model->setItemSize(QSize(160, 20));
+        break;
+    default:
+        m_model->setItemSize(QSize(200, 20));
+        break;
+    }
+    m_icons->setGridSize(QSize());
+    setCurrentWidget(m_icons);
 }
 
 int BookListView::selectedRow() const

@@ -71,22 +71,20 @@ void Tform_main::wireCommands()
         const char *name;
         void (Tform_main::*handler)();
     } handlers[] = {
-        {"mfexit", &Tform_main::mfexitClick},           {"meeditbook", &Tform_main::meeditbookClick},
-        {"medelbook", &Tform_main::medelbookClick},     {"meeditcate", &Tform_main::meeditcateClick},
-        {"medelcate", &Tform_main::medelcateClick},     {"mvbigicon", &Tform_main::mvbigiconClick},
-        {"mvsmallicon", &Tform_main::mvsmalliconClick}, {"mvlist", &Tform_main::mvlistClick},
-        {"mvxiangxi", &Tform_main::mvxiangxiClick},     {"mvtreelist", &Tform_main::mvtreelistClick},
-        {"mhabout", &Tform_main::mhaboutClick},
+        {"mfexit", &Tform_main::mfexitClick},         {"medelbook", &Tform_main::medelbookClick},
+        {"meeditcate", &Tform_main::meeditcateClick}, {"medelcate", &Tform_main::medelcateClick},
+        {"mvbigicon", &Tform_main::mvbigiconClick},   {"mvsmallicon", &Tform_main::mvsmalliconClick},
+        {"mvlist", &Tform_main::mvlistClick},         {"mvxiangxi", &Tform_main::mvxiangxiClick},
+        {"mvtreelist", &Tform_main::mvtreelistClick}, {"mhabout", &Tform_main::mhaboutClick},
     };
     for (const auto &h : handlers)
         guard::connect(action(h.name), &QAction::triggered, this, h.handler);
 
-    QAction *view = m_commands.popmenuBooklist->findChild<QAction *>(QStringLiteral("N6"));
-    guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
     guard::connect(ui->image_xx, &QToolButton::clicked, this, &Tform_main::image_xxClick);
-
-    guard::connect(listview_main, &BookListView::doubleClicked, this, &Tform_main::listview_mainDblClick);
-    guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
+    wireBookCommands();
+    wireListCommands();
+    wireExportCommands();
+    wireFileCommands();
     connect(listview_main, &BookListView::contextMenuRequested, this,
             [this](const QPoint &pos) { m_commands.popmenuBooklist->exec(pos); });
     connect(treeview_main, &QWidget::customContextMenuRequested, this,

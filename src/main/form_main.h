@@ -51,8 +51,10 @@ public:
     Dataset ado_main;
     Dataset ado_temp;
 
-    // Handlers.
+    // Handlers. The commands of each area are wired by its own wiring
+    // function, next to their handlers.
     void mfexitClick();
+    void meaddbookClick();
     void meeditbookClick();
     void medelbookClick();
     void meeditcateClick();
@@ -67,6 +69,24 @@ public:
     void treeview_mainClick();
     void listview_mainDblClick();
     void listview_mainKeyPress();
+    // Categories, reference lists, statistics and search.
+    void meaddcateClick();
+    void mereaderClick();
+    void meauthorClick();
+    void mepubClick();
+    void msnumberClick();
+    void msmoneyClick();
+    void msjieClick();
+    void mtfindClick();
+    // Export.
+    void mfsaveexcelClick();
+    void mfsavehtmlClick();
+    // The data file, help and password.
+    void mfdaoruClick();
+    void mfbeifenClick();
+    void mhhelpClick();
+    void mhhomepageClick();
+    void mtpasswdClick();
 
     // The bars cannot be hidden or customised: no pop-up menu of bars.
     QMenu *createPopupMenu() override { return nullptr; }
@@ -80,6 +100,10 @@ private:
     // -1 when nothing is selected.
     int selectedTreeLevel() const;
     void wireCommands();
+    void wireBookCommands();
+    void wireListCommands();
+    void wireExportCommands();
+    void wireFileCommands();
     void showCategoryBar(bool shown);
 
     std::unique_ptr<Ui::Tform_main> ui;

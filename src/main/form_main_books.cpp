@@ -4,9 +4,22 @@
 #include "books/form_bookbase.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
+#include "components/guard.h"
 #include "components/messages.h"
 #include "store/bookrow.h"
 #include "store/sqlquote.h"
+
+#include <QAction>
+#include <QMenu>
+
+void Tform_main::wireBookCommands()
+{
+    guard::connect(action("meeditbook"), &QAction::triggered, this, &Tform_main::meeditbookClick);
+    QAction *view = popmenu_booklist()->findChild<QAction *>(QStringLiteral("N6"));
+    guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
+    guard::connect(listview_main, &BookListView::doubleClicked, this, &Tform_main::listview_mainDblClick);
+    guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
+}
 
 void Tform_main::fillBookList(const QString &command)
 {

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/programfolder.h"
 #include "app/windows.h"
+#include "components/filedialog.h"
 #include "components/messages.h"
 #include "store/catalogue.h"
 
@@ -112,6 +113,7 @@ Windows::Windows()
     }();
     Q_UNUSED(setUp);
     msg::setScripted(true);
+    filedialog::setScripted(true);
     windows::createAll();
 }
 
@@ -119,6 +121,7 @@ Windows::~Windows()
 {
     windows::destroyAll();
     msg::setScripted(false);
+    filedialog::setScripted(false);
 }
 
 } // namespace fixture

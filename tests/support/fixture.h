@@ -40,7 +40,8 @@ QString value(const QString &file, const QString &sql);
 void onNextModal(std::function<void(QDialog *)> step);
 
 // Makes the program's windows on the current program folder and removes them
-// again, with message boxes scripted instead of shown.
+// again, with message boxes and file boxes scripted instead of shown
+// (msg::setNextAnswer, filedialog::setNextFileName).
 class Windows
 {
 public:

@@ -23,9 +23,20 @@ double statusMb(const std::string &field)
     return 0.0;
 }
 
-void flush()
+// Prints a line without the blanks its empty last fields leave.
+void printTrimmed(std::string line)
 {
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    std::printf("%s\n", line.c_str());
     std::fflush(stdout);
+}
+
+template <class... Args> std::string format(const char *pattern, Args... args)
+{
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return buffer;
 }
 
 } // namespace
@@ -42,10 +53,9 @@ double currentMemoryMb()
 
 void printHeader()
 {
-    std::printf("%-40s %7s %10s %10s %8s  %-16s %s\n", "operation", "books", "time ms", "floor ms", "ratio",
-                "target", "");
-    std::printf("%s\n", std::string(104, '-').c_str());
-    flush();
+    printTrimmed(format("%-40s %7s %10s %10s %8s  %-12s %s", "operation", "books", "time ms", "floor ms", "ratio",
+                        "target", "verdict"));
+    printTrimmed(std::string(104, '-'));
 }
 
 void printLine(const Line &line)
@@ -60,7 +70,8 @@ void printLine(const Line &line)
     const char *target = "";
     const char *verdict = "";
     switch (line.target) {
-    case Target::None: break;
+    case Target::None:
+        break;
     case Target::WithinFloor3x:
         target = "<= 3x floor";
         verdict = line.floorMs && line.timeMs <= kFloorFactor * *line.floorMs ? "OK" : "OVER";
@@ -70,22 +81,14 @@ void printLine(const Line &line)
         verdict = line.timeMs < kSortTargetMs ? "OK" : "OVER";
         break;
     }
-    std::printf("%-40s %7d %10.2f %10s %8s  %-16s %s\n", line.operation.c_str(), line.books, line.timeMs, floor,
-                ratio, target, verdict);
-    flush();
+    printTrimmed(format("%-40s %7d %10.2f %10s %8s  %-12s %s", line.operation.c_str(), line.books, line.timeMs, floor,
+                        ratio, target, verdict));
 }
 
 void printMemory(const std::string &label, int books, double mb, bool judged)
 {
-    std::printf("%-40s %7d %7.1f MB %10s %8s  %-16s %s\n", label.c_str(), books, mb, "", "",
-                judged ? "< 200 MB" : "", judged ? (mb < kMemoryTargetMb ? "OK" : "OVER") : "");
-    flush();
-}
-
-void printNote(const std::string &text)
-{
-    std::printf("%s\n", text.c_str());
-    flush();
+    printTrimmed(format("%-40s %7d %7.1f MB %10s %8s  %-12s %s", label.c_str(), books, mb, "", "",
+                        judged ? "< 200 MB" : "", judged ? (mb < kMemoryTargetMb ? "OK" : "OVER") : ""));
 }
 
 } // namespace report

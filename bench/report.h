@@ -59,6 +59,5 @@ void printLine(const Line &line);
 // A line of memory figures: label, books, megabytes, judged against 200 MB
 // when judged is true.
 void printMemory(const std::string &label, int books, double mb, bool judged);
-void printNote(const std::string &text);
 
 } // namespace report

@@ -69,6 +69,10 @@ public:
     // Removes the current row at once; the row after it becomes current.
     void deleteRecord();
 
+    // The dataset's connection to the data file, opened if need be. For a
+    // Transaction over this dataset's writes.
+    Connection &connection();
+
 private:
     enum class Kind : unsigned char { Text, Integer, Date };
     enum CellType : unsigned char { Null, Int, Real, TextCell };
@@ -100,7 +104,6 @@ private:
         QByteArray text;
     };
 
-    Connection &connection();
     sqlite3_stmt *prepare(const QByteArray &sql);
     [[noreturn]] void fail(const QString &what) const;
     void requireOpen() const;

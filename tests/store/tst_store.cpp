@@ -6,6 +6,7 @@
 #include "store/sqlquote.h"
 #include "store/storeerror.h"
 #include "store/textorder.h"
+#include "store/transaction.h"
 #include "support/fixture.h"
 
 #include <QtTest>
@@ -221,6 +222,26 @@ private Q_SLOTS:
         ds.close();
         QCOMPARE(fixture::column(file(), QStringLiteral("select book_pages from book order by book_id")),
                  (QStringList{QStringLiteral("10"), QStringLiteral("21")}));
+    }
+
+    void transactionIsAllOrNothing()
+    {
+        fixture::exec(file(), QStringLiteral("insert into category (cate_name) values ('旧')"));
+        auto rename = [&](bool commit) {
+            Dataset ds;
+            Transaction change(ds);
+            openOn(ds, QStringLiteral("select * from category"));
+            ds.edit();
+            ds.setFieldByName(u"cate_name", QStringLiteral("新"));
+            ds.post();
+            ds.close();
+            if (commit)
+                change.commit();
+        };
+        rename(false);
+        QCOMPARE(fixture::value(file(), QStringLiteral("select cate_name from category")), QStringLiteral("旧"));
+        rename(true);
+        QCOMPARE(fixture::value(file(), QStringLiteral("select cate_name from category")), QStringLiteral("新"));
     }
 
     void deleteRemovesCurrentRow()

@@ -33,11 +33,7 @@ int BookListModel::columnCount(const QModelIndex &parent) const
 
 QStringView BookListModel::cell(int row, int column) const
 {
-    const Row &r = m_rows[size_t(row)];
-    if (column < 0 || column >= r.count)
-        return {};
-    const quint32 start = column == 0 ? 0 : r.ends[size_t(column - 1)];
-    return QStringView(r.text).mid(start, r.ends[size_t(column)] - start);
+    return m_rows[size_t(row)].cell(column);
 }
 
 int BookListModel::cellCount(int row) const
@@ -47,10 +43,7 @@ int BookListModel::cellCount(int row) const
 
 QStringList BookListModel::rowTexts(int row) const
 {
-    QStringList texts;
-    for (int c = 0; c < cellCount(row); ++c)
-        texts << cell(row, c).toString();
-    return texts;
+    return m_rows[size_t(row)].toList();
 }
 
 QVariant BookListModel::data(const QModelIndex &index, int role) const
@@ -89,22 +82,6 @@ QVariant BookListModel::headerData(int section, Qt::Orientation orientation, int
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-BookListModel::Row BookListModel::pack(const QStringList &texts)
-{
-    Row row;
-    qsizetype total = 0;
-    const int count = std::min<int>(int(texts.size()), bookrow::kColumnCount);
-    for (int i = 0; i < count; ++i)
-        total += texts[i].size();
-    row.text.reserve(total);
-    for (int i = 0; i < count; ++i) {
-        row.text += texts[i];
-        row.ends[size_t(i)] = quint32(row.text.size());
-    }
-    row.count = quint8(count);
-    return row;
-}
-
 void BookListModel::beginFill()
 {
     beginResetModel();
@@ -114,7 +91,13 @@ void BookListModel::beginFill()
 
 void BookListModel::fillRow(const QStringList &texts)
 {
-    m_rows.push_back(pack(texts));
+    m_rows.push_back(bookrow::Packed::fromList(texts));
+}
+
+void BookListModel::Fill::addBooks(Dataset &books)
+{
+    bookrow::PackedBuilder builder;
+    books.scan([&](const Dataset::Row &row) { m_model.m_rows.push_back(builder.build(row)); });
 }
 
 void BookListModel::endFill()
@@ -134,13 +117,13 @@ void BookListModel::appendRow(const QStringList &texts)
 {
     const int row = int(m_rows.size());
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.push_back(pack(texts));
+    m_rows.push_back(bookrow::Packed::fromList(texts));
     endInsertRows();
 }
 
 void BookListModel::setRow(int row, const QStringList &texts)
 {
-    m_rows.at(size_t(row)) = pack(texts);
+    m_rows.at(size_t(row)) = bookrow::Packed::fromList(texts);
     Q_EMIT dataChanged(index(row, 0), index(row, bookrow::kColumnCount - 1));
 }
 
@@ -176,7 +159,7 @@ void BookListModel::sortRows(int column, bool ascending)
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(b, a) < 0; });
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<Row> sorted;
+    std::vector<bookrow::Packed> sorted;
     sorted.reserve(n);
     std::vector<int> newPosition(n);
     for (size_t i = 0; i < n; ++i) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/bookrow.h"
+
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QStringList>
@@ -44,6 +46,8 @@ public:
         }
         ~Fill() { m_model.endFill(); }
         void add(const QStringList &texts) { m_model.fillRow(texts); }
+        // Runs the dataset's command and adds one row per book found.
+        void addBooks(Dataset &books);
         Fill(const Fill &) = delete;
         Fill &operator=(const Fill &) = delete;
 
@@ -66,15 +70,7 @@ public:
     void setItemSize(QSize size);
 
 private:
-    struct Row
-    {
-        QString text;
-        std::array<quint32, 17> ends{};
-        quint8 count = 0;
-    };
-    static Row pack(const QStringList &texts);
-
-    std::vector<Row> m_rows;
+    std::vector<bookrow::Packed> m_rows;
     bool m_filling = false;
     bool m_largeIcons = false;
     QSize m_itemSize;

@@ -23,16 +23,10 @@ void Tform_main::wireBookCommands()
 
 void Tform_main::fillBookList(const QString &command)
 {
-    // Rows read before an error stay in the list.
+    // The list is emptied first; rows read before an error stay in it.
     BookListModel::Fill fill(*listview_main->model());
-    ScopedClose closing(ado_main);
     ado_main.setCommandText(command);
-    ado_main.open();
-    const bookrow::RecordReader reader(ado_main);
-    for (int i = 0; i < ado_main.recordCount(); ++i) {
-        fill.add(bookrow::build(reader.read()));
-        ado_main.next();
-    }
+    fill.addBooks(ado_main);
 }
 
 QString Tform_main::selectedBookNumber() const

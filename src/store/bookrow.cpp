@@ -1,40 +1,235 @@
 #include "bookrow.h"
 
 #include "codes.h"
-#include "dataset.h"
+#include "datetext.h"
+
+#include <QStringDecoder>
 
 namespace bookrow {
+namespace {
+
+// The book's fields in the order the row rule reads them; the first twelve
+// are shown as stored.
+enum Field {
+    Name,
+    Cate,
+    Author_,
+    Author2_,
+    Language_,
+    Isbn_,
+    Pub,
+    Pubd,
+    Pages_,
+    Buya,
+    Buyd,
+    Value,
+    RatingCode,
+    LoanCode,
+    ReadCode,
+    Reader,
+    Id
+};
+
+constexpr std::array<QStringView, kColumnCount> kFieldNames{
+    u"book_name",   u"book_cate", u"book_author", u"book_author2", u"book_language", u"book_isbn",
+    u"book_pub",    u"book_pubd", u"book_pages",  u"book_buya",    u"book_buyd",     u"book_value",
+    u"book_rating", u"book_loan", u"book_readed", u"book_reader",  u"book_id"};
+
+// The row rule, once, for every kind of record and output. A record offers
+// code(field), the code its field stands for (0 for none), and
+// put(field, out), which writes the field's text; an output offers
+// put(text) and endCell().
+template <class Record, class Out> void assemble(const Record &record, Out &out)
+{
+    for (int f = Name; f <= Value; ++f) {
+        record.put(Field(f), out);
+        out.endCell();
+    }
+    const QStringView rating = codes::ratingName(record.code(RatingCode));
+    if (!rating.isNull()) {
+        out.put(rating);
+        out.endCell();
+    }
+    const int loan = record.code(LoanCode);
+    const QStringView loanText = codes::loanName(loan);
+    if (loanText.isNull())
+        return;
+    out.put(loanText);
+    out.endCell();
+    const QStringView read = codes::readName(record.code(ReadCode));
+    if (!read.isNull()) {
+        out.put(read);
+        out.endCell();
+    }
+    if (loan != codes::kOwnCopy)
+        record.put(Reader, out);
+    out.endCell();
+    record.put(Id, out);
+    out.endCell();
+}
+
+// Fields as texts, written into a list of strings.
+struct FieldsRecord
+{
+    const Fields &book;
+
+    const QString &text(Field f) const
+    {
+        const std::array<const QString *, kColumnCount> fields{
+            &book.name,   &book.cate, &book.author, &book.author2, &book.language, &book.isbn,
+            &book.pub,    &book.pubd, &book.pages,  &book.buya,    &book.buyd,     &book.value,
+            &book.rating, &book.loan, &book.readed, &book.reader,  &book.id};
+        return *fields[size_t(f)];
+    }
+    int code(Field f) const { return codes::number(text(f)); }
+    template <class Out> void put(Field f, Out &out) const { out.put(text(f)); }
+};
+
+struct ListOut
+{
+    QStringList row;
+    QString cell;
+    void put(QStringView text) { cell += text; }
+    void endCell() { row << std::exchange(cell, QString()); }
+};
+
+// A scanned row, written into the packed row's buffer.
+struct RowRecord
+{
+    const Dataset::Row &row;
+    const std::array<int, kColumnCount> &index;
+
+    int code(Field f) const
+    {
+        const Dataset::Value v = row.value(index[size_t(f)]);
+        switch (v.type) {
+        case Dataset::Value::Integer:
+            return v.integer >= 1 && v.integer <= 9 ? int(v.integer) : 0;
+        case Dataset::Value::Text:
+            return v.length == 1 && v.bytes[0] >= '1' && v.bytes[0] <= '9' ? v.bytes[0] - '0' : 0;
+        case Dataset::Value::Real:
+            return codes::number(Dataset::valueText(v));
+        case Dataset::Value::Null:
+            return 0;
+        }
+        return 0;
+    }
+    template <class Out> void put(Field f, Out &out) const { out.put(row.value(index[size_t(f)])); }
+};
+
+struct PackedOut
+{
+    std::vector<QChar> &buffer;
+    Packed &row;
+    qsizetype length = 0;
+    QStringDecoder utf8{QStringDecoder::Utf8};
+
+    QChar *room(qsizetype n)
+    {
+        if (buffer.size() < size_t(length + n))
+            buffer.resize(size_t(length + n) * 2);
+        return buffer.data() + length;
+    }
+    void put(QStringView text)
+    {
+        std::copy(text.begin(), text.end(), room(text.size()));
+        length += text.size();
+    }
+    void put(const Dataset::Value &v)
+    {
+        switch (v.type) {
+        case Dataset::Value::Null:
+            return;
+        case Dataset::Value::Text:
+            if (v.date) {
+                const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
+                if (date.isValid()) {
+                    const qsizetype n = datetext::formatTo(date, room(64), 64);
+                    if (n >= 0) {
+                        length += n;
+                        return;
+                    }
+                }
+                put(Dataset::valueText(v));
+                return;
+            }
+            // UTF-8 never takes more UTF-16 units than it has bytes.
+            utf8.resetState();
+            length = utf8.appendToBuffer(room(v.length), QByteArrayView(v.bytes, v.length)) - buffer.data();
+            return;
+        case Dataset::Value::Integer: {
+            char digits[24];
+            const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(v.integer));
+            QChar *out = room(n);
+            for (int i = 0; i < n; ++i)
+                out[i] = QLatin1Char(digits[i]);
+            length += n;
+            return;
+        }
+        case Dataset::Value::Real:
+            put(Dataset::valueText(v));
+            return;
+        }
+    }
+    void endCell() { row.ends[row.count++] = quint32(length); }
+};
+
+} // namespace
 
 QStringList build(const Fields &book)
 {
-    QStringList row;
-    row.reserve(kColumnCount);
-    row << book.name << book.cate << book.author << book.author2 << book.language << book.isbn << book.pub << book.pubd
-        << book.pages << book.buya << book.buyd << book.value;
-    const QString rating = codes::ratingText(book.rating);
-    if (!rating.isNull())
-        row << rating;
-    const QString loan = codes::loanText(book.loan);
-    if (loan.isNull())
-        return row;
-    row << loan;
-    const QString read = codes::readText(book.readed);
-    if (!read.isNull())
-        row << read;
-    row << (book.loan == codes::kOwnCopy ? QString() : book.reader);
-    row << book.id;
+    ListOut out;
+    assemble(FieldsRecord{book}, out);
+    return out.row;
+}
+
+QStringView Packed::cell(int column) const
+{
+    if (column < 0 || column >= count)
+        return {};
+    const quint32 start = column == 0 ? 0 : ends[size_t(column - 1)];
+    return QStringView(text).mid(start, ends[size_t(column)] - start);
+}
+
+QStringList Packed::toList() const
+{
+    QStringList texts;
+    for (int c = 0; c < count; ++c)
+        texts << cell(c).toString();
+    return texts;
+}
+
+Packed Packed::fromList(const QStringList &texts)
+{
+    Packed row;
+    const int count = std::min<int>(int(texts.size()), kColumnCount);
+    row.text = texts.mid(0, count).join(QString());
+    quint32 end = 0;
+    for (int i = 0; i < count; ++i)
+        row.ends[size_t(i)] = end += quint32(texts[i].size());
+    row.count = quint8(count);
     return row;
+}
+
+Packed PackedBuilder::build(const Dataset::Row &row)
+{
+    if (!m_resolved) {
+        for (size_t i = 0; i < kFieldNames.size(); ++i)
+            m_index[i] = row.fieldIndex(kFieldNames[i]);
+        m_resolved = true;
+    }
+    Packed packed;
+    PackedOut out{m_scratch, packed};
+    assemble(RowRecord{row, m_index}, out);
+    packed.text = QString(m_scratch.data(), out.length);
+    return packed;
 }
 
 RecordReader::RecordReader(const Dataset &dataset)
     : m_dataset(dataset)
 {
-    static constexpr std::array<QStringView, kColumnCount> names{
-        u"book_name",   u"book_cate", u"book_author", u"book_author2", u"book_language", u"book_isbn",
-        u"book_pub",    u"book_pubd", u"book_pages",  u"book_buya",    u"book_buyd",     u"book_value",
-        u"book_rating", u"book_loan", u"book_readed", u"book_reader",  u"book_id"};
-    for (size_t i = 0; i < names.size(); ++i)
-        m_index[i] = dataset.fieldIndex(names[i]);
+    for (size_t i = 0; i < kFieldNames.size(); ++i)
+        m_index[i] = dataset.fieldIndex(kFieldNames[i]);
 }
 
 Fields RecordReader::read() const

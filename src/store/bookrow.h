@@ -1,11 +1,13 @@
 #pragma once
 
+#include "dataset.h"
+
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
-
-class Dataset;
+#include <vector>
 
 // A book as the book list shows it: one row of 17 texts, the title first.
 namespace bookrow {
@@ -46,6 +48,32 @@ struct Fields
 // range adds nothing at its place, so the texts after it stand one column
 // further left; a loan code out of range ends the row after the rating.
 QStringList build(const Fields &book);
+
+// A row packed into one string, as the book list keeps it: a hundred
+// thousand rows stay small and cost one allocation each.
+struct Packed
+{
+    QString text;
+    std::array<quint32, kColumnCount> ends{};
+    quint8 count = 0;
+
+    QStringView cell(int column) const;
+    QStringList toList() const;
+    static Packed fromList(const QStringList &texts);
+};
+
+// Builds packed rows straight from the rows of a "select * from book" scan,
+// by the same rule as build(); the columns are looked up by name once.
+class PackedBuilder
+{
+public:
+    Packed build(const Dataset::Row &row);
+
+private:
+    std::array<int, kColumnCount> m_index{};
+    bool m_resolved = false;
+    std::vector<QChar> m_scratch;
+};
 
 // Reads the fields of the current record of an open "select * from book"
 // dataset. The columns are looked up by name once, when it is made.

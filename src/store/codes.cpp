@@ -5,36 +5,40 @@
 namespace codes {
 namespace {
 
-template <size_t N> QString lookup(QStringView code, const std::array<const char16_t *, N> &texts)
+template <size_t N> QStringView lookup(int code, const std::array<QStringView, N> &names)
 {
-    // Exact text equality with "1", "2", ...: " 1" or "01" select nothing.
-    if (code.size() != 1)
+    if (code < 1 || code > int(N))
         return {};
-    const int index = code.at(0).unicode() - u'1';
-    if (index < 0 || index >= int(N))
-        return {};
-    return QString::fromUtf16(texts[size_t(index)]);
+    return names[size_t(code - 1)];
 }
 
 } // namespace
 
-QString ratingText(QStringView code)
+int number(QStringView text)
 {
-    static constexpr std::array<const char16_t *, kRatingCount> texts{u"非常喜欢", u"很不错", u"还可以", u"不太好",
-                                                                      u"很糟糕"};
-    return lookup(code, texts);
+    if (text.size() != 1)
+        return 0;
+    const char16_t c = text.at(0).unicode();
+    return c >= u'1' && c <= u'9' ? int(c - u'0') : 0;
 }
 
-QString loanText(QStringView code)
+QStringView ratingName(int code)
 {
-    static constexpr std::array<const char16_t *, kLoanCount> texts{u"自己拥有", u"借入", u"已借出"};
-    return lookup(code, texts);
+    static constexpr std::array<QStringView, kRatingCount> names{u"非常喜欢", u"很不错", u"还可以", u"不太好",
+                                                                 u"很糟糕"};
+    return lookup(code, names);
 }
 
-QString readText(QStringView code)
+QStringView loanName(int code)
 {
-    static constexpr std::array<const char16_t *, kReadCount> texts{u"已读", u"未读"};
-    return lookup(code, texts);
+    static constexpr std::array<QStringView, kLoanCount> names{u"自己拥有", u"借入", u"已借出"};
+    return lookup(code, names);
+}
+
+QStringView readName(int code)
+{
+    static constexpr std::array<QStringView, kReadCount> names{u"已读", u"未读"};
+    return lookup(code, names);
 }
 
 } // namespace codes

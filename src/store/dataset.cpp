@@ -17,6 +17,11 @@ struct Statement
     ~Statement() { sqlite3_finalize(stmt); }
 };
 
+bool isDateType(const char *declared)
+{
+    return QByteArray(declared).toUpper() == "DATE";
+}
+
 QByteArray quotedIdentifier(const QString &name)
 {
     QByteArray out = name.toUtf8();
@@ -76,10 +81,10 @@ void Dataset::open()
     for (int i = 0; i < columns; ++i) {
         Column c;
         c.name = QString::fromUtf8(sqlite3_column_name(st.stmt, i));
-        const QByteArray decl = QByteArray(sqlite3_column_decltype(st.stmt, i)).toUpper();
-        if (decl == "DATE")
+        const char *declared = sqlite3_column_decltype(st.stmt, i);
+        if (isDateType(declared))
             c.kind = Kind::Date;
-        else if (decl.contains("INT"))
+        else if (QByteArray(declared).toUpper().contains("INT"))
             c.kind = Kind::Integer;
         names.push_back(std::move(c));
     }
@@ -200,22 +205,106 @@ int Dataset::fieldIndex(QStringView name) const
     throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
 }
 
-QString Dataset::cellText(const Cell &cell, Kind kind) const
+QString Dataset::valueText(const Value &value)
 {
-    switch (cell.type) {
-    case Null:
+    switch (value.type) {
+    case Value::Null:
         return QString();
-    case Int:
-        return QString::number(cell.integer);
-    case Real:
-        return QString::number(cell.real, 'g', 15);
-    case TextCell:
+    case Value::Integer:
+        return QString::number(value.integer);
+    case Value::Real:
+        return QString::number(value.real, 'g', 15);
+    case Value::Text:
         break;
     }
-    const char *bytes = m_arena.data() + cell.text.offset;
-    if (kind == Kind::Date)
-        return datetext::fromIso(std::string_view(bytes, cell.text.length));
-    return QString::fromUtf8(bytes, qsizetype(cell.text.length));
+    if (value.date)
+        return datetext::fromIso(std::string_view(value.bytes, size_t(value.length)));
+    return QString::fromUtf8(value.bytes, value.length);
+}
+
+QString Dataset::cellText(const Cell &cell, Kind kind) const
+{
+    Value value;
+    value.date = kind == Kind::Date;
+    switch (cell.type) {
+    case Null:
+        break;
+    case Int:
+        value.type = Value::Integer;
+        value.integer = cell.integer;
+        break;
+    case Real:
+        value.type = Value::Real;
+        value.real = cell.real;
+        break;
+    case TextCell:
+        value.type = Value::Text;
+        value.bytes = m_arena.data() + cell.text.offset;
+        value.length = qsizetype(cell.text.length);
+        break;
+    }
+    return valueText(value);
+}
+
+int Dataset::Row::fieldCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+int Dataset::Row::fieldIndex(QStringView name) const
+{
+    const int columns = fieldCount();
+    for (int i = 0; i < columns; ++i)
+        if (QString::fromUtf8(sqlite3_column_name(m_stmt, i)).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
+}
+
+Dataset::Value Dataset::Row::value(int column) const
+{
+    Value value;
+    value.date = m_dates[size_t(column)] != 0;
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER:
+        value.type = Value::Integer;
+        value.integer = sqlite3_column_int64(m_stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        value.type = Value::Real;
+        value.real = sqlite3_column_double(m_stmt, column);
+        break;
+    default:
+        value.type = Value::Text;
+        value.bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        value.length = sqlite3_column_bytes(m_stmt, column);
+        if (!value.bytes)
+            value.bytes = "";
+        break;
+    }
+    return value;
+}
+
+void Dataset::scan(const std::function<void(const Row &)> &visit)
+{
+    if (isOpen())
+        throw StoreError(QStringLiteral("数据集正在使用中，不能再次执行命令。"));
+    Statement st;
+    st.stmt = prepare(m_command.toUtf8());
+    const int columns = sqlite3_column_count(st.stmt);
+    std::vector<unsigned char> dates(size_t(columns), 0);
+    for (int i = 0; i < columns; ++i)
+        dates[size_t(i)] = isDateType(sqlite3_column_decltype(st.stmt, i));
+    const Row row(st.stmt, dates);
+    for (;;) {
+        const int rc = sqlite3_step(st.stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+        visit(row);
+    }
 }
 
 QString Dataset::pendingText(const Pending &p, Kind kind) const

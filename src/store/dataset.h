@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,45 @@ public:
     QString fieldText(int column) const;
     QString fieldByName(QStringView name) const { return fieldText(fieldIndex(name)); }
     void setFieldByName(QStringView name, const QString &text);
+
+    // One field as stored, without conversion.
+    struct Value
+    {
+        enum Type : unsigned char { Null, Integer, Real, Text };
+        Type type = Null;
+        bool date = false; // a date column: the text is ISO 8601
+        qint64 integer = 0;
+        double real = 0;
+        const char *bytes = nullptr; // UTF-8, for Text
+        qsizetype length = 0;
+    };
+    // The text form of a value, the same as fieldText gives.
+    static QString valueText(const Value &value);
+
+    // A row met by scan(); valid only while it is being visited.
+    class Row
+    {
+    public:
+        int fieldCount() const;
+        // The column's index; throws StoreError for an unknown name.
+        int fieldIndex(QStringView name) const;
+        Value value(int column) const;
+
+    private:
+        friend class Dataset;
+        explicit Row(sqlite3_stmt *stmt, const std::vector<unsigned char> &dates)
+            : m_stmt(stmt)
+            , m_dates(dates)
+        {}
+        sqlite3_stmt *m_stmt;
+        const std::vector<unsigned char> &m_dates;
+    };
+
+    // Runs the command and hands every row of its result to visit, in the
+    // order the store returns them, without taking a snapshot: for walks
+    // that only read every row once (filling a list). The dataset must be
+    // closed and stays closed. Rows visited before an error stay visited.
+    void scan(const std::function<void(const Row &)> &visit);
 
     // Starts a new row.
     void append();

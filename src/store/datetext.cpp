@@ -24,6 +24,7 @@ struct CompiledFormat
 };
 
 std::optional<QLocale> g_override;
+int g_generation = 0; // changes whenever the locale in use may change
 
 QLocale effectiveLocale()
 {
@@ -109,25 +110,32 @@ CompiledFormat compile(const QLocale &locale)
     return compiled;
 }
 
+// The format is taken apart once per locale in use, not per date.
 const CompiledFormat &current()
 {
-    static CompiledFormat cached = compile(effectiveLocale());
-    const QLocale wanted = effectiveLocale();
-    if (cached.locale != wanted)
-        cached = compile(wanted);
+    static CompiledFormat cached;
+    static int compiledFor = -1;
+    if (compiledFor != g_generation) {
+        cached = compile(effectiveLocale());
+        compiledFor = g_generation;
+    }
     return cached;
 }
 
-void appendNumber(QString &out, int value, int width)
+// Writes the number with at least width digits; returns the new end.
+QChar *putNumber(QChar *out, int value, int width)
 {
-    if (width >= 2 && value < 10)
-        out += QLatin1Char('0');
-    if (width >= 4 && value < 1000) {
-        if (value < 100)
-            out += QLatin1Char('0');
-        out += QLatin1Char('0');
-    }
-    out += QString::number(value);
+    char16_t digits[8];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 8);
+    while (n < width && n < 8)
+        digits[n++] = u'0';
+    while (n > 0)
+        *out++ = QChar(digits[--n]);
+    return out;
 }
 
 } // namespace
@@ -140,11 +148,13 @@ QLocale locale()
 void setLocale(const QLocale &locale)
 {
     g_override = locale;
+    ++g_generation;
 }
 
 void resetLocale()
 {
     g_override.reset();
+    ++g_generation;
 }
 
 QString shortFormat()
@@ -152,32 +162,46 @@ QString shortFormat()
     return current().format;
 }
 
+qsizetype formatTo(QDate date, QChar *out, qsizetype capacity)
+{
+    const CompiledFormat &compiled = current();
+    if (!date.isValid() || !compiled.numericOnly || date.year() < 1 || date.year() > 9999)
+        return -1;
+    qsizetype needed = 0;
+    for (const Token &t : compiled.tokens)
+        needed += t.kind == Token::Literal ? t.literal.size() : 4;
+    if (needed > capacity)
+        return -1;
+    QChar *end = out;
+    for (const Token &t : compiled.tokens) {
+        switch (t.kind) {
+        case Token::Literal:
+            end = std::copy(t.literal.cbegin(), t.literal.cend(), end);
+            break;
+        case Token::Day:
+            end = putNumber(end, date.day(), t.width);
+            break;
+        case Token::Month:
+            end = putNumber(end, date.month(), t.width);
+            break;
+        case Token::Year:
+            end = putNumber(end, date.year(), 4);
+            break;
+        }
+    }
+    return end - out;
+}
+
 QString format(QDate date)
 {
     if (!date.isValid())
         return {};
+    QChar buffer[64];
+    const qsizetype length = formatTo(date, buffer, 64);
+    if (length >= 0)
+        return QString(buffer, length);
     const CompiledFormat &compiled = current();
-    if (!compiled.numericOnly || date.year() < 1 || date.year() > 9999)
-        return compiled.locale.toString(date, compiled.format);
-    QString out;
-    out.reserve(12);
-    for (const Token &t : compiled.tokens) {
-        switch (t.kind) {
-        case Token::Literal:
-            out += t.literal;
-            break;
-        case Token::Day:
-            appendNumber(out, date.day(), t.width);
-            break;
-        case Token::Month:
-            appendNumber(out, date.month(), t.width);
-            break;
-        case Token::Year:
-            appendNumber(out, date.year(), 4);
-            break;
-        }
-    }
-    return out;
+    return compiled.locale.toString(date, compiled.format);
 }
 
 QDate parse(const QString &text)
@@ -195,7 +219,7 @@ QString toIso(QDate date)
     return date.toString(Qt::ISODate);
 }
 
-QString fromIso(std::string_view iso)
+QDate parseIso(std::string_view iso)
 {
     auto digits = [&](size_t from, size_t count, int &value) {
         value = 0;
@@ -208,11 +232,16 @@ QString fromIso(std::string_view iso)
         return true;
     };
     int y = 0, m = 0, d = 0;
-    if (iso.size() == 10 && iso[4] == '-' && iso[7] == '-' && digits(0, 4, y) && digits(5, 2, m) && digits(8, 2, d)) {
-        const QDate date(y, m, d);
-        if (date.isValid())
-            return format(date);
-    }
+    if (iso.size() == 10 && iso[4] == '-' && iso[7] == '-' && digits(0, 4, y) && digits(5, 2, m) && digits(8, 2, d))
+        return QDate(y, m, d);
+    return QDate();
+}
+
+QString fromIso(std::string_view iso)
+{
+    const QDate date = parseIso(iso);
+    if (date.isValid())
+        return format(date);
     return QString::fromUtf8(iso.data(), qsizetype(iso.size()));
 }
 

@@ -22,12 +22,18 @@ void resetLocale();
 QString shortFormat();
 
 QString format(QDate date);
+// Writes the short date text into out and returns its length, or -1 when it
+// does not fit or the format needs the locale's names (then use format()).
+qsizetype formatTo(QDate date, QChar *out, qsizetype capacity);
 
 // Parses a short date text (or, as a second form, ISO text). Returns an
 // invalid date when the text is neither.
 QDate parse(const QString &text);
 
 QString toIso(QDate date);
+
+// Reads stored ISO text (YYYY-MM-DD); an invalid date for anything else.
+QDate parseIso(std::string_view iso);
 
 // Turns stored ISO text into the short date text. Text that is not an ISO
 // date comes back unchanged.

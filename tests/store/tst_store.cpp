@@ -449,6 +449,36 @@ private Q_SLOTS:
         QCOMPARE(row.mid(bookrow::Rating), (QStringList{"非常喜欢", "借入", "未读", "小李", "1"}));
     }
 
+    // The list fill builds packed rows straight from a scan; they must be the
+    // rows of the same rule, whatever the stored values look like.
+    void scannedRowsFollowTheSameRule()
+    {
+        fixture::exec(file(),
+                      QStringLiteral("insert into book (book_name, book_pubd, book_pages, book_value, book_rating,"
+                                     " book_loan, book_readed, book_reader, book_cate) values"
+                                     " ('边城', '2003-09-02', 210, '18.5', 1, 2, 2, '小李', NULL),"
+                                     " ('Dune', 'not a date', NULL, NULL, 9, 1, 1, '隐藏', ''),"
+                                     " ('坏码', NULL, -3, 7, '2', '3', 0, '老王', 'x'),"
+                                     " ('实数', '1999-12-31', 1.5, NULL, 3.0, 4, 1, NULL, NULL),"
+                                     " (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
+        datetext::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        Dataset ds;
+        openOn(ds, QStringLiteral("select * from book"));
+        QList<QStringList> expected;
+        const bookrow::RecordReader reader(ds);
+        for (int i = 0; i < ds.recordCount(); ++i, ds.next())
+            expected << bookrow::build(reader.read());
+        ds.close();
+
+        QList<QStringList> scanned;
+        bookrow::PackedBuilder builder;
+        ds.scan([&](const Dataset::Row &row) { scanned << builder.build(row).toList(); });
+        QVERIFY(!ds.isOpen());
+        QCOMPARE(scanned, expected);
+        QCOMPARE(scanned[0].mid(7, 1), QStringList{QStringLiteral("9/2/2003")});
+        QCOMPARE(scanned[2].mid(12), (QStringList{"很不错", "已借出", "老王", "3"})); // read code out of range
+    }
+
     // The order of the sortable lists: GB18030 bytes, a-z folded to A-Z.
     void textOrder_data()
     {

@@ -33,6 +33,12 @@ void setup(QApplication &application)
     font.setPointSize(9);
     application.setFont(font);
 
+    // Group boxes draw their title inside the top line of their frame, so
+    // that controls placed just under the title stay inside the frame.
+    application.setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"));
+
     if (!textorder::available())
         throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");
 }

@@ -1,13 +1,34 @@
 #pragma once
 
 #include "components/formdialog.h"
+#include "store/dataset.h"
 
+#include <memory>
+
+namespace Ui {
+class Tform_addbook;
+}
+
+// The dialog in which the user enters a new book. Saving appends it to the
+// store and its row to the end of the main window's book list.
 class Tform_addbook : public FormDialog
 {
     Q_OBJECT
 
 public:
     explicit Tform_addbook(QWidget *parent = nullptr);
+    ~Tform_addbook() override;
+
+    Dataset ado_addbook;
+
+protected:
+    void FormShow() override;
+
+private:
+    void book_nameChange();
+    void button_addClick();
+
+    std::unique_ptr<Ui::Tform_addbook> ui;
 };
 
 extern Tform_addbook *form_addbook;

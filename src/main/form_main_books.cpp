@@ -1,7 +1,9 @@
 // The main window's book list: filling it, the book commands.
 #include "form_main.h"
 
+#include "books/form_addbook.h"
 #include "books/form_bookbase.h"
+#include "books/form_modbook.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
@@ -14,6 +16,7 @@
 
 void Tform_main::wireBookCommands()
 {
+    guard::connect(action("meaddbook"), &QAction::triggered, this, &Tform_main::meaddbookClick);
     guard::connect(action("meeditbook"), &QAction::triggered, this, &Tform_main::meeditbookClick);
     QAction *view = popmenu_booklist()->findChild<QAction *>(QStringLiteral("N6"));
     guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
@@ -37,12 +40,18 @@ QString Tform_main::selectedBookNumber() const
     return listview_main->model()->cell(row, bookrow::Number).toString();
 }
 
+void Tform_main::meaddbookClick()
+{
+    form_addbook->showModal();
+}
+
 void Tform_main::meeditbookClick()
 {
     if (listview_main->selectedRow() < 0) {
         msg::plain(this, QStringLiteral("请在列表中选择一本需要修改的书籍"));
         return;
     }
+    form_modbook->showModal();
 }
 
 void Tform_main::listview_mainDblClick()

@@ -1,0 +1,210 @@
+#include "bookform.h"
+
+#include "components/datepicker.h"
+#include "store/bookrow.h"
+#include "store/codes.h"
+#include "store/dataset.h"
+#include "store/datetext.h"
+#include "ui_bookform.h"
+
+#include <QApplication>
+
+namespace {
+
+const QColor kHighlight(166, 202, 240);
+
+QDate storedDay(const Dataset &dataset, QStringView column)
+{
+    const QString text = dataset.fieldByName(column);
+    return text.isEmpty() ? QDate() : datetext::parse(text);
+}
+
+} // namespace
+
+BookForm::BookForm(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::BookForm>())
+{
+    ui->setupUi(this);
+    m_rating = {ui->book_rating1, ui->book_rating2, ui->book_rating3, ui->book_rating4, ui->book_rating5};
+    m_loan = {ui->book_loan1, ui->book_loan2, ui->book_loan3};
+    m_readed = {ui->book_readed1, ui->book_readed2};
+    m_groups = {ui->groupbox_base,   ui->groupbox_rating, ui->groupbox_loan,
+                ui->groupbox_reader, ui->groupbox_readed, ui->groupbox_note};
+    ui->book_language->addItems({QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("日文"),
+                                 QStringLiteral("韩文"), QStringLiteral("法文"), QStringLiteral("德语"),
+                                 QStringLiteral("意大利语"), QStringLiteral("西班牙语"), QStringLiteral("其它")});
+    ui->book_language->setCurrentIndex(-1);
+    resetChoices();
+    setCounterpartEnabled(false);
+}
+
+BookForm::~BookForm() = default;
+
+void BookForm::enableLoanRule()
+{
+    for (QRadioButton *button : m_loan)
+        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                setCounterpartEnabled(!ui->book_loan1->isChecked());
+        });
+}
+
+void BookForm::enableHighlight()
+{
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { highlight(now); });
+}
+
+void BookForm::highlight(QWidget *focus)
+{
+    for (QGroupBox *group : m_groups) {
+        const bool inside = focus && group->isAncestorOf(focus);
+        group->setStyleSheet(inside ? QStringLiteral("QGroupBox { background-color: %1; }").arg(kHighlight.name())
+                                    : QString());
+    }
+}
+
+void BookForm::setCounterpartEnabled(bool enabled)
+{
+    ui->book_reader->setEnabled(enabled);
+    ui->book_loand->setEnabled(enabled);
+}
+
+void BookForm::emptyTexts()
+{
+    for (QLineEdit *edit : {ui->book_name, ui->book_isbn, ui->book_pages, ui->book_buya, ui->book_value})
+        edit->clear();
+    for (QComboBox *combo :
+         {ui->book_cate, ui->book_language, ui->book_author, ui->book_author2, ui->book_pub, ui->book_reader}) {
+        combo->setCurrentIndex(-1);
+        combo->clearEditText();
+    }
+    ui->book_note->clear();
+}
+
+void BookForm::resetChoices()
+{
+    ui->book_rating1->setChecked(true);
+    ui->book_loan1->setChecked(true);
+    ui->book_readed1->setChecked(true);
+}
+
+void BookForm::fillPickLists(Dataset &dataset)
+{
+    const struct
+    {
+        QComboBox *combo;
+        const char *table;
+        QStringView column;
+    } lists[] = {
+        {ui->book_cate, "category", u"cate_name"},    {ui->book_author, "author", u"author_name"},
+        {ui->book_author2, "author", u"author_name"}, {ui->book_pub, "pub", u"pub_name"},
+        {ui->book_reader, "reader", u"reader_name"},
+    };
+    for (const auto &list : lists) {
+        list.combo->clear();
+        ScopedClose closing(dataset);
+        dataset.setCommandText(QStringLiteral("select * from ") + QLatin1String(list.table));
+        dataset.open();
+        const int column = dataset.fieldIndex(list.column);
+        QStringList names;
+        for (int i = 0; i < dataset.recordCount(); ++i) {
+            names << dataset.fieldText(column);
+            dataset.next();
+        }
+        list.combo->addItems(names);
+        list.combo->setCurrentIndex(-1);
+        list.combo->clearEditText();
+    }
+}
+
+void BookForm::load(const Dataset &dataset)
+{
+    ui->book_name->setText(dataset.fieldByName(u"book_name"));
+    ui->book_cate->setEditText(dataset.fieldByName(u"book_cate"));
+    ui->book_language->setEditText(dataset.fieldByName(u"book_language"));
+    ui->book_author->setEditText(dataset.fieldByName(u"book_author"));
+    ui->book_author2->setEditText(dataset.fieldByName(u"book_author2"));
+    ui->book_isbn->setText(dataset.fieldByName(u"book_isbn"));
+    ui->book_pub->setEditText(dataset.fieldByName(u"book_pub"));
+    ui->book_pages->setText(dataset.fieldByName(u"book_pages"));
+    ui->book_buya->setText(dataset.fieldByName(u"book_buya"));
+    ui->book_value->setText(dataset.fieldByName(u"book_value"));
+    QString note = dataset.fieldByName(u"book_note");
+    ui->book_note->setPlainText(note.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    ui->book_pubd->setDay(storedDay(dataset, u"book_pubd"));
+    ui->book_buyd->setDay(storedDay(dataset, u"book_buyd"));
+    checkCode(m_rating, codes::number(dataset.fieldByName(u"book_rating")));
+    checkCode(m_readed, codes::number(dataset.fieldByName(u"book_readed")));
+
+    const int loan = codes::number(dataset.fieldByName(u"book_loan"));
+    if (loan == codes::kOwnCopy) {
+        setCounterpartEnabled(false);
+    } else if (loan == codes::kBorrowedIn || loan == codes::kLentOut) {
+        setCounterpartEnabled(true);
+        ui->book_reader->setEditText(dataset.fieldByName(u"book_reader"));
+        ui->book_loand->setDay(storedDay(dataset, u"book_loand"));
+    }
+    checkCode(m_loan, loan);
+}
+
+QString BookForm::problem() const
+{
+    const QString pages = ui->book_pages->text();
+    bool whole = true;
+    if (!pages.isEmpty())
+        pages.trimmed().toLongLong(&whole);
+    if (!whole)
+        return QStringLiteral("页数必须是整数：“%1”不是整数。\n请改正页数，或者让它空着。").arg(pages);
+    return QString();
+}
+
+void BookForm::write(Dataset &dataset) const
+{
+    dataset.setFieldByName(u"book_name", ui->book_name->text());
+    dataset.setFieldByName(u"book_author", ui->book_author->currentText());
+    dataset.setFieldByName(u"book_author2", ui->book_author2->currentText());
+    dataset.setFieldByName(u"book_cate", ui->book_cate->currentText());
+    dataset.setFieldByName(u"book_language", ui->book_language->currentText());
+    dataset.setFieldByName(u"book_pages", ui->book_pages->text());
+    dataset.setFieldByName(u"book_isbn", ui->book_isbn->text());
+    dataset.setFieldByName(u"book_pub", ui->book_pub->currentText());
+    dataset.setFieldByName(u"book_pubd", ui->book_pubd->dateText());
+    dataset.setFieldByName(u"book_value", ui->book_value->text());
+    dataset.setFieldByName(u"book_buyd", ui->book_buyd->dateText());
+    dataset.setFieldByName(u"book_buya", ui->book_buya->text());
+    QString note = ui->book_note->toPlainText();
+    dataset.setFieldByName(u"book_note", note.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+    dataset.setFieldByName(u"book_rating", QString::number(checkedCode(m_rating)));
+    const int loan = checkedCode(m_loan);
+    dataset.setFieldByName(u"book_loan", QString::number(loan));
+    if (loan != codes::kOwnCopy) {
+        dataset.setFieldByName(u"book_reader", ui->book_reader->currentText());
+        dataset.setFieldByName(u"book_loand", ui->book_loand->dateText());
+    }
+    dataset.setFieldByName(u"book_readed", QString::number(checkedCode(m_readed)));
+}
+
+QStringList BookForm::rowTexts(const QString &id) const
+{
+    return bookrow::build({ui->book_name->text(), ui->book_cate->currentText(), ui->book_author->currentText(),
+                           ui->book_author2->currentText(), ui->book_language->currentText(), ui->book_isbn->text(),
+                           ui->book_pub->currentText(), ui->book_pubd->dateText(), ui->book_pages->text(),
+                           ui->book_buya->text(), ui->book_buyd->dateText(), ui->book_value->text(),
+                           QString::number(checkedCode(m_rating)), QString::number(checkedCode(m_loan)),
+                           QString::number(checkedCode(m_readed)), ui->book_reader->currentText(), id});
+}
+
+int BookForm::checkedCode(const QList<QRadioButton *> &buttons) const
+{
+    for (int i = 0; i < buttons.size(); ++i)
+        if (buttons[i]->isChecked())
+            return i + 1;
+    return 0;
+}
+
+void BookForm::checkCode(const QList<QRadioButton *> &buttons, int code)
+{
+    if (code >= 1 && code <= buttons.size())
+        buttons[code - 1]->setChecked(true);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class Dataset;
+class QGroupBox;
+class QRadioButton;
+
+namespace Ui {
+class BookForm;
+}
+
+// The form the three book windows share: the six group boxes with every
+// control named after the book column it shows. It knows the pick lists, the
+// codes of the radio groups, the loan rule, the group highlight, and how a
+// book is loaded from and written to the store.
+class BookForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit BookForm(QWidget *parent = nullptr);
+    ~BookForm() override;
+
+    Ui::BookForm &controls() { return *ui; }
+
+    // The loan rule: an own copy disables the counterpart controls. Once on,
+    // it follows every loan button that becomes checked.
+    void enableLoanRule();
+    // The highlight rule: the group holding the keyboard focus is sky blue.
+    void enableHighlight();
+
+    // Empties the twelve text controls, the language box included.
+    void emptyTexts();
+    // Checks "非常喜爱", "自己拥有" and "已读".
+    void resetChoices();
+    // Refills the category, author (both), publisher and reader lists from
+    // the store, in the store's order.
+    void fillPickLists(Dataset &dataset);
+    // Shows the current record of an open "select * from book" dataset. A
+    // code that matches no button leaves its group as it was; a date with no
+    // value shows as no date.
+    void load(const Dataset &dataset);
+    // Checks what the store would refuse, before anything is written: the
+    // page count must be a whole number. Returns the message, or "".
+    QString problem() const;
+    // Writes the book's columns into the new or changed row of the dataset.
+    // The counterpart and the loan date are written only for a borrowed or
+    // lent book.
+    void write(Dataset &dataset) const;
+    // The book list's row for the book as the controls show it.
+    QStringList rowTexts(const QString &id) const;
+
+private:
+    int checkedCode(const QList<QRadioButton *> &buttons) const;
+    void checkCode(const QList<QRadioButton *> &buttons, int code);
+    void setCounterpartEnabled(bool enabled);
+    void highlight(QWidget *focus);
+
+    std::unique_ptr<Ui::BookForm> ui;
+    QList<QRadioButton *> m_rating, m_loan, m_readed;
+    QList<QGroupBox *> m_groups;
+};

@@ -1,0 +1,392 @@
+// The book windows: entering, changing and viewing a book, through the real
+// dialogs and the main window's commands.
+#include "books/form_addbook.h"
+#include "books/form_bookbase.h"
+#include "books/form_modbook.h"
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "components/datepicker.h"
+#include "components/messages.h"
+#include "main/form_main.h"
+#include "store/datetext.h"
+#include "support/fixture.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+class BooksTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixture::ProgramFolder> folder;
+    std::unique_ptr<fixture::Windows> windows;
+
+    QString file() const { return folder->dataFile(); }
+    void seed(const QString &sql) { fixture::exec(file(), sql); }
+    QString stored(const QString &column, const QString &where = QStringLiteral("1"))
+    {
+        return fixture::value(file(), QStringLiteral("select %1 from book where %2").arg(column, where));
+    }
+    void start()
+    {
+        windows = std::make_unique<fixture::Windows>();
+        form_main->show();
+    }
+
+    template <class T> static T *in(QWidget *dialog, const char *name)
+    {
+        T *widget = dialog->findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    static QLineEdit *edit(QWidget *d, const char *name) { return in<QLineEdit>(d, name); }
+    static QComboBox *combo(QWidget *d, const char *name) { return in<QComboBox>(d, name); }
+    static QRadioButton *radio(QWidget *d, const char *name) { return in<QRadioButton>(d, name); }
+    static DatePicker *date(QWidget *d, const char *name) { return in<DatePicker>(d, name); }
+    static void click(QWidget *d, const char *name) { QTest::mouseClick(in<QPushButton>(d, name), Qt::LeftButton); }
+    static void type(QWidget *d, const char *name, const QString &text)
+    {
+        QWidget *w = d->findChild<QWidget *>(QString::fromLatin1(name));
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            e->insert(text);
+        else if (auto *c = qobject_cast<QComboBox *>(w))
+            c->lineEdit()->insert(text);
+        else
+            qFatal("cannot type into %s", name);
+    }
+    static BookListModel *list() { return form_main->listview_main->model(); }
+    static int rows() { return list()->rowCount(); }
+
+    // Opens a dialog through a main window command and runs the steps in it.
+    static void withDialog(const char *command, const std::function<void(QDialog *)> &steps)
+    {
+        bool ran = false;
+        fixture::onNextModal([&](QDialog *dialog) {
+            steps(dialog);
+            ran = true;
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        form_main->action(command)->trigger();
+        QVERIFY(ran);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<fixture::ProgramFolder>();
+        datetext::setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    }
+    void cleanup()
+    {
+        windows.reset();
+        folder.reset();
+        datetext::resetLocale();
+    }
+
+    void entryOpensResetEveryTime()
+    {
+        seed(QStringLiteral("insert into author (author_name) values ('鲁迅'), ('老舍');"
+                            "insert into category (cate_name) values ('小说');"
+                            "insert into reader (reader_name) values ('小李')"));
+        start();
+        // A half-filled entry, cancelled.
+        withDialog("meaddbook", [](QDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("添加新书籍资料"));
+            QCOMPARE(d->size(), QSize(621, 443));
+            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(edit(d, "book_name")));
+            QCOMPARE(date(d, "book_pubd")->date(), QDate(2003, 9, 2));
+            type(d, "book_name", QStringLiteral("半截"));
+            QVERIFY(in<QPushButton>(d, "button_add")->isEnabled());
+            edit(d, "book_name")->clear();
+            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            type(d, "book_name", QStringLiteral("半截"));
+            type(d, "book_language", QStringLiteral("中文"));
+            radio(d, "book_rating3")->click();
+            radio(d, "book_loan2")->click();
+            QVERIFY(combo(d, "book_reader")->isEnabled());
+            radio(d, "book_readed2")->click();
+            date(d, "book_buyd")->setDate(QDate(2010, 5, 6));
+            in<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("简介"));
+            click(d, "button_close");
+        });
+        QCOMPARE(rows(), 0);
+        withDialog("meaddbook", [](QDialog *d) {
+            for (const char *name : {"book_name", "book_isbn", "book_pages", "book_buya", "book_value"})
+                QVERIFY2(edit(d, name)->text().isEmpty(), name);
+            for (const char *name :
+                 {"book_cate", "book_language", "book_author", "book_author2", "book_pub", "book_reader"})
+                QVERIFY2(combo(d, name)->currentText().isEmpty(), name);
+            QVERIFY(in<QPlainTextEdit>(d, "book_note")->toPlainText().isEmpty());
+            QVERIFY(radio(d, "book_rating1")->isChecked() && radio(d, "book_loan1")->isChecked() &&
+                    radio(d, "book_readed1")->isChecked());
+            QVERIFY(!combo(d, "book_reader")->isEnabled() && !date(d, "book_loand")->isEnabled());
+            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            QCOMPARE(date(d, "book_buyd")->date(), QDate(2010, 5, 6)); // the pickers keep their day
+            // The pick lists come from the store, in its order; the language list is fixed.
+            QCOMPARE(combo(d, "book_author")->count(), 2);
+            QCOMPARE(combo(d, "book_author2")->itemText(1), QStringLiteral("老舍"));
+            QCOMPARE(combo(d, "book_cate")->itemText(0), QStringLiteral("小说"));
+            QCOMPARE(combo(d, "book_reader")->itemText(0), QStringLiteral("小李"));
+            QCOMPARE(combo(d, "book_language")->count(), 9);
+            QCOMPARE(combo(d, "book_language")->itemText(8), QStringLiteral("其它"));
+            QVERIFY(!in<QGroupBox>(d, "groupbox_base")->styleSheet().isEmpty()); // highlighted: the focus is in it
+            QVERIFY(in<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
+        });
+    }
+
+    void savingAppendsTheBookAndItsRow_data()
+    {
+        QTest::addColumn<QString>("loanButton");
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<QString>("storedReader");
+        QTest::addColumn<QString>("storedLoanDate");
+        QTest::addColumn<QString>("storedPages");
+        QTest::addColumn<QString>("rowTail"); // columns 12 to 15
+        QTest::newRow("own copy") << "book_loan1"
+                                  << "小李"
+                                  << "320"
+                                  << "<null>"
+                                  << "<null>"
+                                  << "320"
+                                  << "很不错|自己拥有|未读|";
+        QTest::newRow("borrowed, empty counterpart") << "book_loan2"
+                                                     << ""
+                                                     << ""
+                                                     << ""
+                                                     << "2003-09-02"
+                                                     << "<null>"
+                                                     << "很不错|借入|未读|";
+        QTest::newRow("lent out") << "book_loan3"
+                                  << "小李"
+                                  << "7"
+                                  << "小李"
+                                  << "2003-09-02"
+                                  << "7"
+                                  << "很不错|已借出|未读|小李";
+    }
+    void savingAppendsTheBookAndItsRow()
+    {
+        QFETCH(QString, loanButton);
+        QFETCH(QString, reader);
+        QFETCH(QString, pages);
+        QFETCH(QString, storedReader);
+        QFETCH(QString, storedLoanDate);
+        QFETCH(QString, storedPages);
+        QFETCH(QString, rowTail);
+        start();
+        withDialog("meaddbook", [&](QDialog *d) {
+            type(d, "book_name", QStringLiteral("边城"));
+            type(d, "book_cate", QStringLiteral("新类"));     // typed, not in any list
+            type(d, "book_author", QStringLiteral("沈从文")); // likewise
+            type(d, "book_pub", QStringLiteral("新出版社"));
+            type(d, "book_pages", pages);
+            type(d, "book_value", QStringLiteral("18.5"));
+            date(d, "book_pubd")->setDate(QDate(1934, 1, 1));
+            radio(d, "book_rating2")->click();
+            radio(d, qPrintable(loanButton))->click();
+            type(d, "book_reader", reader);
+            radio(d, "book_readed2")->click();
+            in<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("第一行\n第二行"));
+            click(d, "button_add");
+            QVERIFY(!d->isVisible());
+        });
+        QVERIFY(msg::takeShown().isEmpty());
+        const QString id = stored(QStringLiteral("book_id"));
+        QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("边城"));
+        QCOMPARE(stored(QStringLiteral("book_reader")), storedReader);
+        QCOMPARE(stored(QStringLiteral("book_loand")), storedLoanDate);
+        QCOMPARE(stored(QStringLiteral("book_pages")), storedPages);
+        QCOMPARE(stored(QStringLiteral("book_pubd")), QStringLiteral("1934-01-01"));
+        QCOMPARE(stored(QStringLiteral("book_note")), QStringLiteral("第一行\r\n第二行"));
+        QCOMPARE(stored(QStringLiteral("book_rating || book_readed")), QStringLiteral("22"));
+        // Typed names add no rows to the pick lists.
+        for (const char *table : {"category", "author", "pub", "reader"})
+            QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from ") + QLatin1String(table)),
+                     QStringLiteral("0"));
+
+        QCOMPARE(rows(), 1);
+        const QStringList row = list()->rowTexts(0);
+        QCOMPARE(row.mid(0, 12), (QStringList{"边城", "新类", "沈从文", "", "", "", "新出版社", "1934/1/1", pages, "",
+                                              "2003/9/2", "18.5"}));
+        QCOMPARE(row.mid(12, 4).join(QLatin1Char('|')), rowTail);
+        QCOMPARE(row.value(16), id);
+    }
+
+    void newRowLocatesItsBookAtOnce()
+    {
+        start();
+        withDialog("meaddbook", [](QDialog *d) {
+            type(d, "book_name", QStringLiteral("围城"));
+            click(d, "button_add");
+        });
+        form_main->listview_main->selectRow(0);
+        // Details, then change, then delete: all find the book by the new row.
+        fixture::onNextModal([](QDialog *d) {
+            QCOMPARE(d, static_cast<QDialog *>(form_bookbase));
+            QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("围城"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(in<QPushButton>(d, "button_add")));
+            click(d, "button_add");
+        });
+        form_main->listview_mainDblClick();
+        withDialog("meeditbook", [](QDialog *d) {
+            QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("围城"));
+            edit(d, "book_name")->setText(QStringLiteral("围城（新版）"));
+            click(d, "button_add");
+        });
+        QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("围城（新版）"));
+        QCOMPARE(list()->cell(0, 0), QStringLiteral("围城（新版）"));
+        msg::setNextAnswer(true);
+        form_main->action("medelbook")->trigger();
+        QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
+    }
+
+    void pagesMustBeAWholeNumber_data()
+    {
+        QTest::addColumn<QString>("pages");
+        QTest::newRow("letters") << "12a";
+        QTest::newRow("fraction") << "3.5";
+    }
+    void pagesMustBeAWholeNumber()
+    {
+        QFETCH(QString, pages);
+        start();
+        withDialog("meaddbook", [&](QDialog *d) {
+            type(d, "book_name", QStringLiteral("书"));
+            type(d, "book_pages", pages);
+            click(d, "button_add");
+            QVERIFY(d->isVisible());
+            QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("书"));
+            QCOMPARE(edit(d, "book_pages")->text(), pages);
+        });
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(QStringLiteral("页数")) && shown[0].text.contains(pages));
+        QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
+        QCOMPARE(rows(), 0);
+    }
+
+    void modificationLoadsAndRewrites()
+    {
+        seed(QStringLiteral(
+            "insert into book (book_name, book_cate, book_pubd, book_buyd, book_pages, book_rating, book_loan,"
+            " book_readed, book_reader, book_loand, book_note) values"
+            " ('借出的书', '小说', '2001-02-03', NULL, NULL, 4, 3, 2, '老张', '2020-05-06', '甲\r\n乙')"));
+        start();
+        form_main->listview_main->selectRow(0);
+        QCOMPARE(list()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 220, 192));
+        withDialog("meeditbook", [](QDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("修改书籍资料"));
+            QCOMPARE(d->size(), QSize(605, 443));
+            QCOMPARE(in<QGroupBox>(d, "groupbox_note")->geometry(), QRect(250, 216, 345, 169));
+            QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("老张"));
+            QCOMPARE(date(d, "book_loand")->date(), QDate(2020, 5, 6));
+            QCOMPARE(date(d, "book_pubd")->date(), QDate(2001, 2, 3));
+            QVERIFY(!date(d, "book_buyd")->hasDate()); // no stored date: none shown, no error
+            QVERIFY(radio(d, "book_rating4")->isChecked() && radio(d, "book_loan3")->isChecked() &&
+                    radio(d, "book_readed2")->isChecked());
+            QVERIFY(combo(d, "book_reader")->isEnabled());
+            QCOMPARE(in<QPlainTextEdit>(d, "book_note")->toPlainText(), QStringLiteral("甲\n乙"));
+            radio(d, "book_loan1")->click();
+            QVERIFY(!combo(d, "book_reader")->isEnabled());
+            click(d, "button_add");
+        });
+        QVERIFY(msg::takeShown().isEmpty());
+        // Back to own copy: the old counterpart and date stay stored.
+        QCOMPARE(stored(QStringLiteral("book_loan")), QStringLiteral("1"));
+        QCOMPARE(stored(QStringLiteral("book_reader")), QStringLiteral("老张"));
+        QCOMPARE(stored(QStringLiteral("book_loand")), QStringLiteral("2020-05-06"));
+        QCOMPARE(stored(QStringLiteral("book_buyd")), QStringLiteral("<null>"));
+        QCOMPARE(stored(QStringLiteral("book_note")), QStringLiteral("甲\r\n乙"));
+        QCOMPARE(list()->rowTexts(0).mid(12), (QStringList{"不太好", "自己拥有", "未读", "", "1"}));
+        QVERIFY(!list()->index(0, 0).data(Qt::BackgroundRole).isValid());
+    }
+
+    void cancelledModificationChangesNothing()
+    {
+        seed(QStringLiteral(
+            "insert into book (book_name, book_rating, book_loan, book_readed) values ('原名', 1, 1, 1)"));
+        start();
+        form_main->listview_main->selectRow(0);
+        const QStringList before = list()->rowTexts(0);
+        withDialog("meeditbook", [](QDialog *d) {
+            edit(d, "book_name")->setText(QStringLiteral("改了"));
+            click(d, "button_close");
+        });
+        QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("原名"));
+        QCOMPARE(list()->rowTexts(0), before);
+        withDialog("meeditbook", [](QDialog *d) { QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("原名")); });
+    }
+
+    void codeOutOfRangeKeepsTheGroupAsItWas()
+    {
+        seed(QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed) values"
+                            " ('甲', 3, 1, 2), ('乙', 9, 1, 2)"));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog("meeditbook", [](QDialog *d) { QVERIFY(radio(d, "book_rating3")->isChecked()); });
+        form_main->listview_main->selectRow(1);
+        withDialog("meeditbook", [](QDialog *d) {
+            QVERIFY(radio(d, "book_rating3")->isChecked()); // 9 checks nothing: the last choice stays
+        });
+    }
+
+    void bookGoneFromTheFileIsNotRecreated()
+    {
+        seed(
+            QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed) values ('甲', 1, 1, 1)"));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog("meeditbook", [&](QDialog *d) {
+            seed(QStringLiteral("delete from book"));
+            click(d, "button_add");
+        });
+        QCOMPARE(msg::takeShown().size(), 1);
+        QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
+    }
+
+    void detailsShowEverythingAndWriteNothing()
+    {
+        const QString summary = QStringLiteral("很长的简介。").repeated(80);
+        seed(QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed, book_reader,"
+                            " book_loand, book_note) values ('自己的', 2, 1, 1, '隐藏的人', '2019-01-01', NULL),"
+                            " ('借来的', 5, 2, 2, '小王', '2021-03-04', '%1')")
+                 .arg(summary));
+        start();
+        form_main->listview_main->selectRow(0);
+        fixture::onNextModal([](QDialog *d) {
+            QVERIFY(combo(d, "book_reader")->currentText().isEmpty());
+            QVERIFY(!combo(d, "book_reader")->isEnabled() && !date(d, "book_loand")->isEnabled());
+            edit(d, "book_name")->setText(QStringLiteral("乱改"));
+            radio(d, "book_loan3")->click();
+            click(d, "button_add");
+        });
+        form_main->listview_mainDblClick();
+        form_main->listview_main->selectRow(1);
+        fixture::onNextModal([&](QDialog *d) {
+            QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("小王"));
+            QVERIFY(combo(d, "book_reader")->isEnabled() && date(d, "book_loand")->isEnabled());
+            QCOMPARE(date(d, "book_loand")->date(), QDate(2021, 3, 4));
+            QCOMPARE(in<QPlainTextEdit>(d, "book_note")->toPlainText(), summary);
+            QVERIFY(radio(d, "book_rating5")->isChecked() && radio(d, "book_loan2")->isChecked());
+            click(d, "button_add");
+        });
+        form_main->listview_mainDblClick();
+        QCOMPARE(fixture::column(file(), QStringLiteral("select book_name || book_loan from book order by book_id")),
+                 (QStringList{"自己的1", "借来的2"}));
+        QCOMPARE(list()->cell(0, 0), QStringLiteral("自己的"));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+};
+
+QTEST_MAIN(BooksTest)
+#include "tst_books.moc"

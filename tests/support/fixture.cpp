@@ -15,6 +15,8 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 namespace fixture {
 
 ProgramFolder::ProgramFolder()
@@ -94,9 +96,14 @@ void onNextModal(std::function<void(QDialog *)> step)
 {
     auto *timer = new QTimer(qApp);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, step] {
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, step, polls] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())
+            return;
+        // Wait until it has the keyboard focus, as a user would see it (or
+        // give up waiting after a second: some platforms never activate).
+        if (!dialog->isActiveWindow() && ++*polls < 200)
             return;
         timer->stop();
         timer->deleteLater();

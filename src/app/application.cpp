@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "apptitle.h"
+#include "components/style.h"
 #include "store/textorder.h"
 
 #include <QApplication>
@@ -33,11 +34,7 @@ void setup(QApplication &application)
     font.setPointSize(9);
     application.setFont(font);
 
-    // Group boxes draw their title inside the top line of their frame, so
-    // that controls placed just under the title stay inside the frame.
-    application.setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"));
+    application.setStyleSheet(style::groupBox());
 
     if (!textorder::available())
         throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");

@@ -1,6 +1,7 @@
 #include "bookform.h"
 
 #include "components/datepicker.h"
+#include "components/style.h"
 #include "store/bookrow.h"
 #include "store/codes.h"
 #include "store/dataset.h"
@@ -59,8 +60,7 @@ void BookForm::highlight(QWidget *focus)
 {
     for (QGroupBox *group : m_groups) {
         const bool inside = focus && group->isAncestorOf(focus);
-        group->setStyleSheet(inside ? QStringLiteral("QGroupBox { background-color: %1; }").arg(kHighlight.name())
-                                    : QString());
+        group->setStyleSheet(inside ? style::groupBox(kHighlight) : QString());
     }
 }
 

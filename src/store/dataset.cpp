@@ -309,19 +309,17 @@ void Dataset::scan(const std::function<void(const Row &)> &visit)
 
 QString Dataset::pendingText(const Pending &p, Kind kind) const
 {
-    switch (p.type) {
-    case Null:
-        return QString();
-    case Int:
-        return QString::number(p.integer);
-    case Real:
-        return QString();
-    case TextCell:
-        break;
+    Value value;
+    value.date = kind == Kind::Date;
+    if (p.type == Int) {
+        value.type = Value::Integer;
+        value.integer = p.integer;
+    } else if (p.type == TextCell) {
+        value.type = Value::Text;
+        value.bytes = p.text.constData();
+        value.length = p.text.size();
     }
-    if (kind == Kind::Date)
-        return datetext::fromIso(std::string_view(p.text.constData(), size_t(p.text.size())));
-    return QString::fromUtf8(p.text);
+    return valueText(value);
 }
 
 QString Dataset::fieldText(int column) const

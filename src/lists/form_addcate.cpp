@@ -1,10 +1,65 @@
 #include "form_addcate.h"
 
+#include "components/guard.h"
+#include "main/form_main.h"
+#include "ui_form_addcate.h"
+
+#include <QStyle>
+#include <QTreeWidget>
+
 Tform_addcate *form_addcate = nullptr;
 
 Tform_addcate::Tform_addcate(QWidget *parent)
     : FormDialog(parent)
+    , ui(std::make_unique<Ui::Tform_addcate>())
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("form_addcate"));
-    setWindowTitle(QStringLiteral("添加新类别"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedClientSize(185, 96);
+    ui->image_cate->setPixmap(style()->standardIcon(QStyle::SP_DirIcon).pixmap(32, 32));
+
+    guard::connect(ui->edit_new, &QLineEdit::textChanged, this, &Tform_addcate::edit_newChange);
+    guard::connect(ui->button1, &QPushButton::clicked, this, &Tform_addcate::button1Click);
+    guard::connect(ui->button2, &QPushButton::clicked, this, &Tform_addcate::button2Click);
+}
+
+Tform_addcate::~Tform_addcate() = default;
+
+void Tform_addcate::FormShow()
+{
+    ui->button1->setEnabled(false);
+    ui->edit_new->setText(QString());
+    ui->edit_new->setFocus();
+}
+
+void Tform_addcate::edit_newChange()
+{
+    ui->button1->setEnabled(!ui->edit_new->text().isEmpty());
+}
+
+void Tform_addcate::button1Click()
+{
+    const QString name = ui->edit_new->text();
+    {
+        ScopedClose closing(ado);
+        ado.setCommandText(QStringLiteral("select * from category"));
+        ado.open();
+        ado.append();
+        ado.setFieldByName(u"cate_name", name);
+        ado.post();
+    }
+    // Every category node stands directly under the root, where the tree's
+    // click, rename and delete commands find it.
+    if (QTreeWidgetItem *root = form_main->treeview_main->topLevelItem(0)) {
+        auto *node = new QTreeWidgetItem(root, {name});
+        node->setIcon(0, root->icon(0));
+        root->setExpanded(true);
+    }
+    accept();
+}
+
+void Tform_addcate::button2Click()
+{
+    reject();
 }

@@ -3,8 +3,5 @@
 Tform_author *form_author = nullptr;
 
 Tform_author::Tform_author(QWidget *parent)
-    : FormDialog(parent)
-{
-    setObjectName(QStringLiteral("form_author"));
-    setWindowTitle(QStringLiteral("作者库"));
-}
+    : ReferenceList(Member::Authors, parent)
+{}

@@ -3,8 +3,5 @@
 Tform_pub *form_pub = nullptr;
 
 Tform_pub::Tform_pub(QWidget *parent)
-    : FormDialog(parent)
-{
-    setObjectName(QStringLiteral("form_pub"));
-    setWindowTitle(QStringLiteral("出版社"));
-}
+    : ReferenceList(Member::Publishers, parent)
+{}

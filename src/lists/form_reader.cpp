@@ -3,8 +3,5 @@
 Tform_reader *form_reader = nullptr;
 
 Tform_reader::Tform_reader(QWidget *parent)
-    : FormDialog(parent)
-{
-    setObjectName(QStringLiteral("form_reader"));
-    setWindowTitle(QStringLiteral("书友"));
-}
+    : ReferenceList(Member::Readers, parent)
+{}

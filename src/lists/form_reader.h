@@ -1,13 +1,19 @@
 #pragma once
 
-#include "components/formdialog.h"
+#include "referencelist.h"
 
-class Tform_reader : public FormDialog
+// The list of readers, the people books are lent to or borrowed from.
+class Tform_reader : public ReferenceList
 {
     Q_OBJECT
 
 public:
     explicit Tform_reader(QWidget *parent = nullptr);
+
+    Dataset ado_reader;
+
+protected:
+    Dataset &dataset() override { return ado_reader; }
 };
 
 extern Tform_reader *form_reader;

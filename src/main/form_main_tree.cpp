@@ -2,6 +2,7 @@
 #include "form_main.h"
 
 #include "components/messages.h"
+#include "lists/form_modcate.h"
 #include "store/sqlquote.h"
 
 #include <QTreeWidget>
@@ -65,6 +66,7 @@ void Tform_main::meeditcateClick()
         msg::plain(this, QStringLiteral("请在左边栏选择一个分类进行修改"));
         return;
     }
+    form_modcate->showModal();
 }
 
 void Tform_main::medelcateClick()

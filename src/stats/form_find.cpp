@@ -1,10 +1,64 @@
 #include "form_find.h"
 
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "components/guard.h"
+#include "findcommand.h"
+#include "main/form_main.h"
+#include "ui_form_find.h"
+
 Tform_find *form_find = nullptr;
 
 Tform_find::Tform_find(QWidget *parent)
     : FormDialog(parent)
+    , ui(std::make_unique<Ui::Tform_find>())
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("form_find"));
-    setWindowTitle(QStringLiteral("查找书籍"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedClientSize(347, 179);
+
+    guard::connect(ui->edit_find, &QLineEdit::textChanged, this, &Tform_find::edit_findChange);
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_find::button_okClick);
+    guard::connect(ui->button_close, &QPushButton::clicked, this, &Tform_find::button_closeClick);
+}
+
+Tform_find::~Tform_find() = default;
+
+void Tform_find::FormShow()
+{
+    ui->edit_find->setText(QString());
+    ui->check_cate->setChecked(false);
+    ui->check_author->setChecked(false);
+    ui->check_note->setChecked(false);
+    ui->check_reader->setChecked(false);
+    ui->button_ok->setEnabled(false);
+    ui->edit_find->setFocus();
+}
+
+void Tform_find::edit_findChange()
+{
+    ui->button_ok->setEnabled(!ui->edit_find->text().isEmpty());
+}
+
+void Tform_find::button_okClick()
+{
+    findcommand::Options options;
+    options.cate = ui->check_cate->isChecked();
+    options.author = ui->check_author->isChecked();
+    options.note = ui->check_note->isChecked();
+    options.reader = ui->check_reader->isChecked();
+    ado_find.setCommandText(findcommand::build(ui->edit_find->text(), options));
+    {
+        // The list is emptied before the command runs; on an error it stays
+        // empty and the dialog stays open with its word and options.
+        BookListModel::Fill fill(*form_main->listview_main->model());
+        fill.addBooks(ado_find);
+    }
+    accept();
+}
+
+void Tform_find::button_closeClick()
+{
+    reject();
 }

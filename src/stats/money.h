@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The arithmetic of the purchase-money statistic, on prices typed freely as
+// text. Amounts are kept exactly, in fen (hundredths of a yuan).
+namespace money {
+
+// Wide enough that no sum of prices can overflow.
+using Fen = __int128;
+
+// The value of a price in fen: an optional sign, then digits with at most one
+// decimal point ("29.80", "-5", ".5", "12."); blanks around it are ignored.
+// Digits beyond the second decimal round half away from zero. No value for a
+// text that is no such number ("三十元", "1,200", "") or too large to be a
+// price.
+std::optional<qint64> parsePrice(QStringView text);
+
+// An amount as the statistic shows it: a whole number when it is whole
+// ("22", "-5"), two decimals otherwise ("29.80", "-0.50").
+QString amountText(Fen amount);
+
+// Counts the books and sums their prices.
+class Tally
+{
+public:
+    enum class Outcome { Empty, Counted, NotANumber };
+
+    // Counts one book with its price text. An empty price (or blanks only)
+    // adds nothing to the sum, and neither does a text that is no number.
+    Outcome add(QStringView price);
+
+    qint64 books() const { return m_books; }
+    Fen total() const { return m_total; }
+    // The sum divided by the number of books (every book counts, those
+    // without a price too), truncated towards zero: to whole yuan while
+    // every price counted is whole, to the fen once one has decimals. 0 when
+    // there is no book.
+    Fen average() const;
+
+private:
+    qint64 m_books = 0;
+    Fen m_total = 0;
+    bool m_decimals = false;
+};
+
+} // namespace money

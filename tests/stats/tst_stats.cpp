@@ -1,0 +1,400 @@
+// The three statistics dialogs, the money arithmetic behind the purchase
+// statistic, and the book search, driven through the main window's commands.
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
+#include "components/messages.h"
+#include "main/form_main.h"
+#include "stats/findcommand.h"
+#include "stats/form_find.h"
+#include "stats/money.h"
+#include "support/fixture.h"
+
+#include <QCheckBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <optional>
+
+Q_DECLARE_METATYPE(std::optional<qint64>)
+
+class StatsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixture::ProgramFolder> folder;
+    std::unique_ptr<fixture::Windows> windows;
+
+    void seed(const QString &sql) { fixture::exec(folder->dataFile(), sql); }
+    void start()
+    {
+        windows = std::make_unique<fixture::Windows>();
+        form_main->resize(900, 600);
+        form_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_main));
+    }
+
+    // Runs the command and the steps on the modal dialog it opens; the dialog
+    // is closed afterwards if the steps left it open (also on a failure).
+    static void onDialog(QAction *command, const std::function<void(QDialog *)> &steps)
+    {
+        bool opened = false;
+        fixture::onNextModal([&](QDialog *dialog) {
+            opened = true;
+            const auto closing = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            steps(dialog);
+        });
+        command->trigger();
+        QVERIFY(opened);
+    }
+    template <class T> static T *child(QDialog *dialog, const char *name)
+    {
+        T *found = dialog->findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    static void type(QWidget *edit, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClicks(edit, QString(c));
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString(c));
+                QApplication::sendEvent(edit, &commit);
+            }
+        }
+    }
+
+    // Clicks the box's square.
+    static void check(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+
+    // Opens a statistics dialog and returns its rows as "caption=figure".
+    static QStringList figures(const char *command, const char *list)
+    {
+        QStringList rows;
+        onDialog(form_main->action(command), [&](QDialog *dialog) {
+            auto *view = child<QTreeWidget>(dialog, list);
+            for (int i = 0; i < view->topLevelItemCount(); ++i)
+                rows << view->topLevelItem(i)->text(0) + QLatin1Char('=') + view->topLevelItem(i)->text(1);
+            QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+        });
+        return rows;
+    }
+
+    static QStringList listedTitles()
+    {
+        BookListModel *model = form_main->listview_main->model();
+        QStringList titles;
+        for (int r = 0; r < model->rowCount(); ++r)
+            titles << model->cell(r, 0).toString();
+        return titles;
+    }
+
+    // Searches through the dialog: the word, then the boxes to check.
+    static void search(const QString &word, const QStringList &boxes)
+    {
+        onDialog(form_main->action("mtfind"), [&](QDialog *dialog) {
+            type(child<QLineEdit>(dialog, "edit_find"), word);
+            for (const QString &box : boxes)
+                check(child<QCheckBox>(dialog, box.toLatin1().constData()));
+            QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+        });
+    }
+
+    void seedBooks(const QString &values)
+    {
+        seed(QStringLiteral("insert into book (book_name, book_cate, book_author, book_author2, book_note, "
+                            "book_reader, book_value, book_loan, book_readed, book_rating) values ") +
+             values);
+    }
+
+private Q_SLOTS:
+    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
+    void cleanup()
+    {
+        windows.reset();
+        folder.reset();
+    }
+
+    void parsePrice_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<qint64>>("fen");
+        const std::optional<qint64> none;
+        QTest::newRow("whole") << "7" << std::optional<qint64>(700);
+        QTest::newRow("two decimals") << "29.80" << std::optional<qint64>(2980);
+        QTest::newRow("one decimal") << "29.8" << std::optional<qint64>(2980);
+        QTest::newRow("blanks around") << " 12\t" << std::optional<qint64>(1200);
+        QTest::newRow("negative") << "-5" << std::optional<qint64>(-500);
+        QTest::newRow("plus") << "+3.5" << std::optional<qint64>(350);
+        QTest::newRow("point first") << ".5" << std::optional<qint64>(50);
+        QTest::newRow("point last") << "12." << std::optional<qint64>(1200);
+        QTest::newRow("third decimal rounds up") << "29.805" << std::optional<qint64>(2981);
+        QTest::newRow("third decimal rounds down") << "29.8049" << std::optional<qint64>(2980);
+        QTest::newRow("negative rounds away") << "-0.005" << std::optional<qint64>(-1);
+        QTest::newRow("largest") << "92233720368547758" << std::optional<qint64>(9223372036854775800);
+        QTest::newRow("too large") << "92233720368547759" << none;
+        QTest::newRow("chinese") << "三十元" << none;
+        QTest::newRow("unit") << "29.8元" << none;
+        QTest::newRow("grouping") << "1,200" << none;
+        QTest::newRow("two points") << "1.2.3" << none;
+        QTest::newRow("sign only") << "-" << none;
+        QTest::newRow("point only") << "." << none;
+        QTest::newRow("inner blank") << "1 2" << none;
+        QTest::newRow("full-width digits") << "１２" << none;
+    }
+    void parsePrice()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::optional<qint64>, fen);
+        QCOMPARE(money::parsePrice(text), fen);
+    }
+
+    void tally_data()
+    {
+        QTest::addColumn<QStringList>("prices");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("average");
+        QTest::newRow("empty catalogue") << QStringList{} << "0"
+                                         << "0";
+        QTest::newRow("whole, truncated") << QStringList{"7", "7", "8"} << "22"
+                                          << "7";
+        QTest::newRow("empty prices count as books") << QStringList{"10", "25", ""} << "35"
+                                                     << "11";
+        QTest::newRow("negative") << QStringList{"-5", "-5", "3"} << "-7"
+                                  << "-2";
+        QTest::newRow("decimals") << QStringList{"10.5", "10"} << "20.50"
+                                  << "10.25";
+        QTest::newRow("decimals, whole sum") << QStringList{"10.5", "10.5", "1"} << "22"
+                                             << "7.33";
+        QTest::newRow("below one yuan") << QStringList{"-0.5"} << "-0.50"
+                                        << "-0.50";
+        QTest::newRow("not a number left out") << QStringList{"29.80", "三十元"} << "29.80"
+                                               << "14.90";
+        QTest::newRow("no overflow") << QStringList{"90000000000000000", "90000000000000000", "90000000000000000"}
+                                     << "270000000000000000"
+                                     << "90000000000000000";
+    }
+    void tally()
+    {
+        QFETCH(QStringList, prices);
+        QFETCH(QString, total);
+        QFETCH(QString, average);
+        money::Tally t;
+        for (const QString &p : prices)
+            t.add(p);
+        QCOMPARE(t.books(), qint64(prices.size()));
+        QCOMPARE(money::amountText(t.total()), total);
+        QCOMPARE(money::amountText(t.average()), average);
+    }
+
+    void bookCounts()
+    {
+        seed(QStringLiteral("insert into category (cate_name) values ('小说'), ('空的'), ('O''Reilly'), ('小说')"));
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3), ('围城', '小说', '', '', '', '', '', "
+                                 "1, 1, 3), ('Qt', 'O''Reilly', '', '', '', '', '', 1, 1, 3), ('流浪', '无此类', '', "
+                                 "'', '', '', '', 1, 1, 3)"));
+        start();
+        onDialog(form_main->action("msnumber"), [](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("书籍数目统计"));
+            QCOMPARE(dialog->size(), QSize(191, 291));
+            auto *list = child<QTreeWidget>(dialog, "listview_tnumber");
+            QCOMPARE(list->headerItem()->text(0), QStringLiteral("分类"));
+            QCOMPARE(list->headerItem()->text(1), QStringLiteral("数目"));
+            QCOMPARE(list->columnWidth(0), 115);
+        });
+        QCOMPARE(figures("msnumber", "listview_tnumber"),
+                 (QStringList{"小说=2", "空的=0", "O'Reilly=1", "小说=2", "全部书籍=4"}));
+
+        // Computed afresh on every showing.
+        seedBooks(QStringLiteral("('呐喊', '空的', '', '', '', '', '', 1, 1, 3)"));
+        QCOMPARE(figures("msnumber", "listview_tnumber"),
+                 (QStringList{"小说=2", "空的=1", "O'Reilly=1", "小说=2", "全部书籍=5"}));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void lendingCounts()
+    {
+        seedBooks(QStringLiteral("('a', '', '', '', '', '', '', 1, 1, 3), ('b', '', '', '', '', '', '', 1, 1, 3),"
+                                 " ('c', '', '', '', '', '', '', 2, 1, 3), ('d', '', '', '', '', '', '', 3, 1, 3),"
+                                 " ('e', '', '', '', '', '', '', 3, 1, 3), ('f', '', '', '', '', '', '', NULL, 1, 3)"));
+        start();
+        onDialog(form_main->action("msjie"), [](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("借入借出统计"));
+            QVERIFY(dialog->minimumSize() != dialog->maximumSize()); // resizable
+            QCOMPARE(child<QTreeWidget>(dialog, "listview_tjie")->columnWidth(0), 150);
+        });
+        QCOMPARE(figures("msjie", "listview_tjie"),
+                 (QStringList{"自己拥有的书籍=2", "借入的书籍=1", "已借出的书籍=2", "全部书籍=6"}));
+    }
+
+    void purchaseMoney()
+    {
+        seedBooks(QStringLiteral("('a', '', '', '', '', '', '7', 1, 1, 3), ('b', '', '', '', '', '', '7', 1, 1, 3),"
+                                 " ('c', '', '', '', '', '', '8', 1, 1, 3)"));
+        start();
+        onDialog(form_main->action("msmoney"), [](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("购买金额统计"));
+            QCOMPARE(dialog->size(), QSize(227, 145));
+            auto *list = child<QTreeWidget>(dialog, "listview_tmoney");
+            QCOMPARE(list->headerItem()->text(0), QStringLiteral("项目"));
+            QCOMPARE(list->headerItem()->text(1), QStringLiteral("金额"));
+        });
+        QCOMPARE(figures("msmoney", "listview_tmoney"),
+                 (QStringList{"书籍总数=3", "购买金额总数=22", "平均每本购买金额=7"}));
+        QVERIFY(msg::takeShown().isEmpty());
+
+        // Decimals count; a price that is no number is left out and named.
+        seedBooks(QStringLiteral("('三国', '', '', '', '', '', '三十元', 1, 1, 3), ('d', '', '', '', '', '', ' 29.80 "
+                                 "', 1, 1, 3), ('e', '', '', '', '', '', NULL, 1, 1, 3)"));
+        QCOMPARE(figures("msmoney", "listview_tmoney"),
+                 (QStringList{"书籍总数=6", "购买金额总数=51.80", "平均每本购买金额=8.63"}));
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().kind, msg::Kind::Plain);
+        QCOMPARE(shown.first().text,
+                 QStringLiteral("下列书籍的价格不是数字，没有计入购买金额总数：\n《三国》（价格：三十元）"));
+    }
+
+    void purchaseMoneyOfAnEmptyCatalogue()
+    {
+        start();
+        QCOMPARE(figures("msmoney", "listview_tmoney"),
+                 (QStringList{"书籍总数=0", "购买金额总数=0", "平均每本购买金额=0"}));
+        QCOMPARE(figures("msjie", "listview_tjie"),
+                 (QStringList{"自己拥有的书籍=0", "借入的书籍=0", "已借出的书籍=0", "全部书籍=0"}));
+        QCOMPARE(figures("msnumber", "listview_tnumber"), QStringList{QStringLiteral("全部书籍=0")});
+    }
+
+    void searchCommandText_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("category and note")
+            << "史记" << QStringList{"check_cate", "check_note"}
+            << "select * from book where book_name like'%史记%'or book_cate like '%史记%'or book_note like '%史记%'";
+        QTest::newRow("all four, quote doubled")
+            << "O'R" << QStringList{"check_reader", "check_note", "check_author", "check_cate"}
+            << "select * from book where book_name like'%O''R%'or book_cate like '%O''R%'or book_author like "
+               "'%O''R%'or book_author2 like '%O''R%'or book_note like '%O''R%'or book_reader like '%O''R%'";
+    }
+    void searchCommandText()
+    {
+        QFETCH(QString, word);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, command);
+        start();
+        search(word, boxes);
+        QCOMPARE(form_find->ado_find.commandText(), command);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("title only") << "城" << QStringList{} << QStringList{"边城", "围城"};
+        QTest::newRow("title, letter case folded") << "qt" << QStringList{} << QStringList{"Qt 编程"};
+        QTest::newRow("category") << "小说" << QStringList{"check_cate"} << QStringList{"边城", "围城"};
+        QTest::newRow("category box unchecked") << "小说" << QStringList{} << QStringList{};
+        QTest::newRow("first author") << "钱" << QStringList{"check_author"} << QStringList{"围城"};
+        QTest::newRow("second author") << "杨" << QStringList{"check_author"} << QStringList{"围城"};
+        QTest::newRow("note") << "湘西" << QStringList{"check_note"} << QStringList{"边城"};
+        QTest::newRow("reader") << "老王" << QStringList{"check_reader"} << QStringList{"Qt 编程", "100% 纯"};
+        QTest::newRow("all four, each book once")
+            << "老" << QStringList{"check_cate", "check_author", "check_note", "check_reader"}
+            << QStringList{"边城", "围城", "Qt 编程", "100% 纯"};
+        QTest::newRow("blanks only") << " " << QStringList{} << QStringList{"Qt 编程", "100% 纯"};
+        QTest::newRow("percent matches every title")
+            << "%" << QStringList{} << QStringList{"边城", "围城", "Qt 编程", "100% 纯", "O'Reilly"};
+        QTest::newRow("underscore matches one character") << "Q_" << QStringList{} << QStringList{"Qt 编程"};
+        QTest::newRow("single quote") << "O'R" << QStringList{} << QStringList{"O'Reilly"};
+        QTest::newRow("nothing found") << "没有这本书" << QStringList{"check_cate", "check_note"} << QStringList{};
+    }
+    void search()
+    {
+        QFETCH(QString, word);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, titles);
+        seedBooks(QStringLiteral("('边城', '小说', '沈从文', NULL, '湘西', '老李', '', 1, 1, 3),"
+                                 " ('围城', '小说', '钱锺书', '杨绛', '老派', NULL, '', 1, 1, 3),"
+                                 " ('Qt 编程', '计算机', 'X', '', '', '老王', '', 2, 1, 3),"
+                                 " ('100% 纯', '', '', '', '', '老王', '', 3, 1, 3),"
+                                 " ('O''Reilly', '', '', '', '', '', '', 1, 1, 3)"));
+        start();
+        search(word, boxes);
+        QCOMPARE(listedTitles(), titles);
+        // Found rows are built by the book list's own rule.
+        if (!titles.isEmpty()) {
+            BookListModel *model = form_main->listview_main->model();
+            QCOMPARE(model->rowTexts(0).size(), 17);
+        }
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void searchDialogStartsAfreshAndCancelKeepsTheList()
+    {
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3), ('围城', '小说', '', '', '', '', '', "
+                                 "1, 1, 3)"));
+        start();
+        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("查找书籍"));
+            QCOMPARE(dialog->size(), QSize(347, 179));
+            auto *edit = child<QLineEdit>(dialog, "edit_find");
+            auto *find = child<QPushButton>(dialog, "button_ok");
+            QVERIFY(!find->isEnabled());
+            type(edit, QStringLiteral("边"));
+            QVERIFY(find->isEnabled());
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QVERIFY(!find->isEnabled());
+            type(edit, QStringLiteral("边"));
+            check(child<QCheckBox>(dialog, "check_author"));
+            QTest::mouseClick(child<QPushButton>(dialog, "button_close"), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+        });
+        QCOMPARE(listedTitles(), (QStringList{"边城", "围城"}));
+
+        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+            QVERIFY(child<QLineEdit>(dialog, "edit_find")->text().isEmpty());
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "edit_find"));
+            for (const char *box : {"check_cate", "check_author", "check_note", "check_reader"})
+                QVERIFY(!child<QCheckBox>(dialog, box)->isChecked());
+            QVERIFY(!child<QPushButton>(dialog, "button_ok")->isEnabled());
+        });
+    }
+
+    void searchThatFailsEmptiesTheListAndKeepsTheDialog()
+    {
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3)"));
+        start();
+        QCOMPARE(listedTitles(), QStringList{QStringLiteral("边城")});
+        seed(QStringLiteral("alter table book rename to book_old"));
+        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+            type(child<QLineEdit>(dialog, "edit_find"), QStringLiteral("边"));
+            check(child<QCheckBox>(dialog, "check_note"));
+            QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(child<QLineEdit>(dialog, "edit_find")->text(), QStringLiteral("边"));
+            QVERIFY(child<QCheckBox>(dialog, "check_note")->isChecked());
+            const QList<msg::Shown> shown = msg::takeShown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().kind, msg::Kind::Error);
+        });
+        QVERIFY(listedTitles().isEmpty());
+    }
+};
+
+QTEST_MAIN(StatsTest)
+#include "tst_stats.moc"

@@ -7,7 +7,8 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev
-    fonts-noto-cjk
+    fonts-noto-cjk qt6-translations-l10n
+    python3-xlrd
     "$@"
 )
 

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <stdexcept>
 
@@ -27,6 +29,12 @@ void setup(QApplication &application)
 
     // 宋体 is the interface's font; on this system it stands for an installed
     // CJK font.
+    // Qt's own boxes (file boxes, edit menus) speak Chinese too.
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
     QFont::insertSubstitutions(QStringLiteral("宋体"),
                                {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
                                 QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN")});
@@ -34,7 +42,7 @@ void setup(QApplication &application)
     font.setPointSize(9);
     application.setFont(font);
 
-    application.setStyleSheet(style::groupBox());
+    application.setStyleSheet(style::application());
 
     if (!textorder::available())
         throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");

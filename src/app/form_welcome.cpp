@@ -24,7 +24,6 @@ Tform_welcome::Tform_welcome(QWidget *parent)
     QPalette red = ui->label2->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     ui->label2->setPalette(red);
-    ui->edit_passwd->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
     guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_welcome::button_okClick);
 }

@@ -18,4 +18,11 @@ inline QString groupBox(const QColor &background = QColor())
                                  " left: 7px; padding: 0 2px; }");
 }
 
+// The application's style sheet: the group boxes above, and password boxes
+// that show each character as "*".
+inline QString application()
+{
+    return groupBox() + QStringLiteral("QLineEdit { lineedit-password-character: 42; }");
+}
+
 } // namespace style

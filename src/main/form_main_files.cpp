@@ -2,4 +2,135 @@
 // start-up password.
 #include "form_main.h"
 
-void Tform_main::wireFileCommands() {}
+#include "app/programfolder.h"
+#include "components/desktop.h"
+#include "components/filedialog.h"
+#include "components/guard.h"
+#include "components/messages.h"
+#include "security/form_passwd.h"
+#include "store/connection.h"
+#include "store/storeerror.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QUrl>
+
+namespace {
+
+// The project's home page, opened by "我们的网站(&P)".
+const QLatin1String kHomePage("https://quillmere.example.org/");
+
+const QLatin1String kHelpDocument("qmp.html");
+const QLatin1String kRestoreProgram("qmrestore");
+
+// Copies source to target. The copy is written to a temporary file beside
+// the target and takes the target's name only when it is complete, so a
+// failed copy leaves whatever file had that name before. Returns "" on
+// success, else what went wrong.
+QString copyWhole(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(source), in.errorString());
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return QStringLiteral("无法写入备份文件%1：%2").arg(describeFile(target), out.errorString());
+    QByteArray block;
+    while (!in.atEnd()) {
+        block = in.read(1 << 20);
+        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
+            out.cancelWriting();
+            return QStringLiteral("读取数据文件%1时出错：%2").arg(describeFile(source), in.errorString());
+        }
+        if (out.write(block) != block.size()) {
+            const QString reason = out.errorString();
+            out.cancelWriting();
+            return QStringLiteral("写入备份文件%1时出错：%2").arg(describeFile(target), reason);
+        }
+    }
+    if (!out.commit())
+        return QStringLiteral("无法完成备份文件%1：%2").arg(describeFile(target), out.errorString());
+    return QString();
+}
+
+} // namespace
+
+void Tform_main::wireFileCommands()
+{
+    guard::connect(action("mfdaoru"), &QAction::triggered, this, &Tform_main::mfdaoruClick);
+    guard::connect(action("mfbeifen"), &QAction::triggered, this, &Tform_main::mfbeifenClick);
+    guard::connect(action("mhhelp"), &QAction::triggered, this, &Tform_main::mhhelpClick);
+    guard::connect(action("mhhomepage"), &QAction::triggered, this, &Tform_main::mhhomepageClick);
+    guard::connect(action("mtpasswd"), &QAction::triggered, this, &Tform_main::mtpasswdClick);
+}
+
+void Tform_main::mfbeifenClick()
+{
+    const QString source = programfolder::path() + QString::fromLatin1(kDataFileName);
+    // Set anew every time, so that a name typed last time is not kept.
+    filedialog::Options options;
+    options.defaultSuffix = QStringLiteral("qmd");
+    options.filter = QStringLiteral("Quillmere数据文件 (*.qmd)");
+    options.proposedName = QStringLiteral("qmdbackup.qmd");
+    const QString chosen = filedialog::saveFileName(this, options);
+    if (chosen.isEmpty()) {
+        programfolder::enter();
+        return;
+    }
+    const QString target = QFileInfo(chosen).absoluteFilePath();
+
+    QString failure;
+    // Writing the backup over the data file itself would put a new file
+    // under the name while the program still works on the old one.
+    if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
+        failure =
+            QStringLiteral("不能把备份保存为正在使用的数据文件%1本身，请另选一个文件名。").arg(describeFile(target));
+    else
+        failure = copyWhole(source, target);
+    programfolder::enter();
+    if (!failure.isEmpty())
+        throw StoreError(failure +
+                         QStringLiteral("\n备份文件%1没有写成；原有的同名文件保持不变。").arg(describeFile(target)));
+    statusBar()->showMessage(QStringLiteral("数据已备份到 %1").arg(QDir::toNativeSeparators(target)), 15000);
+}
+
+void Tform_main::mfdaoruClick()
+{
+    programfolder::enter();
+    if (!msg::question(this, QStringLiteral("此操作将完全丢失当前数据并关闭当前主程序打开数据还原程序,您确定么？")))
+        return;
+    programfolder::enter();
+    const QString program = programfolder::path() + kRestoreProgram;
+    if (!desktop::start(program, programfolder::path()))
+        throw StoreError(
+            QStringLiteral("无法启动数据还原程序%1，本程序继续运行。\n请确认该程序在程序文件夹中并且可以执行。")
+                .arg(describeFile(program)));
+    close();
+}
+
+void Tform_main::mhhelpClick()
+{
+    programfolder::enter();
+    const QString document = programfolder::path() + kHelpDocument;
+    if (!QFileInfo(document).isFile())
+        throw StoreError(QStringLiteral("找不到帮助文件%1。").arg(describeFile(document)));
+    if (!desktop::open(QUrl::fromLocalFile(document)))
+        throw StoreError(
+            QStringLiteral("无法打开帮助文件%1：系统中没有可以打开网页文件的程序。").arg(describeFile(document)));
+}
+
+void Tform_main::mhhomepageClick()
+{
+    const QUrl address(kHomePage);
+    if (!desktop::open(address))
+        throw StoreError(QStringLiteral("无法打开网址 %1：系统中没有可以打开网页的程序。").arg(address.toString()));
+}
+
+void Tform_main::mtpasswdClick()
+{
+    form_passwd->showModal();
+}

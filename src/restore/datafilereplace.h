@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Putting a backup in the place of the program folder's data.qmd.
+namespace restore {
+
+// Replaces folder's data.qmd by a copy of backup. The data.qmd there is first
+// kept under a new name beside it (the safety copy); then the backup is
+// copied to a temporary file in the same folder, checked again, and renamed
+// over data.qmd in one step. At every moment data.qmd is either the old file
+// or the whole new one.
+// Returns the safety copy's file name, "" when there was no data.qmd. Throws
+// StoreError with a message for the user; data.qmd is then as it was.
+QString replaceDataFile(const QString &backup, const QString &folder);
+
+// The safety copy's name for a restore at this time: not yet taken in folder.
+QString safetyCopyName(const QString &folder);
+
+} // namespace restore

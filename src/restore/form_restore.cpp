@@ -1,0 +1,164 @@
+#include "form_restore.h"
+
+#include "app/apptitle.h"
+#include "app/programfolder.h"
+#include "components/desktop.h"
+#include "components/filedialog.h"
+#include "components/guard.h"
+#include "components/messages.h"
+#include "datafilereplace.h"
+#include "store/connection.h"
+#include "store/datetext.h"
+#include "store/storeerror.h"
+#include "ui_form_restore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
+
+Tform_restore *form_restore = nullptr;
+
+namespace {
+
+QString dateText(const restore::CatalogueFacts &facts)
+{
+    if (!facts.modified.isValid())
+        return QStringLiteral("—");
+    return datetext::format(facts.modified.date()) + QLatin1Char(' ') +
+           facts.modified.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString countText(const restore::CatalogueFacts &facts)
+{
+    if (!facts.exists)
+        return QStringLiteral("没有数据文件");
+    if (!facts.catalogue)
+        return QStringLiteral("无法读取");
+    return QStringLiteral("%1 本").arg(facts.books);
+}
+
+} // namespace
+
+Tform_restore::Tform_restore(QWidget *parent)
+    : FormDialog(parent)
+    , ui(std::make_unique<Ui::Tform_restore>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("form_restore"));
+    setWindowTitle(QStringLiteral("Quillmere数据还原"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedClientSize(433, 257);
+
+    ui->button_open->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->button_restore->setIcon(QIcon(QStringLiteral(":/icons/main/18.png")));
+    ui->button_close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+
+    guard::connect(ui->button_open, &QPushButton::clicked, this, &Tform_restore::button_openClick);
+    guard::connect(ui->button_restore, &QPushButton::clicked, this, &Tform_restore::button_restoreClick);
+    guard::connect(ui->button_close, &QPushButton::clicked, this, &Tform_restore::button_closeClick);
+
+    forgetBackup();
+    showCurrent();
+}
+
+Tform_restore::~Tform_restore() = default;
+
+QString Tform_restore::folder() const
+{
+    return programfolder::path();
+}
+
+void Tform_restore::showCurrent()
+{
+    m_currentFacts = restore::inspect(folder() + QString::fromLatin1(kDataFileName));
+    ui->label_currentdate->setText(dateText(m_currentFacts));
+    ui->label_currentcount->setText(countText(m_currentFacts));
+}
+
+void Tform_restore::showBackup(const restore::CatalogueFacts &facts)
+{
+    ui->label_backupdate->setText(dateText(facts));
+    ui->label_backupcount->setText(countText(facts));
+}
+
+void Tform_restore::forgetBackup()
+{
+    m_backup.clear();
+    m_backupFacts = restore::CatalogueFacts();
+    ui->edit_file->clear();
+    ui->label_backupdate->setText(QStringLiteral("—"));
+    ui->label_backupcount->setText(QStringLiteral("—"));
+    ui->button_restore->setEnabled(false);
+    ui->label_safety->setText(
+        QStringLiteral("还原时，程序文件夹（%1）中当前的data.qmd会先另存为一份安全副本，再被备份文件替换。")
+            .arg(QDir::toNativeSeparators(QDir(folder()).absolutePath())));
+}
+
+void Tform_restore::button_openClick()
+{
+    filedialog::Options options;
+    options.defaultSuffix = QStringLiteral("qmd");
+    options.filter = QStringLiteral("Quillmere数据文件 (*.qmd)");
+    const QString chosen = filedialog::openFileName(this, options);
+    if (chosen.isEmpty())
+        return;
+    const QString path = QFileInfo(chosen).absoluteFilePath();
+    forgetBackup();
+    showCurrent();
+
+    const QString current = folder() + QString::fromLatin1(kDataFileName);
+    if (QFileInfo::exists(current) && QFileInfo(path).canonicalFilePath() == QFileInfo(current).canonicalFilePath()) {
+        msg::plain(
+            this,
+            QStringLiteral("%1就是当前的数据文件，不能用它自己来还原。请选择一个备份文件。").arg(describeFile(path)));
+        return;
+    }
+    const restore::CatalogueFacts facts = restore::inspect(path);
+    if (!facts.catalogue) {
+        msg::plain(this, QStringLiteral("%1不是可以还原的Quillmere数据文件：%2。\n当前的数据没有改变。")
+                             .arg(describeFile(path), facts.problem));
+        return;
+    }
+    m_backup = path;
+    m_backupFacts = facts;
+    ui->edit_file->setText(QDir::toNativeSeparators(path));
+    showBackup(facts);
+    ui->button_restore->setEnabled(true);
+}
+
+void Tform_restore::button_restoreClick()
+{
+    if (m_backup.isEmpty())
+        return;
+    showCurrent();
+    const QString question = QStringLiteral("确定要用备份文件中的数据替换当前的数据吗？\n\n"
+                                            "备份文件：%1\n    修改日期 %2，书籍 %3\n"
+                                            "当前数据：data.qmd\n    修改日期 %4，书籍 %5\n\n"
+                                            "当前的data.qmd会先另存为一份安全副本。")
+                                 .arg(QDir::toNativeSeparators(m_backup), dateText(m_backupFacts),
+                                      countText(m_backupFacts), dateText(m_currentFacts), countText(m_currentFacts));
+    if (!msg::question(this, question))
+        return;
+
+    const QString safety = restore::replaceDataFile(m_backup, folder());
+    forgetBackup();
+    showCurrent();
+    const QString kept = safety.isEmpty()
+                             ? QStringLiteral("原来没有数据文件，所以没有安全副本。")
+                             : QStringLiteral("原来的数据已另存为安全副本“%1”，在程序文件夹中。").arg(safety);
+    ui->label_safety->setText(QStringLiteral("数据已还原。") + kept);
+
+    if (!msg::question(this, QStringLiteral("数据已还原。%1\n\n要现在启动%2吗？").arg(kept, app::title())))
+        return;
+    const QString program = folder() + QStringLiteral("quillmere");
+    if (!desktop::start(program, folder()))
+        throw StoreError(
+            QStringLiteral("数据已还原，但无法启动%1。请从程序文件夹中启动它。").arg(describeFile(program)));
+    close();
+}
+
+void Tform_restore::button_closeClick()
+{
+    close();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cataloguecheck.h"
+#include "components/formdialog.h"
+
+#include <memory>
+
+namespace Ui {
+class Tform_restore;
+}
+
+// The restore program's window: the user picks a backup, sees its date and
+// number of books beside those of the current data.qmd, and on "还原" the
+// backup takes the place of data.qmd, the old file kept as a safety copy.
+class Tform_restore : public FormDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Tform_restore(QWidget *parent = nullptr);
+    ~Tform_restore() override;
+
+    // The folder whose data.qmd is replaced: the program folder.
+    QString folder() const;
+
+private:
+    void button_openClick();
+    void button_restoreClick();
+    void button_closeClick();
+
+    // Shows what the current data.qmd holds.
+    void showCurrent();
+    void showBackup(const restore::CatalogueFacts &facts);
+    void forgetBackup();
+
+    std::unique_ptr<Ui::Tform_restore> ui;
+    QString m_backup; // the chosen backup, "" while none is chosen
+    restore::CatalogueFacts m_backupFacts;
+    restore::CatalogueFacts m_currentFacts;
+};
+
+extern Tform_restore *form_restore;

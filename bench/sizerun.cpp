@@ -1,5 +1,6 @@
 #include "sizerun.h"
 
+#include "exportrun.h"
 #include "floor.h"
 #include "report.h"
 #include "seed.h"
@@ -81,7 +82,13 @@ public:
     void add(const std::string &operation, double ms, std::optional<double> floorMs,
              report::Target target = report::Target::None)
     {
-        m_print.push_back([=, this] { report::printLine({operation, m_books, ms, floorMs, target}); });
+        addFor(m_books, operation, ms, floorMs, target);
+    }
+    // A line about another number of books than the size's.
+    void addFor(int books, const std::string &operation, double ms, std::optional<double> floorMs,
+                report::Target target = report::Target::None)
+    {
+        m_print.push_back([=] { report::printLine({operation, books, ms, floorMs, target}); });
     }
     // A line whose time is measured later, before the lines are printed.
     void addLater(const std::string &operation, const double &ms)
@@ -147,6 +154,7 @@ void measure(const Options &options)
 
     Floor floor(file);
     Lines lines(books);
+    QString exportSizes;
     std::optional<Session> session(std::in_place, folder.path());
     const bool judgeMemory = books == 100000;
 
@@ -247,6 +255,21 @@ void measure(const Options &options)
         requireShown("sort", 0);
     }
 
+    // The export dialogs, on every book (before any is deleted): the grid's
+    // snapshot, the HTML page of every book, the worksheet of as many books
+    // as it holds; each export beside writing as many bytes.
+    double exportGridsMb = 0;
+    {
+        const exportrun::Figures e = exportrun::measure(floor, folder.path(), books, runs);
+        lines.add("export dialog: open (grid snapshot)", e.openMs, e.openFloorMs);
+        lines.addFor(e.htmlBooks, "export HTML page", e.htmlMs, e.htmlFloorMs);
+        lines.addFor(e.excelBooks, "export Excel worksheet", e.excelMs, e.excelFloorMs);
+        exportSizes = QStringLiteral("HTML page %1 MB, worksheet %2 MB")
+                          .arg(double(e.htmlBytes) / (1024.0 * 1024.0), 0, 'f', 1)
+                          .arg(double(e.excelBytes) / (1024.0 * 1024.0), 0, 'f', 1);
+        exportGridsMb = e.gridResidentMb;
+    }
+
     // Deleting one book: a row selected, the question answered Yes. Every
     // run deletes another book; the floor deletes books from the end of the
     // file, the program books from the middle of the list.
@@ -329,10 +352,12 @@ void measure(const Options &options)
     lines.memory("peak memory after start (first fill)", startPeakMb, judgeMemory);
     lines.memory("peak memory after the refills", fillPeakMb, judgeMemory);
     lines.memory("  resident memory, list full", fillCurrentMb, false);
+    lines.memory("  resident memory, export grids open", exportGridsMb, false);
     lines.memory("peak memory, whole run", wholePeakMb, judgeMemory);
     lines.print();
     std::printf("  (%d books seeded in %.1f s, data file %.1f MB, in %s; best of %d runs, start: one run)\n", books,
                 seedSeconds, fileMb, qPrintable(QDir::toNativeSeparators(base)), runs);
+    std::printf("  (exports: %s; floors write as many bytes with fwrite and fsync)\n", qPrintable(exportSizes));
     std::fflush(stdout);
 }
 

@@ -2,9 +2,24 @@
 
 Tform_saveexcel *form_saveexcel = nullptr;
 
-Tform_saveexcel::Tform_saveexcel(QWidget *parent)
-    : FormDialog(parent)
+namespace {
+
+SaveGridDialog::Kind excelKind()
 {
-    setObjectName(QStringLiteral("form_saveexcel"));
-    setWindowTitle(QStringLiteral("另存为EXCEL文档"));
+    SaveGridDialog::Kind kind;
+    kind.name = QStringLiteral("excel");
+    kind.caption = QStringLiteral("另存为EXCEL文档");
+    kind.box.defaultSuffix = QStringLiteral("xls");
+    kind.box.filter = QStringLiteral("微软 Excel 工作表 (*.xls)");
+    kind.box.proposedName = QStringLiteral("qmp2xls.xls");
+    kind.worksheet = true;
+    return kind;
 }
+
+} // namespace
+
+Tform_saveexcel::Tform_saveexcel(QWidget *parent)
+    : SaveGridDialog(excelKind(), parent)
+    , table_excel(m_table)
+    , gird_excel(m_grid)
+{}

@@ -52,6 +52,13 @@ QString copyWhole(const QString &source, const QString &target)
             return QStringLiteral("写入备份文件%1时出错：%2").arg(describeFile(target), reason);
         }
     }
+    // Qt may still hold the last block: a failure to write it must not end
+    // in a renamed, cut-short backup.
+    if (!out.flush()) {
+        const QString reason = out.errorString();
+        out.cancelWriting();
+        return QStringLiteral("写入备份文件%1时出错：%2").arg(describeFile(target), reason);
+    }
     if (!out.commit())
         return QStringLiteral("无法完成备份文件%1：%2").arg(describeFile(target), out.errorString());
     return QString();

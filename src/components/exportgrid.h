@@ -1,0 +1,95 @@
+#pragma once
+
+#include "export/gridexport.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QTableView>
+
+#include <memory>
+
+class Dataset;
+
+// The model under the export grid: the snapshot of the book table, with the
+// grid's fifteen columns over it. Read-only.
+class ExportGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ExportGridModel(QObject *parent = nullptr);
+
+    // The shown table; null for none. Not owned.
+    void setTable(const GridTable *table);
+    const GridTable *table() const { return m_table; }
+    // The table's field of a column, -1 when the table has none.
+    int columnField(int column) const;
+    bool isNumeric(int column) const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    const GridTable *m_table = nullptr;
+    std::vector<int> m_fields;
+};
+
+// The read-only grid of the export dialogs: every row of the book table as
+// it was when the grid was opened, in fifteen columns. The user can drag a
+// header to move its column and drag a header's edge to change its width;
+// columns cannot be hidden. The exports write the columns in the order and
+// at the widths shown.
+class ExportGrid : public QTableView, public ExportableGrid
+{
+    Q_OBJECT
+
+public:
+    explicit ExportGrid(QWidget *parent = nullptr);
+    ~ExportGrid() override;
+
+    static constexpr int kColumnCount = 15;
+    // The field and the caption of a column (by its place at start).
+    static QString fieldName(int column);
+    static QString caption(int column);
+    // The column's component name: the grid's name and the field, e.g.
+    // "gird_excelbook_id".
+    QString columnName(int column) const;
+
+    // Takes the snapshot of the dataset's command (the dataset stays closed),
+    // unless the grid already holds one: then nothing happens.
+    void open(Dataset &table);
+    bool isActive() const { return m_table != nullptr; }
+    // Lets the snapshot go; the grid is empty.
+    void close();
+
+    ExportGridModel *model() const { return m_model; }
+    // How many records an export writes: every row, or with saveAll cleared
+    // the selected rows when there are any.
+    qsizetype exportRecordCount(bool saveAll) const;
+
+    // The exports; errors pass on as StoreError.
+    void SaveToHTML(const QString &fileName, bool saveAll);
+    void SaveToXLS(const QString &fileName, bool saveAll);
+
+    // The grid's settings (its Name, Color, Font, HeaderColor, HeaderFont,
+    // BandColor, BandFont and the rest), the desktop's colours taken from
+    // the application palette at the moment of asking.
+    GridLook exportLook() const override;
+    std::vector<GridColumn> exportColumns() const override;
+    const GridTable *exportTable() const override { return m_table.get(); }
+    std::vector<int> exportSelectedRows() const override;
+    void exportStarted() override;
+    void exportEnded() noexcept override;
+
+private:
+    int defaultWidth(int column) const;
+
+    ExportGridModel *m_model;
+    std::unique_ptr<GridTable> m_table;
+    QFont m_font;
+    int m_savedTop = 0;
+    QModelIndex m_savedCurrent;
+};

@@ -1,0 +1,176 @@
+#include "gridexport.h"
+
+#include "store/storeerror.h"
+
+#include <QDir>
+#include <QIODevice>
+#include <QSaveFile>
+
+namespace {
+
+// Pieces are collected and handed to the file in blocks of about this size,
+// so that memory stays the same whatever the size of the table.
+constexpr qsizetype kBlock = 64 * 1024;
+
+StoreError cannotCreate(const QString &fileName)
+{
+    return StoreError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+}
+
+StoreError writeFailed()
+{
+    return StoreError(QStringLiteral("Stream write error"));
+}
+
+// Lets the grid draw again when the walk ends, also by an error.
+class WalkScope
+{
+public:
+    explicit WalkScope(ExportableGrid &grid)
+        : m_grid(grid)
+    {
+        m_grid.exportStarted();
+    }
+    ~WalkScope() { m_grid.exportEnded(); }
+    WalkScope(const WalkScope &) = delete;
+    WalkScope &operator=(const WalkScope &) = delete;
+
+private:
+    ExportableGrid &m_grid;
+};
+
+} // namespace
+
+TGridExport::TGridExport(const QString &fileName, ExportableGrid &grid, bool saveAll)
+    : m_fileName(fileName)
+    , m_grid(grid)
+    , m_saveAll(saveAll)
+    , m_encoder("GB18030")
+{
+    if (!m_encoder.isValid())
+        throw StoreError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
+}
+
+TGridExport::~TGridExport() = default;
+
+void TGridExport::CheckSize(qsizetype records, qsizetype columns) const
+{
+    Q_UNUSED(records)
+    Q_UNUSED(columns)
+}
+
+void TGridExport::takeGrid()
+{
+    m_look = m_grid.exportLook();
+    m_columns = m_grid.exportColumns();
+    m_table = m_grid.exportTable();
+    m_columnFields.clear();
+    for (const GridColumn &column : m_columns)
+        m_columnFields.push_back(m_table && !column.fieldName.isEmpty() ? m_table->fieldIndex(column.fieldName) : -1);
+    m_selected.clear();
+    if (m_table && !m_saveAll) {
+        for (const int row : m_grid.exportSelectedRows())
+            if (row >= 0 && row < m_table->rowCount())
+                m_selected.push_back(row);
+    }
+}
+
+qsizetype TGridExport::recordsToWrite() const
+{
+    if (!m_table)
+        return 0;
+    return m_selected.empty() ? m_table->rowCount() : qsizetype(m_selected.size());
+}
+
+void TGridExport::Execute()
+{
+    takeGrid();
+    CheckSize(recordsToWrite(), qsizetype(m_columns.size()));
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw cannotCreate(m_fileName);
+    SaveToStream(file); // on an error the file is dropped unfinished
+    // The last bytes reach the file here. A failure must stop the rename:
+    // the save file would take the target's name even with bytes missing.
+    if (!file.flush())
+        throw writeFailed();
+    if (!file.commit())
+        throw file.error() == QFileDevice::WriteError ? writeFailed() : cannotCreate(m_fileName);
+}
+
+void TGridExport::SaveToStream(QIODevice &stream)
+{
+    m_stream = &stream;
+    m_buffer.resize(0);
+    m_buffer.reserve(kBlock + 4096);
+    takeGrid();
+    if (!m_table)
+        return;
+
+    const WalkScope walking(m_grid);
+    DoBeginWriting();
+    try {
+        rowCounter = 0;
+        DoWriteHeader();
+        if (m_selected.empty()) {
+            const int rows = m_table->rowCount();
+            for (int row = 0; row < rows; ++row) {
+                DoWriteRecord(row);
+                ++rowCounter;
+            }
+        } else {
+            for (const int row : m_selected) {
+                DoWriteRecord(row);
+                ++rowCounter;
+            }
+        }
+        DoWriteFooter();
+    } catch (...) {
+        // The end is still tried; the first failure is the one reported.
+        try {
+            DoEndWriting();
+            flush();
+        } catch (...) {
+        }
+        throw;
+    }
+    DoEndWriting();
+    flush();
+}
+
+void TGridExport::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    const qint64 written = m_stream->write(m_buffer);
+    const bool complete = written == m_buffer.size();
+    m_buffer.resize(0); // keeps its room for the next block
+    if (!complete)
+        throw writeFailed();
+}
+
+void TGridExport::Write(QByteArrayView bytes)
+{
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kBlock)
+        flush();
+}
+
+void TGridExport::WriteLn(QByteArrayView bytes)
+{
+    m_buffer.append(bytes);
+    m_buffer.append("\r\n", 2);
+    if (m_buffer.size() >= kBlock)
+        flush();
+}
+
+QByteArray TGridExport::encoded(const QString &text)
+{
+    return m_encoder.encode(text);
+}
+
+const std::vector<GridTable::Cell> &TGridExport::readRecord(int row)
+{
+    m_table->readRow(row, m_record);
+    return m_record;
+}

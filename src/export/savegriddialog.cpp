@@ -1,0 +1,85 @@
+#include "savegriddialog.h"
+
+#include "app/programfolder.h"
+#include "components/exportgrid.h"
+#include "components/guard.h"
+#include "export/gridexportexcel.h"
+#include "store/storeerror.h"
+#include "ui_savegriddialog.h"
+
+namespace {
+
+// After a save box, also one that failed: the program folder is the current
+// folder again. A failure to enter it must not hide the error that is on its
+// way to the error box.
+void enterProgramFolderQuietly() noexcept
+{
+    try {
+        programfolder::enter();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+SaveGridDialog::SaveGridDialog(const Kind &kind, QWidget *parent)
+    : FormDialog(parent)
+    , m_kind(kind)
+    , ui(std::make_unique<Ui::SaveGridDialog>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("form_save") + kind.name);
+    setWindowTitle(kind.caption);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedClientSize(627, 424);
+
+    m_grid = ui->gird;
+    m_grid->setObjectName(QStringLiteral("gird_") + kind.name);
+    m_grid->model()->setObjectName(QStringLiteral("datasource_") + kind.name);
+
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &SaveGridDialog::button_okClick);
+    guard::connect(ui->button_close, &QPushButton::clicked, this, &SaveGridDialog::button_closeClick);
+}
+
+SaveGridDialog::~SaveGridDialog() = default;
+
+void SaveGridDialog::FormShow()
+{
+    programfolder::enter();
+    // The first showing takes the snapshot; later ones keep it.
+    if (!m_grid->isActive()) {
+        m_table.setCommandText(QStringLiteral("select * from book"));
+        m_grid->open(m_table);
+    }
+    ui->button_ok->setFocus();
+}
+
+void SaveGridDialog::button_okClick()
+{
+    try {
+        // A worksheet that cannot hold every book is refused before the
+        // user picks a file.
+        if (m_kind.worksheet)
+            TGridExportExcel::checkRecordCount(m_grid->exportRecordCount(true));
+        // The box's settings are given anew each time.
+        const QString chosen = filedialog::saveFileName(this, m_kind.box);
+        if (!chosen.isEmpty()) {
+            if (m_kind.worksheet)
+                m_grid->SaveToXLS(chosen, true);
+            else
+                m_grid->SaveToHTML(chosen, true);
+        }
+    } catch (...) {
+        enterProgramFolderQuietly();
+        throw;
+    }
+    programfolder::enter();
+}
+
+void SaveGridDialog::button_closeClick()
+{
+    m_grid->close();
+    programfolder::enter();
+    reject();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "components/filedialog.h"
+#include "components/formdialog.h"
+#include "store/dataset.h"
+
+#include <memory>
+
+class ExportGrid;
+
+namespace Ui {
+class SaveGridDialog;
+}
+
+// The layout and the handlers of the two export dialogs: the whole book
+// table in a read-only grid, "保存" to write it to a file of the dialog's
+// type, "取消" to leave. The table is read when the dialog is first shown and
+// kept until the user leaves through "取消"; closing the window otherwise
+// keeps it, and the next showing shows the same rows.
+class SaveGridDialog : public FormDialog
+{
+    Q_OBJECT
+
+public:
+    ~SaveGridDialog() override;
+
+    // What differs between the two dialogs.
+    struct Kind
+    {
+        QString name;            // "excel" or "html": the components' names end in it
+        QString caption;         // the window's caption
+        filedialog::Options box; // the save box's extension, filter and proposed name
+        bool worksheet = false;  // true: an Excel worksheet; false: an HTML page
+    };
+
+protected:
+    SaveGridDialog(const Kind &kind, QWidget *parent);
+
+    void FormShow() override;
+
+    Dataset m_table;
+    ExportGrid *m_grid = nullptr;
+
+private:
+    void button_okClick();
+    void button_closeClick();
+
+    Kind m_kind;
+    std::unique_ptr<Ui::SaveGridDialog> ui;
+};

@@ -1,6 +1,7 @@
 #include "bookform.h"
 
 #include "components/datepicker.h"
+#include "components/messages.h"
 #include "components/style.h"
 #include "store/bookrow.h"
 #include "store/codes.h"
@@ -148,15 +149,17 @@ void BookForm::load(const Dataset &dataset)
     checkCode(m_loan, loan);
 }
 
-QString BookForm::problem() const
+bool BookForm::checkInput()
 {
     const QString pages = ui->book_pages->text();
     bool whole = true;
     if (!pages.isEmpty())
         pages.trimmed().toLongLong(&whole);
-    if (!whole)
-        return QStringLiteral("页数必须是整数：“%1”不是整数。\n请改正页数，或者让它空着。").arg(pages);
-    return QString();
+    if (whole)
+        return true;
+    msg::plain(window(), QStringLiteral("页数必须是整数：“%1”不是整数。\n请改正页数，或者让它空着。").arg(pages));
+    ui->book_pages->setFocus();
+    return false;
 }
 
 void BookForm::write(Dataset &dataset) const

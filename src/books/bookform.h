@@ -45,8 +45,9 @@ public:
     // value shows as no date.
     void load(const Dataset &dataset);
     // Checks what the store would refuse, before anything is written: the
-    // page count must be a whole number. Returns the message, or "".
-    QString problem() const;
+    // page count must be a whole number. Says what is wrong and returns
+    // false, leaving every control as the user typed it.
+    bool checkInput();
     // Writes the book's columns into the new or changed row of the dataset.
     // The counterpart and the loan date are written only for a borrowed or
     // lent book.

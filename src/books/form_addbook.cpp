@@ -4,7 +4,6 @@
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
-#include "components/messages.h"
 #include "main/form_main.h"
 #include "ui_bookform.h"
 #include "ui_form_addbook.h"
@@ -60,12 +59,8 @@ void Tform_addbook::book_nameChange()
 void Tform_addbook::button_addClick()
 {
     BookForm *form = ui->bookform;
-    const QString problem = form->problem();
-    if (!problem.isEmpty()) {
-        msg::plain(this, problem);
-        form->controls().book_pages->setFocus();
+    if (!form->checkInput())
         return;
-    }
     QString id;
     {
         ScopedClose closing(ado_addbook);

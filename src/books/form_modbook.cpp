@@ -88,12 +88,8 @@ void Tform_modbook::book_nameChange()
 void Tform_modbook::button_addClick()
 {
     BookForm *form = ui->bookform;
-    const QString problem = form->problem();
-    if (!problem.isEmpty()) {
-        msg::plain(this, problem);
-        form->controls().book_pages->setFocus();
+    if (!form->checkInput())
         return;
-    }
     {
         ScopedClose closing(ado_modbook);
         if (!openSelectedBook())

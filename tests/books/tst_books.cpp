@@ -39,18 +39,14 @@ private:
         form_main->show();
     }
 
-    template <class T> static T *in(QWidget *dialog, const char *name)
+    static QLineEdit *edit(QWidget *d, const char *name) { return fixture::child<QLineEdit>(d, name); }
+    static QComboBox *combo(QWidget *d, const char *name) { return fixture::child<QComboBox>(d, name); }
+    static QRadioButton *radio(QWidget *d, const char *name) { return fixture::child<QRadioButton>(d, name); }
+    static DatePicker *date(QWidget *d, const char *name) { return fixture::child<DatePicker>(d, name); }
+    static void click(QWidget *d, const char *name)
     {
-        T *widget = dialog->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        QTest::mouseClick(fixture::child<QPushButton>(d, name), Qt::LeftButton);
     }
-    static QLineEdit *edit(QWidget *d, const char *name) { return in<QLineEdit>(d, name); }
-    static QComboBox *combo(QWidget *d, const char *name) { return in<QComboBox>(d, name); }
-    static QRadioButton *radio(QWidget *d, const char *name) { return in<QRadioButton>(d, name); }
-    static DatePicker *date(QWidget *d, const char *name) { return in<DatePicker>(d, name); }
-    static void click(QWidget *d, const char *name) { QTest::mouseClick(in<QPushButton>(d, name), Qt::LeftButton); }
     static void type(QWidget *d, const char *name, const QString &text)
     {
         QWidget *w = d->findChild<QWidget *>(QString::fromLatin1(name));
@@ -67,15 +63,7 @@ private:
     // Opens a dialog through a main window command and runs the steps in it.
     static void withDialog(const char *command, const std::function<void(QDialog *)> &steps)
     {
-        bool ran = false;
-        fixture::onNextModal([&](QDialog *dialog) {
-            steps(dialog);
-            ran = true;
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        form_main->action(command)->trigger();
-        QVERIFY(ran);
+        fixture::runDialog(form_main->action(command), steps);
     }
 
 private Q_SLOTS:
@@ -101,13 +89,13 @@ private Q_SLOTS:
         withDialog("meaddbook", [](QDialog *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("添加新书籍资料"));
             QCOMPARE(d->size(), QSize(621, 443));
-            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            QVERIFY(!fixture::child<QPushButton>(d, "button_add")->isEnabled());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(edit(d, "book_name")));
             QCOMPARE(date(d, "book_pubd")->date(), QDate(2003, 9, 2));
             type(d, "book_name", QStringLiteral("半截"));
-            QVERIFY(in<QPushButton>(d, "button_add")->isEnabled());
+            QVERIFY(fixture::child<QPushButton>(d, "button_add")->isEnabled());
             edit(d, "book_name")->clear();
-            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            QVERIFY(!fixture::child<QPushButton>(d, "button_add")->isEnabled());
             type(d, "book_name", QStringLiteral("半截"));
             type(d, "book_language", QStringLiteral("中文"));
             radio(d, "book_rating3")->click();
@@ -115,7 +103,7 @@ private Q_SLOTS:
             QVERIFY(combo(d, "book_reader")->isEnabled());
             radio(d, "book_readed2")->click();
             date(d, "book_buyd")->setDate(QDate(2010, 5, 6));
-            in<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("简介"));
+            fixture::child<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("简介"));
             click(d, "button_close");
         });
         QCOMPARE(rows(), 0);
@@ -125,11 +113,11 @@ private Q_SLOTS:
             for (const char *name :
                  {"book_cate", "book_language", "book_author", "book_author2", "book_pub", "book_reader"})
                 QVERIFY2(combo(d, name)->currentText().isEmpty(), name);
-            QVERIFY(in<QPlainTextEdit>(d, "book_note")->toPlainText().isEmpty());
+            QVERIFY(fixture::child<QPlainTextEdit>(d, "book_note")->toPlainText().isEmpty());
             QVERIFY(radio(d, "book_rating1")->isChecked() && radio(d, "book_loan1")->isChecked() &&
                     radio(d, "book_readed1")->isChecked());
             QVERIFY(!combo(d, "book_reader")->isEnabled() && !date(d, "book_loand")->isEnabled());
-            QVERIFY(!in<QPushButton>(d, "button_add")->isEnabled());
+            QVERIFY(!fixture::child<QPushButton>(d, "button_add")->isEnabled());
             QCOMPARE(date(d, "book_buyd")->date(), QDate(2010, 5, 6)); // the pickers keep their day
             // The pick lists come from the store, in its order; the language list is fixed.
             QCOMPARE(combo(d, "book_author")->count(), 2);
@@ -138,8 +126,10 @@ private Q_SLOTS:
             QCOMPARE(combo(d, "book_reader")->itemText(0), QStringLiteral("小李"));
             QCOMPARE(combo(d, "book_language")->count(), 9);
             QCOMPARE(combo(d, "book_language")->itemText(8), QStringLiteral("其它"));
-            QVERIFY(!in<QGroupBox>(d, "groupbox_base")->styleSheet().isEmpty()); // highlighted: the focus is in it
-            QVERIFY(in<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
+            QVERIFY(!fixture::child<QGroupBox>(d, "groupbox_base")
+                         ->styleSheet()
+                         .isEmpty()); // highlighted: the focus is in it
+            QVERIFY(fixture::child<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
         });
     }
 
@@ -196,7 +186,7 @@ private Q_SLOTS:
             radio(d, qPrintable(loanButton))->click();
             type(d, "book_reader", reader);
             radio(d, "book_readed2")->click();
-            in<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("第一行\n第二行"));
+            fixture::child<QPlainTextEdit>(d, "book_note")->setPlainText(QStringLiteral("第一行\n第二行"));
             click(d, "button_add");
             QVERIFY(!d->isVisible());
         });
@@ -234,7 +224,7 @@ private Q_SLOTS:
         fixture::onNextModal([](QDialog *d) {
             QCOMPARE(d, static_cast<QDialog *>(form_bookbase));
             QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("围城"));
-            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(in<QPushButton>(d, "button_add")));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(fixture::child<QPushButton>(d, "button_add")));
             click(d, "button_add");
         });
         form_main->listview_mainDblClick();
@@ -287,7 +277,7 @@ private Q_SLOTS:
         withDialog("meeditbook", [](QDialog *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("修改书籍资料"));
             QCOMPARE(d->size(), QSize(605, 443));
-            QCOMPARE(in<QGroupBox>(d, "groupbox_note")->geometry(), QRect(250, 216, 345, 169));
+            QCOMPARE(fixture::child<QGroupBox>(d, "groupbox_note")->geometry(), QRect(250, 216, 345, 169));
             QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("老张"));
             QCOMPARE(date(d, "book_loand")->date(), QDate(2020, 5, 6));
             QCOMPARE(date(d, "book_pubd")->date(), QDate(2001, 2, 3));
@@ -295,7 +285,7 @@ private Q_SLOTS:
             QVERIFY(radio(d, "book_rating4")->isChecked() && radio(d, "book_loan3")->isChecked() &&
                     radio(d, "book_readed2")->isChecked());
             QVERIFY(combo(d, "book_reader")->isEnabled());
-            QCOMPARE(in<QPlainTextEdit>(d, "book_note")->toPlainText(), QStringLiteral("甲\n乙"));
+            QCOMPARE(fixture::child<QPlainTextEdit>(d, "book_note")->toPlainText(), QStringLiteral("甲\n乙"));
             radio(d, "book_loan1")->click();
             QVERIFY(!combo(d, "book_reader")->isEnabled());
             click(d, "button_add");
@@ -376,7 +366,7 @@ private Q_SLOTS:
             QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("小王"));
             QVERIFY(combo(d, "book_reader")->isEnabled() && date(d, "book_loand")->isEnabled());
             QCOMPARE(date(d, "book_loand")->date(), QDate(2021, 3, 4));
-            QCOMPARE(in<QPlainTextEdit>(d, "book_note")->toPlainText(), summary);
+            QCOMPARE(fixture::child<QPlainTextEdit>(d, "book_note")->toPlainText(), summary);
             QVERIFY(radio(d, "book_rating5")->isChecked() && radio(d, "book_loan2")->isChecked());
             click(d, "button_add");
         });

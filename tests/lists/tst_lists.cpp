@@ -16,6 +16,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+using fixture::child;
+using fixture::type;
+
 class ListsTest : public QObject
 {
     Q_OBJECT
@@ -30,34 +33,7 @@ private:
     void start()
     {
         windows = std::make_unique<fixture::Windows>();
-        form_main->resize(900, 600);
-        form_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_main));
-    }
-
-    // Runs the command and the steps on the modal dialog it opens; the dialog
-    // is closed afterwards if the steps left it open (also on a failure).
-    static void onDialog(QAction *command, const std::function<void(QDialog *)> &steps)
-    {
-        bool opened = false;
-        fixture::onNextModal([&](QDialog *dialog) {
-            opened = true;
-            const auto closing = qScopeGuard([dialog] {
-                if (dialog->isVisible())
-                    dialog->reject();
-            });
-            steps(dialog);
-        });
-        command->trigger();
-        QVERIFY(opened);
-    }
-
-    template <class T> static T *child(QDialog *dialog, const char *name)
-    {
-        T *found = dialog->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        fixture::showMainWindow();
     }
 
     static QTreeWidget *tree() { return form_main->treeview_main; }
@@ -99,27 +75,13 @@ private:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
-    // Types the text as a user would: ASCII through the keyboard, Chinese
-    // through the input method's commit.
-    static void type(QWidget *edit, const QString &text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClicks(edit, QString(c));
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(edit, &commit);
-            }
-        }
-    }
     static QList<msg::Shown> shown() { return msg::takeShown(); }
 
     // Opens the rename dialog on the selected node, puts the old name into its
     // field when one is given, types the new name and clicks "修改".
     static void rename(const QString &typedOldName, const QString &newName)
     {
-        onDialog(form_main->action("meeditcate"), [&](QDialog *dialog) {
+        fixture::runDialog(form_main->action("meeditcate"), [&](QDialog *dialog) {
             auto *oldEdit = child<QLineEdit>(dialog, "edit_modcate1");
             auto *newEdit = child<QLineEdit>(dialog, "edit_modcate2");
             auto *button = child<QPushButton>(dialog, "button_mod");
@@ -149,7 +111,7 @@ private Q_SLOTS:
         // A category node is selected: the new node still goes under the root.
         tree()->setCurrentItem(node(QStringLiteral("小说")));
         for (const QString &name : {QStringLiteral("O'Reilly 丛书"), QStringLiteral("小说")}) {
-            onDialog(form_main->action("meaddcate"), [&](QDialog *dialog) {
+            fixture::runDialog(form_main->action("meaddcate"), [&](QDialog *dialog) {
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("添加新类别"));
                 QCOMPARE(dialog->size(), QSize(185, 96));
                 auto *edit = child<QLineEdit>(dialog, "edit_new");
@@ -171,7 +133,7 @@ private Q_SLOTS:
                  (QStringList{"小说", "O'Reilly 丛书", "小说"}));
 
         // "取消" adds nothing, whatever was typed.
-        onDialog(form_main->popmenu_cate()->findChild<QAction *>(QStringLiteral("N1")), [](QDialog *dialog) {
+        fixture::runDialog(form_main->popmenu_cate()->findChild<QAction *>(QStringLiteral("N1")), [](QDialog *dialog) {
             type(child<QLineEdit>(dialog, "edit_new"), QStringLiteral("不要"));
             QTest::mouseClick(child<QPushButton>(dialog, "button2"), Qt::LeftButton);
             QVERIFY(!dialog->isVisible());
@@ -266,7 +228,7 @@ private Q_SLOTS:
                             " begin select raise(abort, '磁盘已满'); end;"));
         start();
         clickNode(node(QStringLiteral("小说")));
-        onDialog(form_main->action("meeditcate"), [&](QDialog *dialog) {
+        fixture::runDialog(form_main->action("meeditcate"), [&](QDialog *dialog) {
             type(child<QLineEdit>(dialog, "edit_modcate2"), QStringLiteral("文学"));
             QTest::mouseClick(child<QPushButton>(dialog, "button_mod"), Qt::LeftButton);
             const QList<msg::Shown> errors = shown();
@@ -298,7 +260,7 @@ private Q_SLOTS:
                             "insert into book (book_name, book_cate) values ('边城', '小说')"));
         start();
         tree()->setCurrentItem(node(QStringLiteral("小说")));
-        onDialog(form_main->popmenu_cate()->findChild<QAction *>(QStringLiteral("N2")), [](QDialog *dialog) {
+        fixture::runDialog(form_main->popmenu_cate()->findChild<QAction *>(QStringLiteral("N2")), [](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("修改类别"));
             QCOMPARE(dialog->size(), QSize(320, 124));
             QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "edit_modcate2"));
@@ -362,7 +324,7 @@ private Q_SLOTS:
         start();
         QAction *open = form_main->action(command.toLatin1().constData());
 
-        onDialog(open, [&](QDialog *dialog) {
+        fixture::runDialog(open, [&](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), caption);
             QCOMPARE(dialog->size(), QSize(268, 318));
             auto *list = child<QTreeWidget>(dialog, "listview");
@@ -429,7 +391,7 @@ private Q_SLOTS:
         QCOMPARE(query(QStringLiteral("select %1 from book").arg(bookColumn)), QStringList{QStringLiteral("乙")});
 
         // Reopened: the edit is empty, the list as it was, the flags kept.
-        onDialog(open, [&](QDialog *dialog) {
+        fixture::runDialog(open, [&](QDialog *dialog) {
             auto *list = child<QTreeWidget>(dialog, "listview");
             QVERIFY(child<QLineEdit>(dialog, "edit")->text().isEmpty());
             QVERIFY(!child<QPushButton>(dialog, "button1")->isEnabled());
@@ -452,12 +414,12 @@ private Q_SLOTS:
         seed(QStringLiteral("insert into pub (pub_name) values ('a'), ('b');"
                             "insert into author (author_name) values ('a'), ('b')"));
         start();
-        onDialog(form_main->action("mepub"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("mepub"), [](QDialog *dialog) {
             auto *list = child<QTreeWidget>(dialog, "listview");
             clickHeader(list, 0);
             QCOMPARE(rows(list, 0), (QStringList{"b", "a"}));
         });
-        onDialog(form_main->action("meauthor"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("meauthor"), [](QDialog *dialog) {
             auto *list = child<QTreeWidget>(dialog, "listview");
             clickHeader(list, 0); // its own first click: descending too
             QCOMPARE(rows(list, 0), (QStringList{"b", "a"}));

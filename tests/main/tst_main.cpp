@@ -31,9 +31,7 @@ private:
     void start()
     {
         windows = std::make_unique<fixture::Windows>();
-        form_main->resize(900, 600);
-        form_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_main));
+        fixture::showMainWindow();
     }
 
     static BookListModel *model() { return form_main->listview_main->model(); }

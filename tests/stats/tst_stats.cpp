@@ -21,6 +21,9 @@
 
 Q_DECLARE_METATYPE(std::optional<qint64>)
 
+using fixture::child;
+using fixture::type;
+
 class StatsTest : public QObject
 {
     Q_OBJECT
@@ -33,45 +36,7 @@ private:
     void start()
     {
         windows = std::make_unique<fixture::Windows>();
-        form_main->resize(900, 600);
-        form_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_main));
-    }
-
-    // Runs the command and the steps on the modal dialog it opens; the dialog
-    // is closed afterwards if the steps left it open (also on a failure).
-    static void onDialog(QAction *command, const std::function<void(QDialog *)> &steps)
-    {
-        bool opened = false;
-        fixture::onNextModal([&](QDialog *dialog) {
-            opened = true;
-            const auto closing = qScopeGuard([dialog] {
-                if (dialog->isVisible())
-                    dialog->reject();
-            });
-            steps(dialog);
-        });
-        command->trigger();
-        QVERIFY(opened);
-    }
-    template <class T> static T *child(QDialog *dialog, const char *name)
-    {
-        T *found = dialog->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    static void type(QWidget *edit, const QString &text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClicks(edit, QString(c));
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(edit, &commit);
-            }
-        }
+        fixture::showMainWindow();
     }
 
     // Clicks the box's square.
@@ -81,7 +46,7 @@ private:
     static QStringList figures(const char *command, const char *list)
     {
         QStringList rows;
-        onDialog(form_main->action(command), [&](QDialog *dialog) {
+        fixture::runDialog(form_main->action(command), [&](QDialog *dialog) {
             auto *view = child<QTreeWidget>(dialog, list);
             for (int i = 0; i < view->topLevelItemCount(); ++i)
                 rows << view->topLevelItem(i)->text(0) + QLatin1Char('=') + view->topLevelItem(i)->text(1);
@@ -103,7 +68,7 @@ private:
     // Searches through the dialog: the word, then the boxes to check.
     static void search(const QString &word, const QStringList &boxes)
     {
-        onDialog(form_main->action("mtfind"), [&](QDialog *dialog) {
+        fixture::runDialog(form_main->action("mtfind"), [&](QDialog *dialog) {
             type(child<QLineEdit>(dialog, "edit_find"), word);
             for (const QString &box : boxes)
                 check(child<QCheckBox>(dialog, box.toLatin1().constData()));
@@ -206,7 +171,7 @@ private Q_SLOTS:
                                  "1, 1, 3), ('Qt', 'O''Reilly', '', '', '', '', '', 1, 1, 3), ('流浪', '无此类', '', "
                                  "'', '', '', '', 1, 1, 3)"));
         start();
-        onDialog(form_main->action("msnumber"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("msnumber"), [](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("书籍数目统计"));
             QCOMPARE(dialog->size(), QSize(191, 291));
             auto *list = child<QTreeWidget>(dialog, "listview_tnumber");
@@ -230,7 +195,7 @@ private Q_SLOTS:
                                  " ('c', '', '', '', '', '', '', 2, 1, 3), ('d', '', '', '', '', '', '', 3, 1, 3),"
                                  " ('e', '', '', '', '', '', '', 3, 1, 3), ('f', '', '', '', '', '', '', NULL, 1, 3)"));
         start();
-        onDialog(form_main->action("msjie"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("msjie"), [](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("借入借出统计"));
             QVERIFY(dialog->minimumSize() != dialog->maximumSize()); // resizable
             QCOMPARE(child<QTreeWidget>(dialog, "listview_tjie")->columnWidth(0), 150);
@@ -244,7 +209,7 @@ private Q_SLOTS:
         seedBooks(QStringLiteral("('a', '', '', '', '', '', '7', 1, 1, 3), ('b', '', '', '', '', '', '7', 1, 1, 3),"
                                  " ('c', '', '', '', '', '', '8', 1, 1, 3)"));
         start();
-        onDialog(form_main->action("msmoney"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("msmoney"), [](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("购买金额统计"));
             QCOMPARE(dialog->size(), QSize(227, 145));
             auto *list = child<QTreeWidget>(dialog, "listview_tmoney");
@@ -349,7 +314,7 @@ private Q_SLOTS:
         seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3), ('围城', '小说', '', '', '', '', '', "
                                  "1, 1, 3)"));
         start();
-        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("mtfind"), [](QDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("查找书籍"));
             QCOMPARE(dialog->size(), QSize(347, 179));
             auto *edit = child<QLineEdit>(dialog, "edit_find");
@@ -366,7 +331,7 @@ private Q_SLOTS:
         });
         QCOMPARE(listedTitles(), (QStringList{"边城", "围城"}));
 
-        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("mtfind"), [](QDialog *dialog) {
             QVERIFY(child<QLineEdit>(dialog, "edit_find")->text().isEmpty());
             QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(dialog, "edit_find"));
             for (const char *box : {"check_cate", "check_author", "check_note", "check_reader"})
@@ -381,7 +346,7 @@ private Q_SLOTS:
         start();
         QCOMPARE(listedTitles(), QStringList{QStringLiteral("边城")});
         seed(QStringLiteral("alter table book rename to book_old"));
-        onDialog(form_main->action("mtfind"), [](QDialog *dialog) {
+        fixture::runDialog(form_main->action("mtfind"), [](QDialog *dialog) {
             type(child<QLineEdit>(dialog, "edit_find"), QStringLiteral("边"));
             check(child<QCheckBox>(dialog, "check_note"));
             QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);

@@ -5,11 +5,14 @@
 #include "app/windows.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
+#include "main/form_main.h"
 #include "store/catalogue.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QInputMethodEvent>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
@@ -110,6 +113,41 @@ void onNextModal(std::function<void(QDialog *)> step)
         step(dialog);
     });
     timer->start();
+}
+
+void runDialog(QAction *command, const std::function<void(QDialog *)> &steps)
+{
+    bool opened = false;
+    onNextModal([&](QDialog *dialog) {
+        opened = true;
+        const auto closing = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        steps(dialog);
+    });
+    command->trigger();
+    QVERIFY(opened);
+}
+
+void type(QWidget *control, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(control, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(control, &commit);
+        }
+    }
+}
+
+void showMainWindow()
+{
+    form_main->resize(900, 600);
+    form_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_main));
 }
 
 Windows::Windows()

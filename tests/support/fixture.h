@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
 
+class QAction;
 class QDialog;
 class QWidget;
 
@@ -38,6 +40,27 @@ QString value(const QString &file, const QString &sql);
 
 // Calls step with the next modal dialog once it is shown (exec() runs).
 void onNextModal(std::function<void(QDialog *)> step);
+
+// Triggers the command and runs the steps on the modal dialog it opens; the
+// dialog is closed afterwards if the steps left it open (also on a failure).
+// Fails the test when no dialog opened.
+void runDialog(QAction *command, const std::function<void(QDialog *)> &steps);
+
+// The named child control; ends the test run when there is none.
+template <class T> T *child(QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Types into a control as a user would: Latin keys pressed one by one, other
+// characters committed through the input method.
+void type(QWidget *control, const QString &text);
+
+// Shows the main window (not maximised) and waits until it is on screen.
+void showMainWindow();
 
 // Makes the program's windows on the current program folder and removes them
 // again, with message boxes and file boxes scripted instead of shown

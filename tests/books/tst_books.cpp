@@ -133,6 +133,19 @@ private Q_SLOTS:
         });
     }
 
+    void authorAddedInTheListIsOfferedInBothBoxes()
+    {
+        start();
+        fixture::runDialog(form_main->action("meauthor"), [](QDialog *d) {
+            fixture::type(fixture::child<QLineEdit>(d, "edit"), QStringLiteral("张爱玲"));
+            click(d, "button1");
+        });
+        withDialog("meaddbook", [](QDialog *d) {
+            QCOMPARE(combo(d, "book_author")->findText(QStringLiteral("张爱玲")), 0);
+            QCOMPARE(combo(d, "book_author2")->findText(QStringLiteral("张爱玲")), 0);
+        });
+    }
+
     void savingAppendsTheBookAndItsRow_data()
     {
         QTest::addColumn<QString>("loanButton");

@@ -99,8 +99,13 @@ Fen Tally::average() const
 {
     if (m_books == 0)
         return 0;
-    if (m_decimals)
-        return m_total / m_books;
+    if (m_decimals) {
+        // To the nearest fen, halves away from zero.
+        const Fen books = m_books;
+        const Fen magnitude = m_total < 0 ? -m_total : m_total;
+        const Fen rounded = (magnitude * 2 + books) / (books * 2);
+        return m_total < 0 ? -rounded : rounded;
+    }
     return m_total / 100 / m_books * 100;
 }
 

@@ -143,6 +143,10 @@ private Q_SLOTS:
                                   << "10.25";
         QTest::newRow("decimals, whole sum") << QStringList{"10.5", "10.5", "1"} << "22"
                                              << "7.33";
+        QTest::newRow("decimals, average rounded to the fen") << QStringList{"18.5", "19.0", "89", "120"} << "246.50"
+                                                              << "61.63";
+        QTest::newRow("negative, rounded away from zero") << QStringList{"-0.01", "0"} << "-0.01"
+                                                          << "-0.01";
         QTest::newRow("below one yuan") << QStringList{"-0.5"} << "-0.50"
                                         << "-0.50";
         QTest::newRow("not a number left out") << QStringList{"29.80", "三十元"} << "29.80"

@@ -1,10 +1,7 @@
 #include "gridexporttable.h"
 
-#include "store/connection.h"
 #include "store/dataset.h"
 #include "store/storeerror.h"
-
-#include <sqlite3.h>
 
 #include <cstring>
 
@@ -19,9 +16,9 @@ constexpr unsigned char kReal = 2;
 constexpr unsigned char kShortText = 3;
 constexpr unsigned char kText = 4;
 
-FieldType typeOfDeclared(const char *declared)
+FieldType typeOfDeclared(const QByteArray &declared)
 {
-    const QByteArray type = QByteArray(declared).toUpper();
+    const QByteArray type = declared.toUpper();
     if (type.contains("INT"))
         return FieldType::Integer;
     if (type.contains("DATE") || type.contains("TIME"))
@@ -41,13 +38,6 @@ bool isAscii(const char *bytes, qsizetype length)
             return false;
     return true;
 }
-
-// Finalizes a statement when the step that uses it ends.
-struct Statement
-{
-    sqlite3_stmt *stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 } // namespace
 
@@ -138,27 +128,18 @@ void GridTable::load(Dataset &dataset, const QStringList &fieldNames)
     try {
         // The declared types of the result's columns decide the field types.
         std::vector<int> columns;
-        {
-            const QByteArray command = dataset.commandText().toUtf8();
-            Statement st;
-            sqlite3 *db = dataset.connection().handle();
-            if (sqlite3_prepare_v2(db, command.constData(), int(command.size()), &st.stmt, nullptr) != SQLITE_OK)
-                throw StoreError(dataset.connection().failure(
-                    QStringLiteral("%1\n命令：%2").arg(QString::fromUtf8(sqlite3_errmsg(db)), dataset.commandText())));
-            const int count = sqlite3_column_count(st.stmt);
+        auto findFields = [&](const Dataset::Row &result) {
             for (const QString &name : fieldNames) {
-                for (int i = 0; i < count; ++i) {
-                    if (name.compare(QString::fromUtf8(sqlite3_column_name(st.stmt, i)), Qt::CaseInsensitive) == 0) {
-                        addField(name, typeOfDeclared(sqlite3_column_decltype(st.stmt, i)));
+                for (int i = 0; i < result.fieldCount(); ++i) {
+                    if (name.compare(result.fieldName(i), Qt::CaseInsensitive) == 0) {
+                        addField(name, typeOfDeclared(result.declaredType(i)));
                         columns.push_back(i);
                         break;
                     }
                 }
             }
-        }
-        if (m_fields.empty())
-            return;
-        dataset.scan([&](const Dataset::Row &row) {
+        };
+        auto addRow = [&](const Dataset::Row &row) {
             for (size_t f = 0; f < columns.size(); ++f) {
                 const Dataset::Value value = row.value(columns[f]);
                 switch (value.type) {
@@ -180,7 +161,8 @@ void GridTable::load(Dataset &dataset, const QStringList &fieldNames)
                     break;
                 }
             }
-        });
+        };
+        dataset.scan(addRow, findFields);
         m_data.squeeze();
         m_rowStarts.shrink_to_fit();
     } catch (...) {

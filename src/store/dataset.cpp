@@ -255,9 +255,19 @@ int Dataset::Row::fieldIndex(QStringView name) const
 {
     const int columns = fieldCount();
     for (int i = 0; i < columns; ++i)
-        if (QString::fromUtf8(sqlite3_column_name(m_stmt, i)).compare(name, Qt::CaseInsensitive) == 0)
+        if (fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
+}
+
+QString Dataset::Row::fieldName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+QByteArray Dataset::Row::declaredType(int column) const
+{
+    return QByteArray(sqlite3_column_decltype(m_stmt, column));
 }
 
 Dataset::Value Dataset::Row::value(int column) const
@@ -286,17 +296,19 @@ Dataset::Value Dataset::Row::value(int column) const
     return value;
 }
 
-void Dataset::scan(const std::function<void(const Row &)> &visit)
+void Dataset::scan(const std::function<void(const Row &)> &visit, const std::function<void(const Row &)> &columns)
 {
     if (isOpen())
         throw StoreError(QStringLiteral("数据集正在使用中，不能再次执行命令。"));
     Statement st;
     st.stmt = prepare(m_command.toUtf8());
-    const int columns = sqlite3_column_count(st.stmt);
-    std::vector<unsigned char> dates(size_t(columns), 0);
-    for (int i = 0; i < columns; ++i)
+    const int count = sqlite3_column_count(st.stmt);
+    std::vector<unsigned char> dates(size_t(count), 0);
+    for (int i = 0; i < count; ++i)
         dates[size_t(i)] = isDateType(sqlite3_column_decltype(st.stmt, i));
     const Row row(st.stmt, dates);
+    if (columns)
+        columns(row);
     for (;;) {
         const int rc = sqlite3_step(st.stmt);
         if (rc == SQLITE_DONE)

@@ -81,6 +81,9 @@ public:
         int fieldCount() const;
         // The column's index; throws StoreError for an unknown name.
         int fieldIndex(QStringView name) const;
+        QString fieldName(int column) const;
+        // The type the table declares for the column ("TEXT", "DATE", ...).
+        QByteArray declaredType(int column) const;
         Value value(int column) const;
 
     private:
@@ -97,7 +100,10 @@ public:
     // order the store returns them, without taking a snapshot: for walks
     // that only read every row once (filling a list). The dataset must be
     // closed and stays closed. Rows visited before an error stay visited.
-    void scan(const std::function<void(const Row &)> &visit);
+    // When given, columns is called once before the first row (also for an
+    // empty result), to look at the result's columns: its values are not
+    // there yet.
+    void scan(const std::function<void(const Row &)> &visit, const std::function<void(const Row &)> &columns = {});
 
     // Starts a new row.
     void append();

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <sqlite3.h>
+#include <sys/mount.h>
 
 #include <memory>
 
@@ -93,6 +94,43 @@ QString value(const QString &file, const QString &sql)
 {
     const QStringList values = column(file, sql);
     return values.isEmpty() ? QString() : values.first();
+}
+
+Tmpfs::Tmpfs(qint64 bytes)
+{
+    const QByteArray where = QFile::encodeName(m_dir.path());
+    const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0777";
+    m_mounted = m_dir.isValid() && ::mount("tmpfs", where.constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+Tmpfs::~Tmpfs()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+}
+
+QString Tmpfs::path() const
+{
+    return m_dir.path() + QLatin1Char('/');
+}
+
+void Tmpfs::fill()
+{
+    QFile filler(path() + QStringLiteral("filler.bin"));
+    if (!filler.open(QIODevice::Append))
+        return;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    // Whatever the last block left over, down to the last byte.
+    while (filler.write("f", 1) == 1 && filler.flush()) {
+    }
+}
+
+bool Tmpfs::makeReadOnly()
+{
+    return m_mounted && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs",
+                                MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 void onNextModal(std::function<void(QDialog *)> step)

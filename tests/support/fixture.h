@@ -62,6 +62,30 @@ void type(QWidget *control, const QString &text);
 // Shows the main window (not maximised) and waits until it is on screen.
 void showMainWindow();
 
+// A small tmpfs mounted on a fresh temporary folder: a target that fails for
+// the superuser too, as a full or read-only disk does (folder permissions do
+// not stop root). Where mounting is not allowed, isMounted() is false and the
+// test skips.
+class Tmpfs
+{
+public:
+    explicit Tmpfs(qint64 bytes = 256 * 1024);
+    ~Tmpfs();
+    Tmpfs(const Tmpfs &) = delete;
+    Tmpfs &operator=(const Tmpfs &) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    QString path() const; // with a trailing separator
+    // Fills the disk: every later write fails with "no space left".
+    void fill();
+    // Makes the whole disk read-only, its files kept.
+    bool makeReadOnly();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
 // Makes the program's windows on the current program folder and removes them
 // again, with message boxes and file boxes scripted instead of shown
 // (msg::setNextAnswer, filedialog::setNextFileName).

@@ -1,7 +1,10 @@
 #include "application.h"
 
 #include "apptitle.h"
+#include "components/messages.h"
 #include "components/style.h"
+#include "store/cataloguelock.h"
+#include "store/connection.h"
 #include "store/textorder.h"
 
 #include <QApplication>
@@ -10,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
 #include <stdexcept>
 
 // The pictures live in the window library, which is linked statically, so
@@ -46,6 +50,27 @@ void setup(QApplication &application)
 
     if (!textorder::available())
         throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");
+}
+
+bool takeCatalogue(CatalogueLock &lock)
+{
+    switch (lock.tryLock()) {
+    case CatalogueLock::Outcome::Locked:
+        return true;
+    case CatalogueLock::Outcome::CannotLock:
+        std::fprintf(stderr, "quillmere: %s\n",
+                     qPrintable(QStringLiteral("无法建立锁文件“%1”，数据文件没有加锁。")
+                                    .arg(CatalogueLock::lockFileName(lock.dataFile()))));
+        return true;
+    case CatalogueLock::Outcome::HeldElsewhere:
+        break;
+    }
+    const QString text = QStringLiteral("数据文件%1已在另一个Quillmere窗口中打开。\n"
+                                        "同一个数据文件同时只能在一个Quillmere窗口中使用，请切换到那个窗口。")
+                             .arg(describeFile(lock.dataFile()));
+    std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
+    msg::plain(nullptr, text);
+    return false;
 }
 
 } // namespace app

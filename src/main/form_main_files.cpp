@@ -8,6 +8,7 @@
 #include "components/guard.h"
 #include "components/messages.h"
 #include "security/form_passwd.h"
+#include "store/cataloguebackup.h"
 #include "store/connection.h"
 #include "store/storeerror.h"
 
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -26,43 +26,6 @@ const QLatin1String kHomePage("https://quillmere.example.org/");
 
 const QLatin1String kHelpDocument("qmp.html");
 const QLatin1String kRestoreProgram("qmrestore");
-
-// Copies source to target. The copy is written to a temporary file beside
-// the target and takes the target's name only when it is complete, so a
-// failed copy leaves whatever file had that name before. Returns "" on
-// success, else what went wrong.
-QString copyWhole(const QString &source, const QString &target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(source), in.errorString());
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法写入备份文件%1：%2").arg(describeFile(target), out.errorString());
-    QByteArray block;
-    while (!in.atEnd()) {
-        block = in.read(1 << 20);
-        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
-            out.cancelWriting();
-            return QStringLiteral("读取数据文件%1时出错：%2").arg(describeFile(source), in.errorString());
-        }
-        if (out.write(block) != block.size()) {
-            const QString reason = out.errorString();
-            out.cancelWriting();
-            return QStringLiteral("写入备份文件%1时出错：%2").arg(describeFile(target), reason);
-        }
-    }
-    // Qt may still hold the last block: a failure to write it must not end
-    // in a renamed, cut-short backup.
-    if (!out.flush()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return QStringLiteral("写入备份文件%1时出错：%2").arg(describeFile(target), reason);
-    }
-    if (!out.commit())
-        return QStringLiteral("无法完成备份文件%1：%2").arg(describeFile(target), out.errorString());
-    return QString();
-}
 
 } // namespace
 
@@ -93,11 +56,16 @@ void Tform_main::mfbeifenClick()
     QString failure;
     // Writing the backup over the data file itself would put a new file
     // under the name while the program still works on the old one.
-    if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
+    if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
         failure =
             QStringLiteral("不能把备份保存为正在使用的数据文件%1本身，请另选一个文件名。").arg(describeFile(target));
-    else
-        failure = copyWhole(source, target);
+    } else {
+        try {
+            catalogue::backUp(source, target);
+        } catch (const StoreError &e) {
+            failure = e.message();
+        }
+    }
     programfolder::enter();
     if (!failure.isEmpty())
         throw StoreError(failure +

@@ -1,93 +1,94 @@
 #include "datafilereplace.h"
 
 #include "cataloguecheck.h"
+#include "store/cataloguelock.h"
 #include "store/connection.h"
 #include "store/storeerror.h"
+#include "store/wholefile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <sqlite3.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
 namespace restore {
 namespace {
+
+// How long the restore waits for a Quillmere that is ending (the one that
+// started it) to let the catalogue go.
+constexpr int kWaitForQuillmere = 5000;
 
 QString dataFile(const QString &folder)
 {
     return QDir(folder).filePath(QString::fromLatin1(kDataFileName));
 }
 
-// A complete copy of source in a new temporary file in folder, written
-// through to the disk. The file is removed again when the object goes,
-// unless it was renamed into place.
-std::unique_ptr<QTemporaryFile> copyToTemporary(const QString &source, const QString &folder)
+// Copies source whole into a new file at target (see WholeFile); the copy
+// is not committed yet.
+std::unique_ptr<WholeFile> copyOf(const QString &source, const QString &target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw StoreError(QStringLiteral("无法读取文件%1：%2").arg(describeFile(source), in.errorString()));
-    auto out = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral("data.qmd.XXXXXX")));
-    if (!out->open())
-        throw StoreError(QStringLiteral("无法在文件夹%1中写入临时文件：%2")
-                             .arg(QDir::toNativeSeparators(folder), out->errorString()));
-    const auto failed = [&](const QString &reason) {
-        return StoreError(QStringLiteral("复制文件%1时出错：%2").arg(describeFile(source), reason));
-    };
-    while (!in.atEnd()) {
-        const QByteArray block = in.read(1 << 20);
-        if (block.isEmpty() && in.error() != QFileDevice::NoError)
-            throw failed(in.errorString());
-        if (out->write(block) != block.size())
-            throw failed(out->errorString());
-    }
-    if (!out->flush() || ::fsync(out->handle()) != 0)
-        throw failed(out->errorString());
+    auto out = std::make_unique<WholeFile>(target);
+    out->copyFrom(in);
     out->close();
-    if (out->error() != QFileDevice::NoError)
-        throw failed(out->errorString());
     return out;
 }
 
-// Renames from over to in one step, replacing to if it exists.
-void renameOver(QTemporaryFile &from, const QString &to)
+} // namespace
+
+QString inUseMessage(const QString &target)
 {
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(from.fileName()).toStdString(), QFile::encodeName(to).toStdString(),
-                            error);
-    if (error)
-        throw StoreError(
-            QStringLiteral("无法把文件写成%1：%2").arg(describeFile(to), QString::fromLocal8Bit(error.message())));
-    from.setAutoRemove(false);
+    return QStringLiteral("Quillmere正在使用数据文件%1。请先关闭Quillmere，再还原。").arg(describeFile(target));
 }
 
-// A data file left with a rollback journal beside it (a program stopped in
-// the middle of a change) is first brought back to its last whole state, so
-// that the journal is not later played back into the restored file. A
-// journal that stays means another program is still working on the file.
 void settleJournal(const QString &target)
 {
     const QString journal = target + QStringLiteral("-journal");
     if (!QFileInfo::exists(journal))
         return;
+    // A change that a program did not finish (it was killed, or the power
+    // went) is rolled back by SQLite itself as soon as the file is opened
+    // for writing. A journal that is not worth rolling back (its header was
+    // never written) stays until the next write, so one write is made: the
+    // file's own user_version, unchanged. SQLite replaces the old journal
+    // by its own and removes it at the commit.
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(target).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+    QString failure;
+    if (sqlite3_open_v2(QFile::encodeName(target).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : "");
+    } else {
         sqlite3_busy_timeout(db, 2000);
-        sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        int version = 0;
+        sqlite3_stmt *stmt = nullptr;
+        bool ok = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK &&
+                  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+                  sqlite3_step(stmt) == SQLITE_ROW;
+        if (ok)
+            version = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        if (ok) {
+            const QByteArray write = "PRAGMA user_version=" + QByteArray::number(version) + "; COMMIT;";
+            ok = sqlite3_exec(db, write.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        if (!ok) {
+            const int code = sqlite3_errcode(db) & 0xff;
+            failure = code == SQLITE_BUSY || code == SQLITE_LOCKED ? QStringLiteral("另一个程序正在写入它")
+                                                                   : QString::fromUtf8(sqlite3_errmsg(db));
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
     }
     sqlite3_close(db);
-    if (QFileInfo::exists(journal))
-        throw StoreError(QStringLiteral("数据文件%1正被其他程序使用（Quillmere可能还在运行）。请先关闭它，再还原。")
-                             .arg(describeFile(target)));
+    if (failure.isEmpty() && QFileInfo::exists(journal))
+        failure = QStringLiteral("它的日志文件“%1”无法清除").arg(QFileInfo(journal).fileName());
+    if (!failure.isEmpty())
+        throw StoreError(QStringLiteral("数据文件%1正被其他程序使用（%2）。请先关闭那个程序，再还原。")
+                             .arg(describeFile(target), failure));
 }
-
-} // namespace
 
 QString safetyCopyName(const QString &folder)
 {
@@ -111,25 +112,32 @@ QString replaceDataFile(const QString &backup, const QString &folder)
         throw StoreError(
             QStringLiteral("%1不是可以还原的Quillmere数据文件：%2。").arg(describeFile(backup), facts.problem));
 
+    // No Quillmere may work on the file while it is replaced, and none may
+    // start until it is done.
+    CatalogueLock lock(target);
+    if (lock.tryLock(kWaitForQuillmere) == CatalogueLock::Outcome::HeldElsewhere)
+        throw StoreError(inUseMessage(target));
+
     QString safetyName;
     if (targetInfo.exists()) {
         settleJournal(target);
         safetyName = safetyCopyName(folder);
-        std::unique_ptr<QTemporaryFile> safety = copyToTemporary(target, folder);
-        safety->setPermissions(targetInfo.permissions());
-        renameOver(*safety, QDir(folder).filePath(safetyName));
+        std::unique_ptr<WholeFile> safety = copyOf(target, QDir(folder).filePath(safetyName));
+        QFile::setPermissions(safety->temporaryPath(), targetInfo.permissions());
+        safety->commit();
     }
 
-    std::unique_ptr<QTemporaryFile> copy = copyToTemporary(backup, folder);
+    std::unique_ptr<WholeFile> copy = copyOf(backup, target);
     // What is put in place is checked, not only what was chosen.
-    const CatalogueFacts copied = inspect(copy->fileName());
+    const CatalogueFacts copied = inspect(copy->temporaryPath());
     if (!copied.catalogue)
         throw StoreError(
             QStringLiteral("复制出的文件不完整（%1），数据文件%2没有改变。").arg(copied.problem, describeFile(target)));
-    copy->setPermissions(targetInfo.exists() ? targetInfo.permissions()
-                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    renameOver(*copy, target);
+    QFile::setPermissions(copy->temporaryPath(), targetInfo.exists()
+                                                     ? targetInfo.permissions()
+                                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                           QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    copy->commit();
     return safetyName;
 }
 

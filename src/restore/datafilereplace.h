@@ -9,10 +9,20 @@ namespace restore {
 // kept under a new name beside it (the safety copy); then the backup is
 // copied to a temporary file in the same folder, checked again, and renamed
 // over data.qmd in one step. At every moment data.qmd is either the old file
-// or the whole new one.
+// or the whole new one. No Quillmere may hold the catalogue meanwhile: one
+// that is ending is waited for a few seconds.
 // Returns the safety copy's file name, "" when there was no data.qmd. Throws
 // StoreError with a message for the user; data.qmd is then as it was.
 QString replaceDataFile(const QString &backup, const QString &folder);
+
+// Brings a data file left with a rollback journal beside it back to its last
+// whole state, through SQLite, and lets SQLite remove the journal. Throws
+// StoreError when another program is still writing to the file. The caller
+// holds the catalogue's lock, so no Quillmere is that program.
+void settleJournal(const QString &dataFile);
+
+// The message for a catalogue that a running Quillmere holds.
+QString inUseMessage(const QString &dataFile);
 
 // The safety copy's name for a restore at this time: not yet taken in folder.
 QString safetyCopyName(const QString &folder);

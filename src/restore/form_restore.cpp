@@ -7,6 +7,7 @@
 #include "components/guard.h"
 #include "components/messages.h"
 #include "datafilereplace.h"
+#include "store/cataloguelock.h"
 #include "store/connection.h"
 #include "store/datetext.h"
 #include "store/storeerror.h"
@@ -71,7 +72,20 @@ QString Tform_restore::folder() const
 
 void Tform_restore::showCurrent()
 {
-    m_currentFacts = restore::inspect(folder() + QString::fromLatin1(kDataFileName));
+    const QString current = folder() + QString::fromLatin1(kDataFileName);
+    // A change that a killed program left unfinished is rolled back first,
+    // so that the file can be read, unless a Quillmere is still at work.
+    if (QFileInfo::exists(current + QStringLiteral("-journal"))) {
+        CatalogueLock lock(current);
+        if (lock.tryLock() == CatalogueLock::Outcome::Locked) {
+            try {
+                restore::settleJournal(current);
+            } catch (const StoreError &) {
+                // Said again, and stopped at, when the user restores.
+            }
+        }
+    }
+    m_currentFacts = restore::inspect(current);
     ui->label_currentdate->setText(dateText(m_currentFacts));
     ui->label_currentcount->setText(countText(m_currentFacts));
 }

@@ -29,7 +29,7 @@ Connection::Connection(const QString &fileName)
         throw StoreError(QStringLiteral("无法打开数据文件%1：%2").arg(describeFile(m_path), reason));
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_timeout(m_db, kBusyTimeout);
     try {
         // A rollback journal keeps the file alone complete between actions,
         // so a byte copy of it is a whole backup.

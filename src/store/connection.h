@@ -32,6 +32,10 @@ private:
     QString m_path;
 };
 
+// How long an action waits for another program that holds the data file
+// briefly, in milliseconds.
+inline constexpr int kBusyTimeout = 5000;
+
 // The data file's name. Every dataset opens it by this bare name, resolved
 // against the current folder, which the program keeps at its own folder.
 inline constexpr char kDataFileName[] = "data.qmd";

@@ -1,15 +1,19 @@
 // Start-up: the windows, the program folder, the login dialog.
+#include "app/application.h"
 #include "app/form_welcome.h"
 #include "app/programfolder.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "store/cataloguelock.h"
 #include "support/fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -18,6 +22,12 @@ class AppTest : public QObject
     Q_OBJECT
 
 private:
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
     std::unique_ptr<fixture::ProgramFolder> folder;
 
     void setPassword(const QString &password)
@@ -174,6 +184,68 @@ private Q_SLOTS:
         QVERIFY(!form_main->FormShow());
         QVERIFY(!form_main->isVisible());
         QVERIFY(!QFileInfo::exists(folder->dataFile()));
+    }
+
+    void secondStartOnTheSameCatalogueIsRefused()
+    {
+        const QByteArray before = contents(folder->dataFile());
+        msg::setScripted(true);
+        const auto unscript = qScopeGuard([] { msg::setScripted(false); });
+        auto other = fixture::OtherProgram::holdingLock(folder->dataFile());
+        CatalogueLock lock(folder->dataFile());
+        QVERIFY(!app::takeCatalogue(lock));
+        QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
+        QVERIFY2(shown[0].text.contains(QStringLiteral("已在另一个Quillmere窗口中打开")), qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.contains(QStringLiteral("“data.qmd”")), qPrintable(shown[0].text));
+        QVERIFY(!lock.isLocked());
+
+        // A Quillmere that was killed leaves its lock behind: it is stale,
+        // and the next start takes it over.
+        other->kill();
+        QVERIFY(QFileInfo::exists(CatalogueLock::lockFileName(folder->dataFile())));
+        QVERIFY(app::takeCatalogue(lock));
+        QVERIFY(msg::takeShown().isEmpty());
+        // Now this program holds it, and another one would be refused.
+        QVERIFY(CatalogueLock::isHeldElsewhere(folder->dataFile()));
+        lock.unlock();
+        QVERIFY(!QFileInfo::exists(CatalogueLock::lockFileName(folder->dataFile())));
+        QCOMPARE(contents(folder->dataFile()), before);
+    }
+
+    void twoRealProgramsOnOneCatalogue()
+    {
+        // The real program, in a program folder of its own.
+        const QString program = folder->path() + QStringLiteral("quillmere");
+        QVERIFY(QFile::copy(fixture::programFile(), program));
+        fixture::exec(folder->dataFile(), QStringLiteral("insert into book (book_name, book_loan) values ('围城', 1)"));
+        const QByteArray before = contents(folder->dataFile());
+        QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+        offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const auto start = [&](QProcess &process) {
+            process.setProcessEnvironment(offscreen);
+            process.setWorkingDirectory(folder->path());
+            process.start(program, {});
+            QVERIFY(process.waitForStarted(10000));
+        };
+
+        QProcess first;
+        start(first);
+        // At its login it already holds the catalogue.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(CatalogueLock::lockFileName(folder->dataFile())), 20000);
+        QProcess second;
+        start(second);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += second.readAllStandardError()).contains("已在另一个Quillmere窗口中打开"),
+                                 20000);
+        second.kill();
+        second.waitForFinished();
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+        QCOMPARE(contents(folder->dataFile()), before);
+        QVERIFY(!QFileInfo::exists(folder->dataFile() + QStringLiteral("-journal")));
     }
 };
 

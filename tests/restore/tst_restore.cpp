@@ -127,46 +127,66 @@ private Q_SLOTS:
     void failedBackupKeepsTheOlderFile_data()
     {
         QTest::addColumn<QString>("cause");
-        QTest::newRow("disk full") << "disk full";
-        QTest::newRow("unwritable folder") << "unwritable";
-        QTest::newRow("data file missing") << "missing";
-        QTest::newRow("data file missing, no older file") << "missing, new name";
-        QTest::newRow("over the data file itself") << "itself";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << "disk full"
+                                   << "磁盘已满";
+        QTest::newRow("file size limit") << "size limit"
+                                         << "文件超过了系统允许的大小";
+        QTest::newRow("read-only disk") << "read-only"
+                                        << "磁盘是只读的";
+        QTest::newRow("folder is a file") << "below a file"
+                                          << "路径中有一段不是文件夹";
+        QTest::newRow("data file missing") << "missing"
+                                           << "";
+        QTest::newRow("data file missing, no older file") << "missing, new name"
+                                                          << "";
+        QTest::newRow("over the data file itself") << "itself"
+                                                   << "";
     }
     void failedBackupKeepsTheOlderFile()
     {
         QFETCH(QString, cause);
-        seedBooks(folder->dataFile(), 2);
+        QFETCH(QString, reason);
+        seedBooks(folder->dataFile(), 2, 2000);
         start();
         QTemporaryDir elsewhere;
-        QString target = elsewhere.filePath(QStringLiteral("qmdbackup.qmd"));
+        fixture::Tmpfs disk;
+        const bool onDisk = cause == QLatin1String("disk full") || cause == QLatin1String("read-only");
+        if (onDisk && !disk.isMounted())
+            QSKIP("A tmpfs cannot be mounted here.");
+        const QString dir = onDisk ? disk.path() : elsewhere.path() + QLatin1Char('/');
+        QString target = dir + QStringLiteral("qmdbackup.qmd");
         if (cause != QLatin1String("missing, new name"))
             writeFile(target, "an older backup");
         if (cause == QLatin1String("itself"))
             target = folder->dataFile();
-        const QByteArray older = bytes(target);
-        const QStringList before = filesIn(QFileInfo(target).path());
+        // The file that must stay as it was, and the folder that must get no
+        // new file.
+        const QString kept = target;
+        const QString watched = QFileInfo(target).path();
+        if (cause == QLatin1String("below a file"))
+            target += QStringLiteral("/qmdbackup.qmd");
+        const QByteArray older = bytes(kept);
+        const QStringList before = filesIn(watched);
 
-        if (cause == QLatin1String("unwritable")) {
-            if (geteuid() == 0)
-                QSKIP("Every folder is writable for root; the full disk shows the same path.");
-            QVERIFY(QFile::setPermissions(elsewhere.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
+        if (cause == QLatin1String("disk full"))
+            disk.fill();
+        if (cause == QLatin1String("read-only"))
+            QVERIFY(disk.makeReadOnly());
         if (cause.startsWith(QLatin1String("missing")))
             QVERIFY(QFile::remove(folder->dataFile()));
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
-        if (cause == QLatin1String("disk full")) {
-            // Writes stop after 4 KB, as on a full disk.
+        if (cause == QLatin1String("size limit")) {
+            // Writes stop after 4 KB.
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit small{4096, limit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &small);
         }
+        const QStringList filled = filesIn(watched);
         filedialog::setNextFileName(target);
         form_main->action("mfbeifen")->trigger();
         setrlimit(RLIMIT_FSIZE, &limit);
-        QFile::setPermissions(elsewhere.path(),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         const QList<msg::Shown> shown = msg::takeShown();
         QCOMPARE(shown.size(), 1);
@@ -175,12 +195,84 @@ private Q_SLOTS:
                  qPrintable(shown[0].text));
         QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(QFileInfo(target).absolutePath())),
                  qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+        QVERIFY2(!shown[0].text.contains(QStringLiteral("未知错误")), qPrintable(shown[0].text));
         if (cause.startsWith(QLatin1String("missing")))
             QVERIFY2(shown[0].text.contains(QStringLiteral("“data.qmd”")), qPrintable(shown[0].text));
-        QCOMPARE(bytes(target), older);
-        QCOMPARE(filesIn(QFileInfo(target).path()), before);
+        QCOMPARE(bytes(kept), older);
+        QCOMPARE(filesIn(watched), filled);
+        if (!onDisk)
+            QCOMPARE(filled, before);
         QVERIFY(inProgramFolder());
         QVERIFY(form_main->statusBar()->currentMessage().isEmpty());
+    }
+
+    void backupWhileAnotherProgramWrites()
+    {
+        // A rename of a large category by another program, too big for its
+        // cache: part of it is already in data.qmd when the backup starts.
+        seedBooks(folder->dataFile(), 2000, 300);
+        start();
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("qmdbackup.qmd"));
+        writeFile(target, "an older backup");
+        auto other = fixture::OtherProgram::withSql(folder->dataFile());
+        QCOMPARE(other->run(QStringLiteral("PRAGMA cache_size=2")), QStringLiteral("ok"));
+        QCOMPARE(other->run(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("ok"));
+        QCOMPARE(other->run(QStringLiteral("UPDATE book SET book_cate='改过的分类'")), QStringLiteral("ok"));
+
+        // No whole copy can be had while the change is half-written: said,
+        // and the older backup stays.
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
+        QCOMPARE(bytes(target), QByteArray("an older backup"));
+        QVERIFY(form_main->statusBar()->currentMessage().isEmpty());
+
+        // Once it is committed, the backup holds the whole rename.
+        QCOMPARE(other->run(QStringLiteral("COMMIT")), QStringLiteral("ok"));
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        QVERIFY(msg::takeShown().isEmpty());
+        QVERIFY(restore::inspect(target).catalogue);
+        QCOMPARE(fixture::column(target, QStringLiteral("select distinct book_cate from book")),
+                 QStringList{QStringLiteral("改过的分类")});
+        QCOMPARE(bytes(target), bytes(folder->dataFile()));
+    }
+
+    void backupsWhileAnotherProgramRenamesAgainAndAgain()
+    {
+        seedBooks(folder->dataFile(), 1000, 300);
+        start();
+        QTemporaryDir elsewhere;
+        auto other = fixture::OtherProgram::repeating(
+            folder->dataFile(), 1000000, 50,
+            QStringLiteral("PRAGMA cache_size=2; BEGIN IMMEDIATE; UPDATE book SET book_cate='第%n次'; COMMIT;"));
+        // Each backup is taken between two renames: whole, and every book in
+        // the same category; or, should the other program never pause long
+        // enough, refused with a message.
+        int taken = 0;
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(other->isRunning());
+            const QString target = elsewhere.filePath(QStringLiteral("b%1.qmd").arg(i));
+            filedialog::setNextFileName(target);
+            form_main->action("mfbeifen")->trigger();
+            const QList<msg::Shown> shown = msg::takeShown();
+            if (!shown.isEmpty()) {
+                QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
+                QVERIFY(!QFileInfo::exists(target));
+                continue;
+            }
+            const restore::CatalogueFacts facts = restore::inspect(target);
+            QVERIFY2(facts.catalogue, qPrintable(facts.problem));
+            QCOMPARE(facts.books, qint64(1000));
+            QCOMPARE(fixture::column(target, QStringLiteral("select distinct book_cate from book")).size(), 1);
+            ++taken;
+        }
+        other->kill();
+        QVERIFY(taken > 0);
     }
 
     // --- Restore command ----------------------------------------------------
@@ -546,6 +638,89 @@ private Q_SLOTS:
         QCOMPARE(bytes(folder->dataFile()), before);
         QCOMPARE(filesIn(folder->path()), QStringList{QStringLiteral("data.qmd")});
         QVERIFY(child<QPushButton>(&window, "button_restore")->isEnabled());
+    }
+
+    // Restores the backup through the restore window, answering yes, and
+    // not starting the program again; returns what was shown.
+    QList<msg::Shown> restoreThroughTheWindow(const QString &backup)
+    {
+        msg::setScripted(true); // no answer left from before
+        Tform_restore window;
+        window.show();
+        filedialog::setNextFileName(backup);
+        QTest::mouseClick(child<QPushButton>(&window, "button_open"), Qt::LeftButton);
+        msg::setNextAnswer(true);
+        msg::setNextAnswer(false);
+        QTest::mouseClick(child<QPushButton>(&window, "button_restore"), Qt::LeftButton);
+        return msg::takeShown();
+    }
+
+    void restoreAfterAWriteWasKilled_data()
+    {
+        QTest::addColumn<QString>("journal");
+        QTest::newRow("killed in the middle of a rename") << "killed";
+        QTest::newRow("journal with a zeroed header") << "zeroed";
+    }
+    void restoreAfterAWriteWasKilled()
+    {
+        QFETCH(QString, journal);
+        seedBooks(folder->dataFile(), 2000, 300);
+        QTemporaryDir elsewhere;
+        const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
+        if (journal == QLatin1String("killed")) {
+            // A Quillmere (its lock) and its write, both killed half-way.
+            auto quillmere = fixture::OtherProgram::holdingLock(folder->dataFile());
+            auto writer = fixture::OtherProgram::withSql(folder->dataFile());
+            QCOMPARE(writer->run(QStringLiteral("PRAGMA cache_size=2")), QStringLiteral("ok"));
+            QCOMPARE(writer->run(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("ok"));
+            QCOMPARE(writer->run(QStringLiteral("UPDATE book SET book_cate='改过的分类'")), QStringLiteral("ok"));
+            writer->kill();
+            quillmere->kill();
+            QVERIFY(QFileInfo::exists(folder->dataFile() + QStringLiteral(".lock")));
+        } else {
+            writeFile(folder->dataFile() + QStringLiteral("-journal"), QByteArray(4096, '\0'));
+        }
+        QVERIFY(QFileInfo::exists(folder->dataFile() + QStringLiteral("-journal")));
+
+        const QList<msg::Shown> shown = restoreThroughTheWindow(backup);
+        QCOMPARE(shown.size(), 2);
+        // The window could read the current file: no false "in use".
+        QVERIFY2(shown[0].text.contains(QStringLiteral("书籍 2000 本")), qPrintable(shown[0].text));
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("数据已还原")), qPrintable(shown[1].text));
+        QCOMPARE(bytes(folder->dataFile()), bytes(backup));
+        // Nothing of the old catalogue is lost: the safety copy is whole and
+        // holds it as it was before the interrupted change.
+        const QStringList kept = filesIn(folder->path()).filter(QStringLiteral("before-restore"));
+        QCOMPARE(kept.size(), 1);
+        const restore::CatalogueFacts facts = restore::inspect(folder->path() + kept[0]);
+        QVERIFY2(facts.catalogue, qPrintable(facts.problem));
+        QCOMPARE(facts.books, qint64(2000));
+        QCOMPARE(fixture::column(folder->path() + kept[0], QStringLiteral("select distinct book_cate from book")),
+                 QStringList{QStringLiteral("<null>")});
+        QCOMPARE(filesIn(folder->path()), (QStringList{kept[0], QStringLiteral("data.qmd")}));
+    }
+
+    void restoreWhileQuillmereRuns()
+    {
+        seedBooks(folder->dataFile(), 1);
+        QTemporaryDir elsewhere;
+        const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
+        const QByteArray before = bytes(folder->dataFile());
+        auto quillmere = fixture::OtherProgram::holdingLock(folder->dataFile());
+
+        const QList<msg::Shown> shown = restoreThroughTheWindow(backup);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(int(shown[1].kind), int(msg::Kind::Error));
+        QCOMPARE(shown[1].text, restore::inUseMessage(folder->dataFile()));
+        QCOMPARE(bytes(folder->dataFile()), before);
+        QCOMPARE(filesIn(folder->path()), (QStringList{QStringLiteral("data.qmd"), QStringLiteral("data.qmd.lock")}));
+
+        // Once it has ended, the same backup is restored.
+        QVERIFY(quillmere->finish());
+        const QList<msg::Shown> again = restoreThroughTheWindow(backup);
+        QCOMPARE(again.size(), 2);
+        QVERIFY2(again[1].text.startsWith(QStringLiteral("数据已还原")), qPrintable(again[1].text));
+        QCOMPARE(bytes(folder->dataFile()), bytes(backup));
     }
 
     void dataFileInUseIsNotReplaced()

@@ -12,10 +12,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <sqlite3.h>
 #include <sys/mount.h>
 
@@ -129,8 +131,91 @@ void Tmpfs::fill()
 
 bool Tmpfs::makeReadOnly()
 {
-    return m_mounted && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs",
-                                MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    return m_mounted &&
+           ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+OtherProgram::OtherProgram(const QStringList &arguments, const char *waitFor)
+    : m_process(std::make_unique<QProcess>())
+{
+    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process->start(QStringLiteral(QM_OTHER_PROGRAM), arguments);
+    if (!m_process->waitForStarted(10000))
+        qFatal("cannot start %s", QM_OTHER_PROGRAM);
+    if (waitFor) {
+        const QString answer = readLine();
+        if (answer != QLatin1String(waitFor))
+            qFatal("the other program said \"%s\"", qPrintable(answer));
+    }
+}
+
+OtherProgram::~OtherProgram()
+{
+    if (isRunning()) {
+        m_process->kill();
+        m_process->waitForFinished(10000);
+    }
+}
+
+std::unique_ptr<OtherProgram> OtherProgram::holdingLock(const QString &dataFile)
+{
+    return std::unique_ptr<OtherProgram>(new OtherProgram({QStringLiteral("lock"), dataFile}, "ready"));
+}
+
+std::unique_ptr<OtherProgram> OtherProgram::withSql(const QString &dataFile)
+{
+    return std::unique_ptr<OtherProgram>(new OtherProgram({QStringLiteral("sql"), dataFile}, "ready"));
+}
+
+std::unique_ptr<OtherProgram> OtherProgram::repeating(const QString &dataFile, int rounds, int pauseMs,
+                                                      const QString &sql)
+{
+    return std::unique_ptr<OtherProgram>(new OtherProgram(
+        {QStringLiteral("repeat"), dataFile, QString::number(rounds), QString::number(pauseMs), sql}, nullptr));
+}
+
+QString OtherProgram::readLine()
+{
+    while (!m_process->canReadLine()) {
+        if (!m_process->waitForReadyRead(30000))
+            return QStringLiteral("<no answer>");
+    }
+    return QString::fromUtf8(m_process->readLine()).trimmed();
+}
+
+QString OtherProgram::run(const QString &sql)
+{
+    m_process->write(sql.toUtf8() + '\n');
+    return readLine();
+}
+
+void OtherProgram::kill()
+{
+    ::kill(pid_t(m_process->processId()), SIGKILL);
+    m_process->waitForFinished(10000);
+}
+
+bool OtherProgram::finish()
+{
+    m_process->closeWriteChannel();
+    if (isRunning() && !m_process->waitForFinished(60000))
+        return false;
+    return m_process->exitStatus() == QProcess::NormalExit && m_process->exitCode() == 0;
+}
+
+bool OtherProgram::isRunning() const
+{
+    return m_process->state() != QProcess::NotRunning;
+}
+
+qint64 OtherProgram::processId() const
+{
+    return m_process->processId();
+}
+
+QString programFile()
+{
+    return QStringLiteral(QM_PROGRAM);
 }
 
 void onNextModal(std::function<void(QDialog *)> step)

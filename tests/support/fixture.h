@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 class QAction;
+class QProcess;
 class QDialog;
 class QWidget;
 
@@ -85,6 +87,40 @@ private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
 };
+
+// Another program on a catalogue, as a separate process: one that holds the
+// catalogue's lock as a running Quillmere does, or one that works on the data
+// file through SQLite (see otherprogram.cpp). Ended when the object goes.
+class OtherProgram
+{
+public:
+    // Holds the lock of the data file.
+    static std::unique_ptr<OtherProgram> holdingLock(const QString &dataFile);
+    // Has the data file open; run() sends it SQL.
+    static std::unique_ptr<OtherProgram> withSql(const QString &dataFile);
+    // Runs sql rounds times, "%n" standing for the round, pauseMs apart,
+    // and ends.
+    static std::unique_ptr<OtherProgram> repeating(const QString &dataFile, int rounds, int pauseMs,
+                                                   const QString &sql);
+    ~OtherProgram();
+
+    // Runs one line of SQL and returns the answer: "ok" or "error: ...".
+    QString run(const QString &sql);
+    // Ends it as kill -9 does: in the middle of whatever it was doing.
+    void kill();
+    // Closes its input and waits until it has ended; true when it ended well.
+    bool finish();
+    bool isRunning() const;
+    qint64 processId() const;
+
+private:
+    explicit OtherProgram(const QStringList &arguments, const char *waitFor);
+    QString readLine();
+    std::unique_ptr<QProcess> m_process;
+};
+
+// The real program file, as built.
+QString programFile();
 
 // Makes the program's windows on the current program folder and removes them
 // again, with message boxes and file boxes scripted instead of shown

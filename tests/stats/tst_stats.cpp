@@ -193,6 +193,26 @@ private Q_SLOTS:
         QVERIFY(msg::takeShown().isEmpty());
     }
 
+    // A zero character inside a category name: each category counts its own
+    // books, not those of the text before the zero.
+    void bookCountsOfCategoriesWithZeroCharacter()
+    {
+        const QChar zero(0);
+        seed(QStringLiteral("insert into category (cate_name) values ('小说'||char(0)||'续'), ('小说'), (char(0)),"
+                            " ('O''R'||char(0)||'''')"));
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3),"
+                                 " ('续集', '小说'||char(0)||'续', '', '', '', '', '', 1, 1, 3),"
+                                 " ('外传', '小说'||char(0)||'续', '', '', '', '', '', 1, 1, 3),"
+                                 " ('空名', '', '', '', '', '', '', 1, 1, 3),"
+                                 " ('Qt', 'O''R'||char(0)||'''', '', '', '', '', '', 1, 1, 3)"));
+        start();
+        QCOMPARE(figures("msnumber", "listview_tnumber"),
+                 (QStringList{QStringLiteral("小说") + zero + QStringLiteral("续=2"), QStringLiteral("小说=1"),
+                              QString(zero) + QStringLiteral("=0"),
+                              QStringLiteral("O'R") + zero + QStringLiteral("'=1"), QStringLiteral("全部书籍=5")}));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
     void lendingCounts()
     {
         seedBooks(QStringLiteral("('a', '', '', '', '', '', '', 1, 1, 3), ('b', '', '', '', '', '', '', 1, 1, 3),"

@@ -297,12 +297,32 @@ private Q_SLOTS:
         QTest::newRow("only a quote") << "'";
         QTest::newRow("doubled quote") << "a''b";
         QTest::newRow("injection attempt") << "x' or '1'='1";
+        // The command text would end at a zero byte: the name must still
+        // select its own rows, not those of the text before the zero.
+        const QChar nul(0);
+        QTest::newRow("zero inside") << QStringLiteral("小说") + nul + QStringLiteral("续");
+        QTest::newRow("zero at the end") << QStringLiteral("小说") + nul;
+        QTest::newRow("zero alone") << QString(nul);
+        QTest::newRow("two zeros") << QString(nul) + nul;
+        QTest::newRow("zero between quotes") << QStringLiteral("'") + nul + QStringLiteral("' or '1'='1");
     }
     void quotedNameSelectsExactlyItsRows()
     {
         QFETCH(QString, name);
-        const QStringList names{QStringLiteral("小说"), QStringLiteral("O'Reilly"),     QStringLiteral("'"),
-                                QStringLiteral("a''b"), QStringLiteral("x' or '1'='1"), QStringLiteral("x")};
+        const QChar nul(0);
+        const QStringList names{QStringLiteral("小说"),
+                                QStringLiteral("O'Reilly"),
+                                QStringLiteral("'"),
+                                QStringLiteral("a''b"),
+                                QStringLiteral("x' or '1'='1"),
+                                QStringLiteral("x"),
+                                QStringLiteral("小说续"),
+                                QStringLiteral("小说") + nul + QStringLiteral("续"),
+                                QStringLiteral("小说") + nul,
+                                QString(nul),
+                                QString(nul) + nul,
+                                QStringLiteral("'") + nul + QStringLiteral("' or '1'='1"),
+                                QString()};
         Dataset ds;
         openOn(ds, QStringLiteral("select * from book"));
         for (const QString &n : names) {
@@ -311,7 +331,11 @@ private Q_SLOTS:
             ds.post();
         }
         ds.close();
-        openOn(ds, QStringLiteral("select * from book where book_cate='") + sqlquote::quoteName(name) + "'");
+        try {
+            openOn(ds, QStringLiteral("select * from book where book_cate='") + sqlquote::quoteName(name) + "'");
+        } catch (const StoreError &e) {
+            QFAIL(qPrintable(e.message()));
+        }
         QCOMPARE(ds.recordCount(), 1);
         QCOMPARE(ds.fieldByName(u"book_cate"), name);
     }

@@ -503,6 +503,49 @@ private Q_SLOTS:
         QCOMPARE(scanned[2].mid(12), (QStringList{"很不错", "已借出", "老王", "3"})); // read code out of range
     }
 
+    // The packed rows share one scratch buffer that grows as longer rows
+    // come: texts far longer than anything before them, after dates and
+    // numbers and before them, must land whole and in their cells.
+    void scannedRowsGrowTheirBuffer()
+    {
+        // Row k: texts of 8^k characters of one, two, three and four bytes
+        // of UTF-8, dates and numbers between them; then short rows again.
+        fixture::exec(file(),
+                      QStringLiteral("with recursive n(k, len) as (select 0, 1 union all select k + 1, len * 8 from n"
+                                     " where k < 5)"
+                                     " insert into book (book_name, book_cate, book_author, book_author2, book_pubd,"
+                                     " book_pages, book_buya, book_buyd, book_value, book_rating, book_loan,"
+                                     " book_readed, book_reader)"
+                                     " select replace(hex(zeroblob(len)), '00', '书'), 'x',"
+                                     " replace(hex(zeroblob(len)), '00', 'ab'), replace(hex(zeroblob(len)), '00', 'é'),"
+                                     " '2003-09-02', k * 1000 - 1, replace(hex(zeroblob(len)), '00', '😀'),"
+                                     " '1999-12-31', len, 1 + k % 5, 2 + k % 2, 1, replace(hex(zeroblob(len)), '00',"
+                                     " '借')"
+                                     " from n;"
+                                     " insert into book (book_name, book_pubd, book_pages, book_loan, book_reader)"
+                                     " values ('短', '2020-01-05', 3, 3, '人'), ('', NULL, NULL, 2, '')"));
+        Dataset ds;
+        openOn(ds, QStringLiteral("select * from book"));
+        QList<QStringList> expected;
+        const bookrow::RecordReader reader(ds);
+        for (int i = 0; i < ds.recordCount(); ++i, ds.next())
+            expected << bookrow::build(reader.read());
+        ds.close();
+        QCOMPARE(expected.size(), 8);
+        QCOMPARE(expected[5][bookrow::Title].size(), 32768);
+
+        bookrow::PackedBuilder builder;
+        int row = 0;
+        ds.scan([&](const Dataset::Row &scanned) {
+            const bookrow::Packed packed = builder.build(scanned);
+            QCOMPARE(packed.count, quint8(expected[row].size()));
+            for (int c = 0; c < packed.count; ++c)
+                QCOMPARE(packed.cell(c), QStringView(expected[row][c]));
+            ++row;
+        });
+        QCOMPARE(row, expected.size());
+    }
+
     // The order of the sortable lists: GB18030 bytes, a-z folded to A-Z.
     void textOrder_data()
     {

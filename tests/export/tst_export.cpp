@@ -352,6 +352,62 @@ void ExportTest::fileThatCannotBeCreated()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+void ExportTest::unreadTableWritesNothing_data()
+{
+    commandsOpenTheirDialogs_data();
+}
+
+void ExportTest::unreadTableWritesNothing()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, fileStart);
+    seedThreeBooks();
+    start();
+    QTemporaryDir base;
+    const QString target = base.filePath(QStringLiteral("old.out"));
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the earlier export") == 18);
+    old.close();
+    const QString away = folder->dataFile() + QStringLiteral(".away");
+    QVERIFY(QFile::rename(folder->dataFile(), away));
+
+    inDialog(command.constData(), [&](QDialog *dialog) {
+        // The first showing cannot read the books: its error, an empty grid.
+        const QList<msg::Shown> atShowing = msg::takeShown();
+        QCOMPARE(atShowing.size(), 1);
+        QCOMPARE(atShowing[0].kind, msg::Kind::Error);
+        QVERIFY2(atShowing[0].text.contains(QStringLiteral("data.qmd")), qPrintable(atShowing[0].text));
+        QVERIFY(!gridOf(dialog)->isActive());
+
+        // "保存" reads them again, fails the same way and writes nothing,
+        // without asking for a file.
+        filedialog::setNextFileName(target);
+        click(dialog, "button_ok");
+        const QList<msg::Shown> atSave = msg::takeShown();
+        QCOMPARE(atSave.size(), 1);
+        QCOMPARE(atSave[0].kind, msg::Kind::Error);
+        QCOMPARE(atSave[0].text, atShowing[0].text);
+        QVERIFY(filedialog::takeAsked().isEmpty());
+        QCOMPARE(readAll(target), QByteArray("the earlier export"));
+        QCOMPARE(filesIn(base.path()), QStringList{QStringLiteral("old.out")});
+        QVERIFY(dialog->isVisible());
+
+        // With the file back the same click reads the books and saves them
+        // (the box takes the name queued above, which it was never asked for).
+        QVERIFY(QFile::rename(away, folder->dataFile()));
+        click(dialog, "button_ok");
+        QVERIFY(msg::takeShown().isEmpty());
+        QCOMPARE(filedialog::takeAsked().size(), 1);
+        QCOMPARE(gridOf(dialog)->model()->rowCount(), 3);
+        QVERIFY(dialog->isVisible());
+    });
+    const QByteArray saved = readAll(target);
+    QVERIFY(saved.startsWith(fileStart));
+    QVERIFY(saved.contains(gb::bytes("baecc2a5c3ce"))); // 红楼梦
+    QCOMPARE(filesIn(base.path()), QStringList{QStringLiteral("old.out")});
+    QCOMPARE(QDir::currentPath() + QLatin1Char('/'), programfolder::path());
+}
+
 namespace {
 
 // Files of this process may grow to only a few bytes while it lives: writing

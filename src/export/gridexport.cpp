@@ -17,6 +17,12 @@ StoreError cannotCreate(const QString &fileName)
     return StoreError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
 }
 
+StoreError nothingToWrite(const QString &fileName)
+{
+    return StoreError(QStringLiteral("表格的数据没有读入，无法导出：文件 %1 未写入任何内容。")
+                          .arg(QDir::toNativeSeparators(fileName)));
+}
+
 StoreError writeFailed()
 {
     return StoreError(QStringLiteral("Stream write error"));
@@ -85,6 +91,10 @@ qsizetype TGridExport::recordsToWrite() const
 void TGridExport::Execute()
 {
     takeGrid();
+    // Without a table the file would come out empty, in place of whatever
+    // had that name.
+    if (!m_table)
+        throw nothingToWrite(m_fileName);
     CheckSize(recordsToWrite(), qsizetype(m_columns.size()));
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))

@@ -95,7 +95,8 @@ public:
 // target's name only when it is complete: a failed export leaves whatever
 // file had that name before, and no partial file. Errors raise StoreError:
 // "Cannot create file <name>" when the file cannot be made, "Stream write
-// error" when writing it fails.
+// error" when writing it fails, and a message naming the file when the grid
+// has no data (then no file is made at all).
 class TGridExport
 {
 public:
@@ -104,7 +105,7 @@ public:
     TGridExport(const TGridExport &) = delete;
     TGridExport &operator=(const TGridExport &) = delete;
 
-    // Writes the whole file.
+    // Writes the whole file; refuses a grid without data.
     void Execute();
     // The walk, onto an open device. A grid without data writes nothing.
     void SaveToStream(QIODevice &stream);

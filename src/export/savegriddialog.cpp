@@ -48,16 +48,28 @@ void SaveGridDialog::FormShow()
 {
     programfolder::enter();
     // The first showing takes the snapshot; later ones keep it.
+    readTable();
+    ui->button_ok->setFocus();
+}
+
+void SaveGridDialog::readTable()
+{
     if (!m_grid->isActive()) {
         m_table.setCommandText(QStringLiteral("select * from book"));
         m_grid->open(m_table);
     }
-    ui->button_ok->setFocus();
 }
 
 void SaveGridDialog::button_okClick()
 {
     try {
+        // A grid that could not read the books at its first showing tries
+        // again, from the program folder as then; when that fails too, its
+        // error is shown and no file is asked for or written.
+        if (!m_grid->isActive()) {
+            programfolder::enter();
+            readTable();
+        }
         // A worksheet that cannot hold every book is refused before the
         // user picks a file.
         if (m_kind.worksheet)

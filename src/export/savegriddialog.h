@@ -16,7 +16,9 @@ class SaveGridDialog;
 // table in a read-only grid, "保存" to write it to a file of the dialog's
 // type, "取消" to leave. The table is read when the dialog is first shown and
 // kept until the user leaves through "取消"; closing the window otherwise
-// keeps it, and the next showing shows the same rows.
+// keeps it, and the next showing shows the same rows. When the first showing
+// could not read it, "保存" reads it before anything else and saves nothing
+// unless that succeeds.
 class SaveGridDialog : public FormDialog
 {
     Q_OBJECT
@@ -42,6 +44,8 @@ protected:
     ExportGrid *m_grid = nullptr;
 
 private:
+    // Takes the snapshot unless the grid holds one.
+    void readTable();
     void button_okClick();
     void button_closeClick();
 

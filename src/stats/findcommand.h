@@ -19,4 +19,14 @@ struct Options
 // as an ordinary character.
 QString build(const QString &word, const Options &options);
 
+// The longest word, in bytes of UTF-8: SQLite refuses a "like" pattern of
+// more than 50,000 bytes, and the pattern is the word between two "%".
+inline constexpr qsizetype kLongestWord = 50000 - 2;
+
+// Why the word cannot be searched for, as the message to the user; empty
+// when it can. SQLite's "like" ends its pattern at a zero character, so a
+// word holding one would find the wrong books; a word longer than
+// kLongestWord makes SQLite refuse the command.
+QString refusal(const QString &word);
+
 } // namespace findcommand

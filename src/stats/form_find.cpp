@@ -3,6 +3,7 @@
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
+#include "components/messages.h"
 #include "findcommand.h"
 #include "main/form_main.h"
 #include "ui_form_find.h"
@@ -43,12 +44,20 @@ void Tform_find::edit_findChange()
 
 void Tform_find::button_okClick()
 {
+    // A word SQLite cannot match as typed is refused before anything runs:
+    // the list and the dialog stay as they are.
+    const QString word = ui->edit_find->text();
+    const QString refusal = findcommand::refusal(word);
+    if (!refusal.isEmpty()) {
+        msg::plain(this, refusal);
+        return;
+    }
     findcommand::Options options;
     options.cate = ui->check_cate->isChecked();
     options.author = ui->check_author->isChecked();
     options.note = ui->check_note->isChecked();
     options.reader = ui->check_reader->isChecked();
-    ado_find.setCommandText(findcommand::build(ui->edit_find->text(), options));
+    ado_find.setCommandText(findcommand::build(word, options));
     {
         // The list is emptied before the command runs; on an error it stays
         // empty and the dialog stays open with its word and options.

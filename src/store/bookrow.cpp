@@ -153,9 +153,14 @@ struct PackedOut
                 put(Dataset::valueText(v));
                 return;
             }
-            // UTF-8 never takes more UTF-16 units than it has bytes.
+            // UTF-8 never takes more UTF-16 units than it has bytes. room()
+            // may move the buffer: the start is taken after it has run.
             utf8.resetState();
-            length = utf8.appendToBuffer(room(v.length), QByteArrayView(v.bytes, v.length)) - buffer.data();
+            {
+                QChar *const start = room(v.length);
+                const QChar *const end = utf8.appendToBuffer(start, QByteArrayView(v.bytes, v.length));
+                length += end - start;
+            }
             return;
         case Dataset::Value::Integer: {
             char digits[24];

@@ -6,8 +6,19 @@ namespace sqlquote {
 
 QString quoteName(const QString &name)
 {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    // A zero cannot stand in the command text: SQLite reads the text only up
+    // to its first zero byte. It is closed out of the quotes and joined to
+    // the pieces around it as char(0).
+    QString quoted;
+    quoted.reserve(name.size() + 2);
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\''))
+            quoted += QLatin1String("''");
+        else if (c.unicode() == 0)
+            quoted += QLatin1String("'||char(0)||'");
+        else
+            quoted += c;
+    }
     return quoted;
 }
 

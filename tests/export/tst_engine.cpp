@@ -227,12 +227,42 @@ void ExportTest::writeErrorStillEndsTheFile()
     QCOMPARE(grid.ended, 1);
 }
 
-void ExportTest::gridWithoutDataGivesEmptyFile()
+void ExportTest::gridWithoutDataWritesNothing()
 {
     TestGrid grid;
     grid.addColumn(QStringLiteral("t"), QStringLiteral("t"), FieldType::Text);
     grid.withTable = false;
-    QCOMPARE(exported(grid, false), QByteArray());
-    QCOMPARE(exported(grid, true), QByteArray());
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("new.out"));
+    const QString earlier = dir.filePath(QStringLiteral("old.out"));
+    QFile old(earlier);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the earlier export") == 18);
+    old.close();
+    for (const bool worksheet : {false, true}) {
+        // Onto a device: nothing.
+        QBuffer device;
+        device.open(QIODevice::WriteOnly);
+        if (worksheet)
+            TGridExportExcel(QString(), grid, true).SaveToStream(device);
+        else
+            TGridExportHTML(QString(), grid, true).SaveToStream(device);
+        QCOMPARE(device.data(), QByteArray());
+
+        // As a file: refused, and no file is made or replaced.
+        for (const QString &path : {fresh, earlier}) {
+            try {
+                if (worksheet)
+                    TGridExportExcel(path, grid, true).Execute();
+                else
+                    TGridExportHTML(path, grid, true).Execute();
+                QFAIL("a grid without data was written");
+            } catch (const StoreError &e) {
+                QCOMPARE(e.message(), QStringLiteral("表格的数据没有读入，无法导出：文件 %1 未写入任何内容。")
+                                          .arg(QDir::toNativeSeparators(path)));
+            }
+        }
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("old.out")});
+        QCOMPARE(readAll(earlier), QByteArray("the earlier export"));
+    }
     QCOMPARE(grid.started, 0);
 }

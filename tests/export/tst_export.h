@@ -79,6 +79,8 @@ private Q_SLOTS:
     void cancelledSaveBoxWritesNothing();
     void fileThatCannotBeCreated_data();
     void fileThatCannotBeCreated();
+    void unreadTableWritesNothing_data();
+    void unreadTableWritesNothing();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void savingTwiceGivesTheSameFile_data();
@@ -105,5 +107,5 @@ private Q_SLOTS:
     void pageCellsAndStyles();
     void writeErrorStillEndsTheFile_data();
     void writeErrorStillEndsTheFile();
-    void gridWithoutDataGivesEmptyFile();
+    void gridWithoutDataWritesNothing();
 };

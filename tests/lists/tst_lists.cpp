@@ -216,6 +216,50 @@ private Q_SLOTS:
         QCOMPARE(listedTitles(), expected);
     }
 
+    // A zero character inside a name: the tree's commands act on exactly
+    // that category, not on the one named by the text before the zero.
+    void categoryWithZeroCharacter()
+    {
+        const QString zero = QStringLiteral("小说") + QChar(0) + QStringLiteral("续");
+        seed(QStringLiteral("insert into category (cate_name) values ('小说'), ('小说'||char(0)||'续'), (char(0));"
+                            "insert into book (book_name, book_cate, book_loan, book_readed, book_rating) values"
+                            " ('边城', '小说', 1, 1, 3), ('续集', '小说'||char(0)||'续', 1, 1, 3),"
+                            " ('外传', '小说'||char(0)||'续', 1, 1, 3), ('空名', '', 1, 1, 3)"));
+        // The file's texts whole, zeros included, with each zero shown as <0>.
+        const auto stored = [&](const QString &column, const QString &table, const QString &key) {
+            QStringList texts;
+            for (const QString &hex :
+                 query(QStringLiteral("select hex(%1) from %2 order by %3").arg(column, table, key)))
+                texts
+                    << QString::fromUtf8(QByteArray::fromHex(hex.toLatin1())).replace(QChar(0), QStringLiteral("<0>"));
+            return texts;
+        };
+        start();
+        QCOMPARE(childTexts(root()), (QStringList{QStringLiteral("小说"), zero, QString(QChar(0))}));
+
+        clickNode(node(zero));
+        QCOMPARE(listedTitles(), (QStringList{"续集", "外传"}));
+        clickNode(node(QStringLiteral("小说")));
+        QCOMPARE(listedTitles(), QStringList{QStringLiteral("边城")});
+        QVERIFY(shown().isEmpty());
+
+        // Renamed: that category and its books, nothing added.
+        clickNode(node(zero));
+        rename(QString(), QStringLiteral("续篇"));
+        QCOMPARE(stored("cate_name", "category", "cate_id"), (QStringList{"小说", "续篇", "<0>"}));
+        QCOMPARE(stored("book_cate", "book", "book_id"), (QStringList{"小说", "续篇", "续篇", ""}));
+        QCOMPARE(childTexts(root()), (QStringList{QStringLiteral("小说"), QStringLiteral("续篇"), QString(QChar(0))}));
+        QVERIFY(shown().isEmpty());
+
+        // A category of a zero alone, without books, is deleted; the one of
+        // the empty text before the zero holds a book and stays.
+        tree()->setCurrentItem(node(QString(QChar(0))));
+        form_main->action("medelcate")->trigger();
+        QVERIFY(shown().isEmpty());
+        QCOMPARE(stored("cate_name", "category", "cate_id"), (QStringList{"小说", "续篇"}));
+        QCOMPARE(childTexts(root()), (QStringList{"小说", "续篇"}));
+    }
+
     void renameFailingPartWayChangesNothing()
     {
         seed(QStringLiteral("insert into category (cate_name) values ('小说'), ('诗歌');"

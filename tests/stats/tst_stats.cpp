@@ -193,6 +193,26 @@ private Q_SLOTS:
         QVERIFY(msg::takeShown().isEmpty());
     }
 
+    // A zero character inside a category name: each category counts its own
+    // books, not those of the text before the zero.
+    void bookCountsOfCategoriesWithZeroCharacter()
+    {
+        const QChar zero(0);
+        seed(QStringLiteral("insert into category (cate_name) values ('小说'||char(0)||'续'), ('小说'), (char(0)),"
+                            " ('O''R'||char(0)||'''')"));
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3),"
+                                 " ('续集', '小说'||char(0)||'续', '', '', '', '', '', 1, 1, 3),"
+                                 " ('外传', '小说'||char(0)||'续', '', '', '', '', '', 1, 1, 3),"
+                                 " ('空名', '', '', '', '', '', '', 1, 1, 3),"
+                                 " ('Qt', 'O''R'||char(0)||'''', '', '', '', '', '', 1, 1, 3)"));
+        start();
+        QCOMPARE(figures("msnumber", "listview_tnumber"),
+                 (QStringList{QStringLiteral("小说") + zero + QStringLiteral("续=2"), QStringLiteral("小说=1"),
+                              QString(zero) + QStringLiteral("=0"),
+                              QStringLiteral("O'R") + zero + QStringLiteral("'=1"), QStringLiteral("全部书籍=5")}));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
     void lendingCounts()
     {
         seedBooks(QStringLiteral("('a', '', '', '', '', '', '', 1, 1, 3), ('b', '', '', '', '', '', '', 1, 1, 3),"
@@ -342,6 +362,68 @@ private Q_SLOTS:
                 QVERIFY(!child<QCheckBox>(dialog, box)->isChecked());
             QVERIFY(!child<QPushButton>(dialog, "button_ok")->isEnabled());
         });
+    }
+
+    // Words SQLite cannot match as they are typed are refused before the
+    // search runs: the list and the dialog stay as they were. A zero ends
+    // SQLite's pattern; a pattern ("%" + word + "%") longer than 50,000
+    // bytes of UTF-8 is too complex for it.
+    void searchWordLimits_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("refusal"); // empty: the search runs
+        QTest::addColumn<QStringList>("titles");
+        const QString zeroRefused =
+            QStringLiteral("查找内容中含有空字符（U+0000），无法按它查找。请删去该字符后再查找。");
+        const auto tooLong = [](int bytes) {
+            return QStringLiteral("查找内容太长，无法查找：最多 49998 个字节（UTF-8 编码：英文字母和数字每个 1 "
+                                  "个字节，汉字每个 3 个字节），现在有 %1 个字节。")
+                .arg(bytes);
+        };
+        const QString book(16666, QChar(0x4E66)); // 书, 3 bytes each: 49998
+        QString faces;
+        for (int i = 0; i < 12500; ++i)
+            faces += QString::fromUcs4(U"\U0001F600", 1); // 4 bytes each: 50000
+        QTest::newRow("zero inside") << QStringLiteral("边") + QChar(0) + QStringLiteral("城") << zeroRefused
+                                     << QStringList();
+        QTest::newRow("zero alone") << QString(QChar(0)) << zeroRefused << QStringList();
+        QTest::newRow("one byte too many") << book + QLatin1Char('a') << tooLong(49999) << QStringList();
+        QTest::newRow("characters of four bytes") << faces << tooLong(50000) << QStringList();
+        QTest::newRow("longest allowed") << book << QString() << QStringList{book};
+        QTest::newRow("a quote counts once") << book.left(16665) + QStringLiteral("'''") << QString() << QStringList();
+    }
+    void searchWordLimits()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, refusal);
+        QFETCH(QStringList, titles);
+        seedBooks(QStringLiteral("('边城', '小说', '', '', '', '', '', 1, 1, 3), ('围城', '小说', '', '', '', '', '', "
+                                 "1, 1, 3), (replace(hex(zeroblob(16666)), '00', '书'), '', '', '', '', '', '', 1, 1, "
+                                 "3)"));
+        start();
+        const QStringList before = listedTitles();
+        QCOMPARE(before.size(), 3);
+        fixture::runDialog(form_main->action("mtfind"), [&](QDialog *dialog) {
+            auto *edit = child<QLineEdit>(dialog, "edit_find");
+            edit->setText(word); // pasted
+            QCOMPARE(edit->text(), word);
+            check(child<QCheckBox>(dialog, "check_cate"));
+            QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);
+            const QList<msg::Shown> shown = msg::takeShown();
+            if (refusal.isEmpty()) {
+                QVERIFY(shown.isEmpty());
+                QVERIFY(!dialog->isVisible());
+                return;
+            }
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().kind, msg::Kind::Plain);
+            QCOMPARE(shown.first().text, refusal);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(edit->text(), word);
+            QVERIFY(child<QCheckBox>(dialog, "check_cate")->isChecked());
+            QVERIFY(form_find->ado_find.commandText().isEmpty()); // nothing ran
+        });
+        QCOMPARE(listedTitles(), refusal.isEmpty() ? titles : before);
     }
 
     void searchThatFailsEmptiesTheListAndKeepsTheDialog()

@@ -1,6 +1,7 @@
 #include "bookform.h"
 
 #include "components/datepicker.h"
+#include "components/lineinput.h"
 #include "components/messages.h"
 #include "components/style.h"
 #include "store/bookrow.h"
@@ -41,7 +42,10 @@ BookForm::BookForm(QWidget *parent)
     setCounterpartEnabled(false);
 }
 
-BookForm::~BookForm() = default;
+BookForm::~BookForm()
+{
+    disconnect(m_highlight);
+}
 
 void BookForm::enableLoanRule()
 {
@@ -54,7 +58,8 @@ void BookForm::enableLoanRule()
 
 void BookForm::enableHighlight()
 {
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { highlight(now); });
+    disconnect(m_highlight);
+    m_highlight = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { highlight(now); });
 }
 
 void BookForm::highlight(QWidget *focus)
@@ -149,11 +154,43 @@ void BookForm::load(const Dataset &dataset)
     checkCode(m_loan, loan);
 }
 
-bool BookForm::checkInput()
+bool BookForm::checkInput(const FieldTexts &loaded)
 {
+    const FieldTexts now = fields();
+    const auto unchanged = [&](const FieldText &field) { return loaded.contains(field); };
+    // One-line boxes, with the caption of the label beside each.
+    const struct
+    {
+        QWidget *box;
+        const char *column;
+        QString caption;
+    } lines[] = {
+        {ui->book_name, "book_name", ui->label_book_name->text()},
+        {ui->book_cate, "book_cate", ui->label_book_cate->text()},
+        {ui->book_language, "book_language", ui->label_book_language->text()},
+        {ui->book_author, "book_author", ui->label_book_author->text()},
+        {ui->book_author2, "book_author2", ui->label_book_author2->text()},
+        {ui->book_isbn, "book_isbn", ui->label_book_isbn->text()},
+        {ui->book_pub, "book_pub", ui->label_book_pub->text()},
+        {ui->book_pages, "book_pages", ui->label_book_pages->text()},
+        {ui->book_buya, "book_buya", ui->label_book_buya->text()},
+        {ui->book_value, "book_value", ui->label_book_value->text()},
+        {ui->book_reader, "book_reader", ui->label_reader->text()},
+    };
+    for (const auto &line : lines) {
+        for (const FieldText &field : now) {
+            if (field.column != QLatin1String(line.column) || unchanged(field))
+                continue;
+            if (!lineinput::fits(window(), line.caption, field.text)) {
+                line.box->setFocus();
+                return false;
+            }
+        }
+    }
+
     const QString pages = ui->book_pages->text();
     bool whole = true;
-    if (!pages.isEmpty())
+    if (!pages.isEmpty() && !unchanged({QStringLiteral("book_pages"), pages}))
         pages.trimmed().toLongLong(&whole);
     if (whole)
         return true;
@@ -162,30 +199,39 @@ bool BookForm::checkInput()
     return false;
 }
 
-void BookForm::write(Dataset &dataset) const
+BookForm::FieldTexts BookForm::fields() const
 {
-    dataset.setFieldByName(u"book_name", ui->book_name->text());
-    dataset.setFieldByName(u"book_author", ui->book_author->currentText());
-    dataset.setFieldByName(u"book_author2", ui->book_author2->currentText());
-    dataset.setFieldByName(u"book_cate", ui->book_cate->currentText());
-    dataset.setFieldByName(u"book_language", ui->book_language->currentText());
-    dataset.setFieldByName(u"book_pages", ui->book_pages->text());
-    dataset.setFieldByName(u"book_isbn", ui->book_isbn->text());
-    dataset.setFieldByName(u"book_pub", ui->book_pub->currentText());
-    dataset.setFieldByName(u"book_pubd", ui->book_pubd->dateText());
-    dataset.setFieldByName(u"book_value", ui->book_value->text());
-    dataset.setFieldByName(u"book_buyd", ui->book_buyd->dateText());
-    dataset.setFieldByName(u"book_buya", ui->book_buya->text());
     QString note = ui->book_note->toPlainText();
-    dataset.setFieldByName(u"book_note", note.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
-    dataset.setFieldByName(u"book_rating", QString::number(checkedCode(m_rating)));
+    FieldTexts out{
+        {QStringLiteral("book_name"), ui->book_name->text()},
+        {QStringLiteral("book_author"), ui->book_author->currentText()},
+        {QStringLiteral("book_author2"), ui->book_author2->currentText()},
+        {QStringLiteral("book_cate"), ui->book_cate->currentText()},
+        {QStringLiteral("book_language"), ui->book_language->currentText()},
+        {QStringLiteral("book_pages"), ui->book_pages->text()},
+        {QStringLiteral("book_isbn"), ui->book_isbn->text()},
+        {QStringLiteral("book_pub"), ui->book_pub->currentText()},
+        {QStringLiteral("book_pubd"), ui->book_pubd->dateText()},
+        {QStringLiteral("book_value"), ui->book_value->text()},
+        {QStringLiteral("book_buyd"), ui->book_buyd->dateText()},
+        {QStringLiteral("book_buya"), ui->book_buya->text()},
+        {QStringLiteral("book_note"), note.replace(QLatin1Char('\n'), QLatin1String("\r\n"))},
+        {QStringLiteral("book_rating"), QString::number(checkedCode(m_rating))},
+    };
     const int loan = checkedCode(m_loan);
-    dataset.setFieldByName(u"book_loan", QString::number(loan));
+    out.append({QStringLiteral("book_loan"), QString::number(loan)});
     if (loan != codes::kOwnCopy) {
-        dataset.setFieldByName(u"book_reader", ui->book_reader->currentText());
-        dataset.setFieldByName(u"book_loand", ui->book_loand->dateText());
+        out.append({QStringLiteral("book_reader"), ui->book_reader->currentText()});
+        out.append({QStringLiteral("book_loand"), ui->book_loand->dateText()});
     }
-    dataset.setFieldByName(u"book_readed", QString::number(checkedCode(m_readed)));
+    out.append({QStringLiteral("book_readed"), QString::number(checkedCode(m_readed))});
+    return out;
+}
+
+void BookForm::write(Dataset &dataset, const FieldTexts &fields)
+{
+    for (const FieldText &field : fields)
+        dataset.setFieldByName(field.column, field.text);
 }
 
 QStringList BookForm::rowTexts(const QString &id) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 #include <QWidget>
 
@@ -22,7 +23,18 @@ class BookForm : public QWidget
     Q_OBJECT
 
 public:
+    // A column of book and the text the controls hold for it.
+    struct FieldText
+    {
+        QString column;
+        QString text;
+        bool operator==(const FieldText &other) const = default;
+    };
+    using FieldTexts = QList<FieldText>;
+
     explicit BookForm(QWidget *parent = nullptr);
+    // Lets go of the focus signal first: the children, deleted after this,
+    // may move the focus as they go.
     ~BookForm() override;
 
     Ui::BookForm &controls() { return *ui; }
@@ -44,14 +56,19 @@ public:
     // code that matches no button leaves its group as it was; a date with no
     // value shows as no date.
     void load(const Dataset &dataset);
-    // Checks what the store would refuse, before anything is written: the
-    // page count must be a whole number. Says what is wrong and returns
-    // false, leaving every control as the user typed it.
-    bool checkInput();
+    // Checks what the store would refuse or cut, before anything is written:
+    // the page count must be a whole number, and no one-line text may be
+    // longer than the program keeps. Fields that hold what was loaded (given
+    // as loaded) are not checked. Says what is wrong and returns false,
+    // leaving every control as the user typed it.
+    bool checkInput(const FieldTexts &loaded = {});
+    // The book's columns as the controls hold them, in the order they are
+    // written. The counterpart and the loan date are there only for a
+    // borrowed or lent book.
+    FieldTexts fields() const;
     // Writes the book's columns into the new or changed row of the dataset.
-    // The counterpart and the loan date are written only for a borrowed or
-    // lent book.
-    void write(Dataset &dataset) const;
+    void write(Dataset &dataset) const { write(dataset, fields()); }
+    static void write(Dataset &dataset, const FieldTexts &fields);
     // The book list's row for the book as the controls show it.
     QStringList rowTexts(const QString &id) const;
 
@@ -64,4 +81,5 @@ private:
     std::unique_ptr<Ui::BookForm> ui;
     QList<QRadioButton *> m_rating, m_loan, m_readed;
     QList<QGroupBox *> m_groups;
+    QMetaObject::Connection m_highlight;
 };

@@ -1,10 +1,14 @@
 #include "form_bookbase.h"
 
 #include "bookform.h"
+#include "components/datepicker.h"
+#include "components/messages.h"
 #include "main/form_main.h"
 #include "store/sqlquote.h"
 #include "ui_bookform.h"
 #include "ui_form_bookbase.h"
+
+#include <QTimer>
 
 Tform_bookbase *form_bookbase = nullptr;
 
@@ -41,6 +45,15 @@ void Tform_bookbase::FormShow()
         ado_bookbase.setCommandText(QStringLiteral("select * from book where book_id=") +
                                     sqlquote::checkedId(form_main->selectedBookNumber()));
         ado_bookbase.open();
+        if (ado_bookbase.recordCount() == 0) {
+            // Nothing of the book shown last stays in the controls.
+            ui->bookform->emptyTexts();
+            for (DatePicker *day : {c.book_pubd, c.book_buyd, c.book_loand})
+                day->clearDate();
+            msg::plain(this, QStringLiteral("这本书已不在数据文件中（可能已被其他程序删除），无法查看。"));
+            QTimer::singleShot(0, this, &QDialog::reject);
+            return;
+        }
         ui->bookform->load(ado_bookbase);
     }
     ui->button_add->setFocus();

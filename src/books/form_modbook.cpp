@@ -6,13 +6,22 @@
 #include "components/guard.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "store/bookfields.h"
+#include "store/bookrow.h"
 #include "store/sqlquote.h"
+#include "store/transaction.h"
 #include "ui_bookform.h"
 #include "ui_form_modbook.h"
 
 #include <QTimer>
 
 Tform_modbook *form_modbook = nullptr;
+
+namespace {
+
+const QString kGone = QStringLiteral("这本书已不在数据文件中（可能已被其他程序删除），无法修改。");
+
+} // namespace
 
 Tform_modbook::Tform_modbook(QWidget *parent)
     : FormDialog(parent)
@@ -57,10 +66,7 @@ bool Tform_modbook::openSelectedBook()
     ado_modbook.setCommandText(QStringLiteral("select * from book where book_id=") +
                                sqlquote::checkedId(form_main->selectedBookNumber()));
     ado_modbook.open();
-    if (ado_modbook.recordCount() > 0)
-        return true;
-    msg::plain(this, QStringLiteral("这本书已不在数据文件中，无法修改。"));
-    return false;
+    return ado_modbook.recordCount() > 0;
 }
 
 void Tform_modbook::FormShow()
@@ -68,15 +74,23 @@ void Tform_modbook::FormShow()
     BookForm *form = ui->bookform;
     Ui::BookForm &c = form->controls();
     c.book_reader->clearEditText();
+    m_loaded.clear();
+    m_columns.clear();
+    m_shown.clear();
     form->fillPickLists(ado_modbook);
     {
         ScopedClose closing(ado_modbook);
         if (!openSelectedBook()) {
+            msg::plain(this, kGone);
             QTimer::singleShot(0, this, &QDialog::reject);
             return;
         }
         form->load(ado_modbook);
+        m_loaded = storedRecord(ado_modbook);
+        for (int column = 0; column < ado_modbook.fieldCount(); ++column)
+            m_columns << ado_modbook.fieldName(column);
     }
+    m_shown = form->fields();
     c.book_name->setFocus();
 }
 
@@ -85,25 +99,87 @@ void Tform_modbook::book_nameChange()
     ui->button_add->setEnabled(!ui->bookform->controls().book_name->text().isEmpty());
 }
 
+Tform_modbook::Outcome Tform_modbook::writeIfUnchanged(const StoredRecord &expected,
+                                                       const BookForm::FieldTexts &changed, StoredRecord &current,
+                                                       QStringList &row)
+{
+    Transaction whole(ado_modbook);
+    ScopedClose closing(ado_modbook);
+    if (!openSelectedBook())
+        return Outcome::Gone;
+    current = storedRecord(ado_modbook);
+    // Nothing of the user's to write: whatever another program stored stays.
+    if (current != expected && !changed.isEmpty())
+        return Outcome::ChangedMeanwhile;
+    if (!changed.isEmpty()) {
+        ado_modbook.edit();
+        BookForm::write(ado_modbook, changed);
+        ado_modbook.post();
+    }
+    // The row shows the book as stored, as a refill of the list would.
+    row = bookrow::build(bookrow::RecordReader(ado_modbook).read());
+    whole.commit();
+    return Outcome::Written;
+}
+
+QString Tform_modbook::changedMeanwhile(const StoredRecord &before, const StoredRecord &now) const
+{
+    const auto shown = [](const QString &column, const StoredValue &value) {
+        QString text = bookfields::shownText(column, value.toText());
+        text.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        if (text.size() > 40)
+            text = text.left(40) + QStringLiteral("…");
+        return value.type == Dataset::Value::Null || text.isEmpty() ? QStringLiteral("（空）")
+                                                                    : QStringLiteral("“%1”").arg(text);
+    };
+    QString changes;
+    for (size_t i = 0; i < now.size() && i < before.size() && i < size_t(m_columns.size()); ++i) {
+        if (now[i] == before[i])
+            continue;
+        const QString &column = m_columns[qsizetype(i)];
+        changes += QStringLiteral("    %1：%2 → %3\n")
+                       .arg(bookfields::caption(column), shown(column, before[i]), shown(column, now[i]));
+    }
+    return QStringLiteral("打开这个修改窗口以后，这本书已被其他程序改动：\n\n%1\n"
+                          "选“是”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
+                          "选“否”：不写入任何内容。\n\n要写入你的修改吗？")
+        .arg(changes);
+}
+
 void Tform_modbook::button_addClick()
 {
     BookForm *form = ui->bookform;
-    if (!form->checkInput())
+    if (!form->checkInput(m_shown))
         return;
-    {
-        ScopedClose closing(ado_modbook);
-        if (!openSelectedBook())
+    // Only what the user changed is written: a field left alone keeps what
+    // is stored, also a value the dialog cannot show (a date another
+    // program wrote in a form of its own).
+    BookForm::FieldTexts changed;
+    for (const BookForm::FieldText &field : form->fields())
+        if (!m_shown.contains(field))
+            changed.append(field);
+
+    StoredRecord expected = m_loaded;
+    QStringList row;
+    for (;;) {
+        StoredRecord current;
+        const Outcome outcome = writeIfUnchanged(expected, changed, current, row);
+        if (outcome == Outcome::Written)
+            break;
+        if (outcome == Outcome::Gone) {
+            msg::plain(this, kGone);
+            reject();
             return;
-        ado_modbook.edit();
-        form->write(ado_modbook);
-        ado_modbook.post();
+        }
+        // Asked outside the transaction, so that the other program is not
+        // kept waiting; what the user agreed to is checked again.
+        if (!msg::question(this, changedMeanwhile(m_loaded, current)))
+            return;
+        expected = current;
     }
     BookListView *list = form_main->listview_main;
-    const int row = list->selectedRow();
-    if (row >= 0) {
-        // The number stays as it is; the rest follows the controls.
-        QStringList texts = form->rowTexts(list->model()->cell(row, bookrow::Number).toString());
-        list->model()->setRow(row, texts);
-    }
+    const int selected = list->selectedRow();
+    if (selected >= 0)
+        list->model()->setRow(selected, row);
     accept();
 }

@@ -1,6 +1,7 @@
 #include "formdialog.h"
 
 #include "guard.h"
+#include "lineinput.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -32,5 +33,7 @@ void FormDialog::showEvent(QShowEvent *event)
         }
     }
     QDialog::showEvent(event);
+    // No one-line box cuts what is typed or pasted into it.
+    lineinput::liftLimits(this);
     guard::run(this, [this] { FormShow(); });
 }

@@ -1,6 +1,7 @@
 #include "form_addcate.h"
 
 #include "components/guard.h"
+#include "components/lineinput.h"
 #include "main/form_main.h"
 #include "ui_form_addcate.h"
 
@@ -41,6 +42,8 @@ void Tform_addcate::edit_newChange()
 void Tform_addcate::button1Click()
 {
     const QString name = ui->edit_new->text();
+    if (!lineinput::fits(this, QStringLiteral("分类名称"), name))
+        return;
     {
         ScopedClose closing(ado);
         ado.setCommandText(QStringLiteral("select * from category"));

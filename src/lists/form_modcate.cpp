@@ -1,6 +1,7 @@
 #include "form_modcate.h"
 
 #include "components/guard.h"
+#include "components/lineinput.h"
 #include "main/form_main.h"
 #include "store/sqlquote.h"
 #include "store/transaction.h"
@@ -58,6 +59,8 @@ void Tform_modcate::button_modClick()
 {
     const QString oldName = sqlquote::quoteName(ui->edit_modcate1->text());
     const QString newName = ui->edit_modcate2->text();
+    if (!lineinput::fits(this, QStringLiteral("新的分类名称"), newName))
+        return;
 
     // One transaction on the dataset's own connection covers the category
     // row and every book: an error on the way leaves all of them, and the

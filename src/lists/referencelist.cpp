@@ -1,6 +1,7 @@
 #include "referencelist.h"
 
 #include "components/guard.h"
+#include "components/lineinput.h"
 #include "components/messages.h"
 #include "main/commands.h"
 #include "store/sqlquote.h"
@@ -132,6 +133,8 @@ void ReferenceList::addRow(const QString &name, const QString &number)
 void ReferenceList::button1Click()
 {
     const QString name = ui->edit->text();
+    if (!lineinput::fits(this, text(m_texts.header), name))
+        return;
     Dataset &ado = dataset();
     {
         ScopedClose closing(ado);

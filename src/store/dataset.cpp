@@ -222,7 +222,20 @@ QString Dataset::valueText(const Value &value)
     return QString::fromUtf8(value.bytes, value.length);
 }
 
+Dataset::Value Dataset::value(int column) const
+{
+    requireCurrent();
+    if (column < 0 || column >= int(m_columns.size()))
+        throw StoreError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
+    return cellValue(cellAt(m_current, column), m_columns[size_t(column)].kind);
+}
+
 QString Dataset::cellText(const Cell &cell, Kind kind) const
+{
+    return valueText(cellValue(cell, kind));
+}
+
+Dataset::Value Dataset::cellValue(const Cell &cell, Kind kind) const
 {
     Value value;
     value.date = kind == Kind::Date;
@@ -243,7 +256,7 @@ QString Dataset::cellText(const Cell &cell, Kind kind) const
         value.length = qsizetype(cell.text.length);
         break;
     }
-    return valueText(value);
+    return value;
 }
 
 int Dataset::Row::fieldCount() const

@@ -73,6 +73,9 @@ public:
     };
     // The text form of a value, the same as fieldText gives.
     static QString valueText(const Value &value);
+    // The current record's field as stored (not a value being written). The
+    // bytes of a text stay valid until the dataset changes.
+    Value value(int column) const;
 
     // A row met by scan(); valid only while it is being visited.
     class Row
@@ -158,6 +161,7 @@ private:
     void appendRowFrom(sqlite3_stmt *stmt, std::vector<Cell> &into);
     void reloadRow(qint64 key, int row);
     QString cellText(const Cell &cell, Kind kind) const;
+    Value cellValue(const Cell &cell, Kind kind) const;
     QString pendingText(const Pending &p, Kind kind) const;
     const Cell &cellAt(int row, int column) const { return m_cells[size_t(row) * m_columns.size() + size_t(column)]; }
 

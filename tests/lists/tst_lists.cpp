@@ -260,6 +260,43 @@ private Q_SLOTS:
         QCOMPARE(childTexts(root()), (QStringList{"小说", "续篇"}));
     }
 
+    void longNamesAreRefusedNotCut()
+    {
+        // A name longer than a one-line box used to hold: shown whole, so
+        // that renaming it finds exactly it.
+        const QString longName = QStringLiteral("长").repeated(40000);
+        seed(QStringLiteral("insert into category (cate_name) values ('%1');"
+                            "insert into book (book_name, book_cate, book_loan, book_readed, book_rating)"
+                            " values ('边城', '%1', 1, 1, 3)")
+                 .arg(longName));
+        start();
+        clickNode(node(longName));
+        rename(QString(), QStringLiteral("短名"));
+        QCOMPARE(query(QStringLiteral("select cate_name from category")), QStringList{QStringLiteral("短名")});
+        QCOMPARE(query(QStringLiteral("select book_cate from book")), QStringList{QStringLiteral("短名")});
+        QVERIFY(shown().isEmpty());
+
+        // A name too long to keep is refused, whole in its box, nothing stored.
+        const QString tooLong = QStringLiteral("类").repeated(33000);
+        fixture::runDialog(form_main->action("meaddcate"), [&](QDialog *dialog) {
+            auto *edit = child<QLineEdit>(dialog, "edit_new");
+            edit->insert(tooLong);
+            QTest::mouseClick(child<QPushButton>(dialog, "button1"), Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(edit->text().size(), 33000);
+        });
+        fixture::runDialog(form_main->action("meauthor"), [&](QDialog *dialog) {
+            child<QLineEdit>(dialog, "edit")->insert(tooLong);
+            QTest::mouseClick(child<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        });
+        const QList<msg::Shown> refused = shown();
+        QCOMPARE(refused.size(), 2);
+        QVERIFY2(refused[0].text.contains(QStringLiteral("“分类名称”太长")), qPrintable(refused[0].text));
+        QVERIFY2(refused[1].text.contains(QStringLiteral("“作者”太长")), qPrintable(refused[1].text));
+        QCOMPARE(query(QStringLiteral("select count(*) from category")), QStringList{QStringLiteral("1")});
+        QCOMPARE(query(QStringLiteral("select count(*) from author")), QStringList{QStringLiteral("0")});
+    }
+
     void renameFailingPartWayChangesNothing()
     {
         seed(QStringLiteral("insert into category (cate_name) values ('小说'), ('诗歌');"

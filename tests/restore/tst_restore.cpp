@@ -700,6 +700,30 @@ private Q_SLOTS:
         QCOMPARE(filesIn(folder->path()), (QStringList{kept[0], QStringLiteral("data.qmd")}));
     }
 
+    void restoreOnAFullDisk()
+    {
+        fixture::Tmpfs disk(1024 * 1024);
+        if (!disk.isMounted())
+            QSKIP("A tmpfs cannot be mounted here.");
+        const QString data = makeCatalogue(disk.path() + QStringLiteral("data.qmd"), 300, 300);
+        QTemporaryDir elsewhere;
+        const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
+        const QByteArray before = bytes(data);
+        disk.fill();
+        const QStringList files = filesIn(disk.path());
+        QString message;
+        try {
+            restore::replaceDataFile(backup, disk.path());
+        } catch (const StoreError &e) {
+            message = e.message();
+        }
+        QVERIFY2(message.contains(QStringLiteral("磁盘已满")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("data-before-restore-")), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(QDir(disk.path()).absolutePath())), qPrintable(message));
+        QCOMPARE(bytes(data), before);
+        QCOMPARE(filesIn(disk.path()), files);
+    }
+
     void restoreWhileQuillmereRuns()
     {
         seedBooks(folder->dataFile(), 1);

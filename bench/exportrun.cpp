@@ -7,7 +7,7 @@
 #include "components/messages.h"
 #include "export/form_saveexcel.h"
 #include "export/form_savehtml.h"
-#include "export/gridexportexcel.h"
+#include "formats/gridexportexcel.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "report.h"
 #include "seed.h"
 
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "app/windows.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"

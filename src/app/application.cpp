@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "apptitle.h"
+#include "components/apptitle.h"
 #include "components/messages.h"
 #include "components/style.h"
 #include "store/cataloguelock.h"

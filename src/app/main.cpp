@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "app/windows.h"
 #include "components/guard.h"
 #include "main/form_main.h"

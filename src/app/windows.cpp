@@ -55,6 +55,12 @@ void createAll()
     create(form_savehtml);
     create(form_welcome);
     create(form_passwd);
+
+    // The dialogs that read the main window's selection or change what it
+    // shows are handed its view of the catalogue.
+    for (FormDialog *dialog : std::initializer_list<FormDialog *>{form_addbook, form_modbook, form_bookbase,
+                                                                  form_addcate, form_modcate, form_find})
+        dialog->setCatalogueView(form_main);
 }
 
 void destroyAll()

@@ -4,7 +4,6 @@
 #include "components/lineinput.h"
 #include "components/messages.h"
 #include "components/style.h"
-#include "store/bookrow.h"
 #include "store/codes.h"
 #include "store/dataset.h"
 #include "store/datetext.h"
@@ -232,16 +231,6 @@ void BookForm::write(Dataset &dataset, const FieldTexts &fields)
 {
     for (const FieldText &field : fields)
         dataset.setFieldByName(field.column, field.text);
-}
-
-QStringList BookForm::rowTexts(const QString &id) const
-{
-    return bookrow::build({ui->book_name->text(), ui->book_cate->currentText(), ui->book_author->currentText(),
-                           ui->book_author2->currentText(), ui->book_language->currentText(), ui->book_isbn->text(),
-                           ui->book_pub->currentText(), ui->book_pubd->dateText(), ui->book_pages->text(),
-                           ui->book_buya->text(), ui->book_buyd->dateText(), ui->book_value->text(),
-                           QString::number(checkedCode(m_rating)), QString::number(checkedCode(m_loan)),
-                           QString::number(checkedCode(m_readed)), ui->book_reader->currentText(), id});
 }
 
 int BookForm::checkedCode(const QList<QRadioButton *> &buttons) const

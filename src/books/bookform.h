@@ -69,8 +69,6 @@ public:
     // Writes the book's columns into the new or changed row of the dataset.
     void write(Dataset &dataset) const { write(dataset, fields()); }
     static void write(Dataset &dataset, const FieldTexts &fields);
-    // The book list's row for the book as the controls show it.
-    QStringList rowTexts(const QString &id) const;
 
 private:
     int checkedCode(const QList<QRadioButton *> &buttons) const;

@@ -1,10 +1,8 @@
 #include "form_addbook.h"
 
 #include "bookform.h"
-#include "components/booklistmodel.h"
-#include "components/booklistview.h"
+#include "components/catalogueview.h"
 #include "components/guard.h"
-#include "main/form_main.h"
 #include "ui_bookform.h"
 #include "ui_form_addbook.h"
 
@@ -71,6 +69,6 @@ void Tform_addbook::button_addClick()
         ado_addbook.post();
         id = ado_addbook.fieldByName(u"book_id");
     }
-    form_main->listview_main->model()->appendRow(form->rowTexts(id));
+    catalogueView().bookAdded(id);
     accept();
 }

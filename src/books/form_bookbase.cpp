@@ -3,7 +3,7 @@
 #include "bookform.h"
 #include "components/datepicker.h"
 #include "components/messages.h"
-#include "main/form_main.h"
+#include "components/catalogueview.h"
 #include "store/sqlquote.h"
 #include "ui_bookform.h"
 #include "ui_form_bookbase.h"
@@ -43,7 +43,7 @@ void Tform_bookbase::FormShow()
     {
         ScopedClose closing(ado_bookbase);
         ado_bookbase.setCommandText(QStringLiteral("select * from book where book_id=") +
-                                    sqlquote::checkedId(form_main->selectedBookNumber()));
+                                    sqlquote::checkedId(catalogueView().selectedBookNumber()));
         ado_bookbase.open();
         if (ado_bookbase.recordCount() == 0) {
             // Nothing of the book shown last stays in the controls.

@@ -1,13 +1,10 @@
 #include "form_modbook.h"
 
 #include "bookform.h"
-#include "components/booklistmodel.h"
-#include "components/booklistview.h"
+#include "components/catalogueview.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "main/form_main.h"
 #include "store/bookfields.h"
-#include "store/bookrow.h"
 #include "store/sqlquote.h"
 #include "store/transaction.h"
 #include "ui_bookform.h"
@@ -64,7 +61,7 @@ Tform_modbook::~Tform_modbook() = default;
 bool Tform_modbook::openSelectedBook()
 {
     ado_modbook.setCommandText(QStringLiteral("select * from book where book_id=") +
-                               sqlquote::checkedId(form_main->selectedBookNumber()));
+                               sqlquote::checkedId(catalogueView().selectedBookNumber()));
     ado_modbook.open();
     return ado_modbook.recordCount() > 0;
 }
@@ -100,8 +97,7 @@ void Tform_modbook::book_nameChange()
 }
 
 Tform_modbook::Outcome Tform_modbook::writeIfUnchanged(const StoredRecord &expected,
-                                                       const BookForm::FieldTexts &changed, StoredRecord &current,
-                                                       QStringList &row)
+                                                       const BookForm::FieldTexts &changed, StoredRecord &current)
 {
     Transaction whole(ado_modbook);
     ScopedClose closing(ado_modbook);
@@ -116,8 +112,6 @@ Tform_modbook::Outcome Tform_modbook::writeIfUnchanged(const StoredRecord &expec
         BookForm::write(ado_modbook, changed);
         ado_modbook.post();
     }
-    // The row shows the book as stored, as a refill of the list would.
-    row = bookrow::build(bookrow::RecordReader(ado_modbook).read());
     whole.commit();
     return Outcome::Written;
 }
@@ -159,11 +153,11 @@ void Tform_modbook::button_addClick()
         if (!m_shown.contains(field))
             changed.append(field);
 
+    const QString number = catalogueView().selectedBookNumber();
     StoredRecord expected = m_loaded;
-    QStringList row;
     for (;;) {
         StoredRecord current;
-        const Outcome outcome = writeIfUnchanged(expected, changed, current, row);
+        const Outcome outcome = writeIfUnchanged(expected, changed, current);
         if (outcome == Outcome::Written)
             break;
         if (outcome == Outcome::Gone) {
@@ -177,9 +171,7 @@ void Tform_modbook::button_addClick()
             return;
         expected = current;
     }
-    BookListView *list = form_main->listview_main;
-    const int selected = list->selectedRow();
-    if (selected >= 0)
-        list->model()->setRow(selected, row);
+    // The row shows the book as stored, as a refill of the list would.
+    catalogueView().bookChanged(number);
     accept();
 }

@@ -37,10 +37,9 @@ private:
     // no longer in the store.
     bool openSelectedBook();
     // In one transaction: when the stored book still equals expected, writes
-    // the changed fields and returns the book's list row in row. Otherwise
-    // writes nothing and returns what is stored now in current.
-    Outcome writeIfUnchanged(const StoredRecord &expected, const BookForm::FieldTexts &changed, StoredRecord &current,
-                             QStringList &row);
+    // the changed fields. Otherwise writes nothing and returns what is stored
+    // now in current.
+    Outcome writeIfUnchanged(const StoredRecord &expected, const BookForm::FieldTexts &changed, StoredRecord &current);
     // The question when another program changed the book meanwhile.
     QString changedMeanwhile(const StoredRecord &before, const StoredRecord &now) const;
 

@@ -1,7 +1,7 @@
 #include "exportgrid.h"
 
-#include "export/gridexportexcel.h"
-#include "export/gridexporthtml.h"
+#include "formats/gridexportexcel.h"
+#include "formats/gridexporthtml.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

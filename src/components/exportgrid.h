@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/gridexport.h"
+#include "formats/gridexport.h"
 
 #include <QAbstractTableModel>
 #include <QFont>

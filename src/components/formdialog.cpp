@@ -6,10 +6,19 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <stdexcept>
+
 FormDialog::FormDialog(QWidget *parent)
     : QDialog(parent)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+CatalogueView &FormDialog::catalogueView() const
+{
+    if (!m_view)
+        throw std::logic_error("A dialog that changes the catalogue's view was given none.");
+    return *m_view;
 }
 
 int FormDialog::showModal()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class CatalogueView;
+
 // The common ground of the program's dialogs: created once at start, shown
 // modally, hidden again when closed, never destroyed before exit.
 class FormDialog : public QDialog
@@ -18,6 +20,10 @@ public:
     // Shows the dialog modally; returns when it has closed.
     int showModal();
 
+    // The main window's view of the catalogue, handed to the dialogs that
+    // read its selection or change what it shows.
+    void setCatalogueView(CatalogueView *view) { m_view = view; }
+
 protected:
     // The show event, run each time the dialog is shown. Errors are shown
     // in the error box and the dialog still opens.
@@ -27,4 +33,11 @@ protected:
     void setFixedClientSize(int width, int height);
 
     void showEvent(QShowEvent *event) override;
+
+    // The view handed in; a dialog that needs one and was given none is a
+    // fault of the program, reported as an error.
+    CatalogueView &catalogueView() const;
+
+private:
+    CatalogueView *m_view = nullptr;
 };

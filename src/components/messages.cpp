@@ -1,6 +1,6 @@
 #include "messages.h"
 
-#include "app/apptitle.h"
+#include "components/apptitle.h"
 
 #include <QMessageBox>
 #include <QPushButton>

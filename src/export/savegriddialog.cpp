@@ -1,9 +1,9 @@
 #include "savegriddialog.h"
 
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/exportgrid.h"
 #include "components/guard.h"
-#include "export/gridexportexcel.h"
+#include "formats/gridexportexcel.h"
 #include "store/storeerror.h"
 #include "ui_savegriddialog.h"
 

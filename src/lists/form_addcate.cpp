@@ -2,11 +2,10 @@
 
 #include "components/guard.h"
 #include "components/lineinput.h"
-#include "main/form_main.h"
+#include "components/catalogueview.h"
 #include "ui_form_addcate.h"
 
 #include <QStyle>
-#include <QTreeWidget>
 
 Tform_addcate *form_addcate = nullptr;
 
@@ -52,13 +51,7 @@ void Tform_addcate::button1Click()
         ado.setFieldByName(u"cate_name", name);
         ado.post();
     }
-    // Every category node stands directly under the root, where the tree's
-    // click, rename and delete commands find it.
-    if (QTreeWidgetItem *root = form_main->treeview_main->topLevelItem(0)) {
-        auto *node = new QTreeWidgetItem(root, {name});
-        node->setIcon(0, root->icon(0));
-        root->setExpanded(true);
-    }
+    catalogueView().categoryAdded(name);
     accept();
 }
 

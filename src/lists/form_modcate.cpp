@@ -2,13 +2,12 @@
 
 #include "components/guard.h"
 #include "components/lineinput.h"
-#include "main/form_main.h"
+#include "components/catalogueview.h"
 #include "store/sqlquote.h"
 #include "store/transaction.h"
 #include "ui_form_modcate.h"
 
 #include <QStyle>
-#include <QTreeWidget>
 
 Tform_modcate *form_modcate = nullptr;
 
@@ -44,8 +43,7 @@ void Tform_modcate::FormCreate()
 
 void Tform_modcate::FormShow()
 {
-    const QTreeWidgetItem *node = form_main->treeview_main->currentItem();
-    ui->edit_modcate1->setText(node ? node->text(0) : QString());
+    ui->edit_modcate1->setText(catalogueView().selectedCategory());
     ui->edit_modcate2->setText(QString());
     ui->edit_modcate2->setFocus();
 }
@@ -57,7 +55,8 @@ void Tform_modcate::edit_modcate2Change()
 
 void Tform_modcate::button_modClick()
 {
-    const QString oldName = sqlquote::quoteName(ui->edit_modcate1->text());
+    const QString shownName = ui->edit_modcate1->text();
+    const QString oldName = sqlquote::quoteName(shownName);
     const QString newName = ui->edit_modcate2->text();
     if (!lineinput::fits(this, QStringLiteral("新的分类名称"), newName))
         return;
@@ -91,8 +90,7 @@ void Tform_modcate::button_modClick()
     }
     whole.commit();
 
-    if (QTreeWidgetItem *node = form_main->treeview_main->currentItem())
-        node->setText(0, newName);
+    catalogueView().categoryRenamed(shownName, newName);
     accept();
 }
 

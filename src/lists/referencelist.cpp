@@ -3,7 +3,7 @@
 #include "components/guard.h"
 #include "components/lineinput.h"
 #include "components/messages.h"
-#include "main/commands.h"
+#include "components/pictures.h"
 #include "store/sqlquote.h"
 #include "store/textorder.h"
 #include "ui_referencelist.h"
@@ -58,7 +58,7 @@ ReferenceList::ReferenceList(Member member, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedClientSize(268, 318);
 
-    m_picture = QIcon(pictureResource(m_texts.picture));
+    m_picture = QIcon(pictures::command(m_texts.picture));
     ui->button1->setIcon(m_picture);
     ui->button3->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
 

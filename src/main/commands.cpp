@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "components/pictures.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QMainWindow>
@@ -118,11 +120,6 @@ QMenu *buildPopup(QMainWindow *window, const char *objectName, const std::vector
 
 } // namespace
 
-QString pictureResource(int index)
-{
-    return QStringLiteral(":/icons/main/%1.png").arg(index, 2, 10, QLatin1Char('0'));
-}
-
 Commands buildCommands(QMainWindow *window)
 {
     Commands commands;
@@ -141,7 +138,7 @@ Commands buildCommands(QMainWindow *window)
         action->setObjectName(name);
         action->setIconVisibleInMenu(true);
         if (item.picture >= 0)
-            action->setIcon(QIcon(pictureResource(item.picture)));
+            action->setIcon(QIcon(pictures::command(item.picture)));
         commands.actions.insert(name, action);
     }
     commands.saveTo->addAction(commands[QStringLiteral("mfsaveexcel")]);

@@ -21,6 +21,3 @@ struct Commands
 };
 
 Commands buildCommands(QMainWindow *window);
-
-// The picture of image_main with this index (0 to 25).
-QString pictureResource(int index);

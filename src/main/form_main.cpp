@@ -1,8 +1,8 @@
 #include "form_main.h"
 
-#include "app/apptitle.h"
+#include "components/apptitle.h"
 #include "app/form_welcome.h"
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
 #include "ui_form_main.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands.h"
+#include "components/catalogueview.h"
 #include "store/dataset.h"
 
 #include <QList>
@@ -18,8 +19,9 @@ class Tform_main;
 
 // The main window: the category bar with its tree on the left, the book list
 // on the right, the menu bar and the six toolbars above them. The dialogs
-// that change what it shows write into its list and tree themselves.
-class Tform_main : public QMainWindow
+// that change what it shows tell it through the catalogue view it hands
+// them, and it changes its own list and tree.
+class Tform_main : public QMainWindow, public CatalogueView
 {
     Q_OBJECT
 
@@ -46,7 +48,13 @@ public:
     void fillBookList(const QString &command);
     // The book number (column 16) of the selected row; "" when no row is
     // selected or the row has no number.
-    QString selectedBookNumber() const;
+    QString selectedBookNumber() const override;
+    QString selectedCategory() const override;
+    void bookAdded(const QString &number) override;
+    void bookChanged(const QString &number) override;
+    void categoryAdded(const QString &name) override;
+    void categoryRenamed(const QString &oldName, const QString &newName) override;
+    void listBooks(Dataset &books) override;
 
     Dataset ado_main;
     Dataset ado_temp;
@@ -96,6 +104,8 @@ protected:
 
 private:
     void fillTree();
+    // The list row of a stored book, by the book row rule.
+    QStringList storedBookRow(const QString &number);
     // The level of the tree's selected node: 0 the root, 1 a category,
     // -1 when nothing is selected.
     int selectedTreeLevel() const;

@@ -10,6 +10,7 @@
 #include "components/messages.h"
 #include "store/bookrow.h"
 #include "store/sqlquote.h"
+#include "store/storeerror.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,6 +31,34 @@ void Tform_main::fillBookList(const QString &command)
     BookListModel::Fill fill(*listview_main->model());
     ado_main.setCommandText(command);
     fill.addBooks(ado_main);
+}
+
+void Tform_main::listBooks(Dataset &books)
+{
+    BookListModel::Fill fill(*listview_main->model());
+    fill.addBooks(books);
+}
+
+QStringList Tform_main::storedBookRow(const QString &number)
+{
+    ScopedClose closing(ado_temp);
+    ado_temp.setCommandText(QStringLiteral("select * from book where book_id=") + sqlquote::checkedId(number));
+    ado_temp.open();
+    if (ado_temp.recordCount() == 0)
+        throw StoreError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
+    return bookrow::build(bookrow::RecordReader(ado_temp).read());
+}
+
+void Tform_main::bookAdded(const QString &number)
+{
+    listview_main->model()->appendRow(storedBookRow(number));
+}
+
+void Tform_main::bookChanged(const QString &number)
+{
+    const int row = listview_main->selectedRow();
+    if (row >= 0)
+        listview_main->model()->setRow(row, storedBookRow(number));
 }
 
 QString Tform_main::selectedBookNumber() const

@@ -2,7 +2,7 @@
 // start-up password.
 #include "form_main.h"
 
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"

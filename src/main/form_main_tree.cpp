@@ -35,6 +35,30 @@ void Tform_main::fillTree()
     treeview_main->expandAll();
 }
 
+QString Tform_main::selectedCategory() const
+{
+    const QTreeWidgetItem *node = treeview_main->currentItem();
+    return node ? node->text(0) : QString();
+}
+
+void Tform_main::categoryAdded(const QString &name)
+{
+    // Every category node stands directly under the root, where the tree's
+    // click, rename and delete commands find it.
+    if (QTreeWidgetItem *root = treeview_main->topLevelItem(0)) {
+        auto *node = new QTreeWidgetItem(root, {name});
+        node->setIcon(0, root->icon(0));
+        root->setExpanded(true);
+    }
+}
+
+void Tform_main::categoryRenamed(const QString &oldName, const QString &newName)
+{
+    Q_UNUSED(oldName)
+    if (QTreeWidgetItem *node = treeview_main->currentItem())
+        node->setText(0, newName);
+}
+
 int Tform_main::selectedTreeLevel() const
 {
     const QTreeWidgetItem *item = treeview_main->currentItem();

@@ -1,7 +1,7 @@
 #include "form_restore.h"
 
-#include "app/apptitle.h"
-#include "app/programfolder.h"
+#include "components/apptitle.h"
+#include "store/programfolder.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"

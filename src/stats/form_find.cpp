@@ -1,11 +1,9 @@
 #include "form_find.h"
 
-#include "components/booklistmodel.h"
-#include "components/booklistview.h"
+#include "components/catalogueview.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "findcommand.h"
-#include "main/form_main.h"
 #include "ui_form_find.h"
 
 Tform_find *form_find = nullptr;
@@ -58,12 +56,9 @@ void Tform_find::button_okClick()
     options.note = ui->check_note->isChecked();
     options.reader = ui->check_reader->isChecked();
     ado_find.setCommandText(findcommand::build(word, options));
-    {
-        // The list is emptied before the command runs; on an error it stays
-        // empty and the dialog stays open with its word and options.
-        BookListModel::Fill fill(*form_main->listview_main->model());
-        fill.addBooks(ado_find);
-    }
+    // The list is emptied before the command runs; on an error it stays
+    // empty and the dialog stays open with its word and options.
+    catalogueView().listBooks(ado_find);
     accept();
 }
 

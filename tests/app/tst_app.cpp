@@ -1,7 +1,7 @@
 // Start-up: the windows, the program folder, the login dialog.
 #include "app/application.h"
 #include "app/form_welcome.h"
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/messages.h"

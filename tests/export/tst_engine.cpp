@@ -2,8 +2,8 @@
 // and limits the book table never shows, write errors, a grid without data.
 #include "tst_export.h"
 
-#include "export/gridexportexcel.h"
-#include "export/gridexporthtml.h"
+#include "formats/gridexportexcel.h"
+#include "formats/gridexporthtml.h"
 #include "store/storeerror.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // The export dialogs and their grid, driven from the main window's commands.
 #include "tst_export.h"
 
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/exportgrid.h"
 #include "components/filedialog.h"
 #include "components/messages.h"

@@ -1,6 +1,6 @@
 // The main window's commands on the data file, the help document and the home
 // page, and the restore program that puts a backup in place of data.qmd.
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/desktop.h"

@@ -1,7 +1,7 @@
 #include "fixture.h"
 
 #include "app/application.h"
-#include "app/programfolder.h"
+#include "store/programfolder.h"
 #include "app/windows.h"
 #include "components/filedialog.h"
 #include "components/messages.h"

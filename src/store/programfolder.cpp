@@ -1,6 +1,6 @@
 #include "programfolder.h"
 
-#include "store/storeerror.h"
+#include "storeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -106,6 +106,7 @@ Fen Tally::average() const
         const Fen rounded = (magnitude * 2 + books) / (books * 2);
         return m_total < 0 ? -rounded : rounded;
     }
+    // Whole yuan, the fraction cut off towards zero.
     return m_total / 100 / m_books * 100;
 }
 

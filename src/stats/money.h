@@ -36,15 +36,17 @@ public:
     qint64 books() const { return m_books; }
     Fen total() const { return m_total; }
     // The sum divided by the number of books (every book counts, those
-    // without a price too), truncated towards zero: to whole yuan while
-    // every price counted is whole, to the fen once one has decimals. 0 when
-    // there is no book.
+    // without a price or with one that is no number too). While every price
+    // counted is whole yuan, the average is whole yuan too, its fraction cut
+    // off towards zero (7, 7 and 8 give 7). Once a price counted has fen,
+    // the average is rounded to the nearest fen, halves away from zero
+    // (246.50 over 4 books gives 61.63). 0 when there is no book.
     Fen average() const;
 
 private:
     qint64 m_books = 0;
     Fen m_total = 0;
-    bool m_decimals = false;
+    bool m_decimals = false; // a price counted is not whole yuan
 };
 
 } // namespace money

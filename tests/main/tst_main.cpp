@@ -1,22 +1,36 @@
 // The main window: its commands, the category bar, the book list and the
-// category tree, driven through the real widgets.
+// category tree, backups of the data file, the help document and the home
+// page, driven through the real widgets.
 #include "books/form_bookbase.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
+#include "components/desktop.h"
+#include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "store/catalogue.h"
 #include "store/datetext.h"
+#include "support/filehelpers.h"
 #include "support/fixture.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QStringDecoder>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace filehelpers;
 
 class MainTest : public QObject
 {
@@ -32,6 +46,30 @@ private:
     {
         windows = std::make_unique<fixture::Windows>();
         fixture::showMainWindow();
+    }
+
+    QString programFolder() const { return QDir(folder->path()).canonicalPath(); }
+    bool inProgramFolder() const { return QDir::current().canonicalPath() == programFolder(); }
+
+    // Why the file is not a whole catalogue holding this many books; empty
+    // when it is one: SQLite's integrity check finds nothing wrong, its tables
+    // and columns are those of a new catalogue, and it holds that many books.
+    static QString catalogueFault(const QString &file, int books)
+    {
+        const QStringList integrity = fixture::column(file, QStringLiteral("PRAGMA integrity_check"));
+        if (integrity != QStringList{QStringLiteral("ok")})
+            return QStringLiteral("damaged: ") + integrity.join(QLatin1Char(' '));
+        QTemporaryDir dir;
+        const QString fresh = dir.filePath(QStringLiteral("new.qmd"));
+        catalogue::create(fresh);
+        const QString schema =
+            QStringLiteral("select type || ' ' || name || ': ' || sql from sqlite_master order by name");
+        if (fixture::column(file, schema) != fixture::column(fresh, schema))
+            return QStringLiteral("tables: ") + fixture::column(file, schema).join(QStringLiteral("; "));
+        const QString count = fixture::value(file, QStringLiteral("select count(*) from book"));
+        if (count != QString::number(books))
+            return QStringLiteral("books: ") + count;
+        return QString();
     }
 
     static BookListModel *model() { return form_main->listview_main->model(); }
@@ -86,7 +124,9 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        QTRY_VERIFY(!QApplication::activeModalWidget());
         windows.reset();
+        desktop::setScripted(false);
         folder.reset();
         datetext::resetLocale();
     }
@@ -439,6 +479,301 @@ private Q_SLOTS:
         form_main->action("medelcate")->trigger();
         form_main->action("meeditcate")->trigger();
         QCOMPARE(shownTexts(), (QStringList{"请选择要删除的类别", "请在左边栏选择一个分类进行修改"}));
+    }
+
+    // --- Backup -------------------------------------------------------------
+
+    void backupCopiesTheDataFile()
+    {
+        seedBooks(folder->dataFile(), 2);
+        start();
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("mine.qmd"));
+
+        // Cancelled: nothing is written. A file box elsewhere moves the
+        // current folder; the command sets it back.
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        form_main->action("mfbeifen")->trigger();
+        QVERIFY(filesIn(elsewhere.path()).isEmpty());
+        QVERIFY(inProgramFolder());
+
+        filedialog::setNextFileName(target);
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        form_main->action("mfbeifen")->trigger();
+        QCOMPARE(bytes(target), bytes(folder->dataFile()));
+        QVERIFY(inProgramFolder());
+        QVERIFY(form_main->statusBar()->currentMessage().contains(QDir::toNativeSeparators(target)));
+
+        // Again over the same file, after a change: the older backup is
+        // replaced by the whole new copy.
+        seedBooks(folder->dataFile(), 1);
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        QCOMPARE(bytes(target), bytes(folder->dataFile()));
+        QCOMPARE(filesIn(elsewhere.path()), QStringList{QStringLiteral("mine.qmd")});
+
+        // The box's settings, the same every time.
+        const QList<filedialog::Options> asked = filedialog::takeAsked();
+        QCOMPARE(asked.size(), 3);
+        for (const filedialog::Options &o : asked) {
+            QCOMPARE(o.defaultSuffix, QStringLiteral("qmd"));
+            QCOMPARE(o.filter, QStringLiteral("Quillmere数据文件 (*.qmd)"));
+            QCOMPARE(o.proposedName, QStringLiteral("qmdbackup.qmd"));
+        }
+        QVERIFY(msg::takeShown().isEmpty());
+
+        // The backup is a whole catalogue, and the list still reads the
+        // program folder's data.qmd after a click on the tree's root.
+        QCOMPARE(catalogueFault(target, 3), QString());
+        QTreeWidget *tree = form_main->treeview_main;
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->topLevelItem(0)).center());
+        QCOMPARE(form_main->listview_main->model()->rowCount(), 3);
+    }
+
+    void failedBackupKeepsTheOlderFile_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << "disk full"
+                                   << "磁盘已满";
+        QTest::newRow("file size limit") << "size limit"
+                                         << "文件超过了系统允许的大小";
+        QTest::newRow("read-only disk") << "read-only"
+                                        << "磁盘是只读的";
+        QTest::newRow("folder is a file") << "below a file"
+                                          << "路径中有一段不是文件夹";
+        QTest::newRow("data file missing") << "missing"
+                                           << "";
+        QTest::newRow("data file missing, no older file") << "missing, new name"
+                                                          << "";
+        QTest::newRow("over the data file itself") << "itself"
+                                                   << "";
+    }
+    void failedBackupKeepsTheOlderFile()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, reason);
+        seedBooks(folder->dataFile(), 2, 2000);
+        start();
+        QTemporaryDir elsewhere;
+        fixture::Tmpfs disk;
+        const bool onDisk = cause == QLatin1String("disk full") || cause == QLatin1String("read-only");
+        if (onDisk && !disk.isMounted())
+            QSKIP("A tmpfs cannot be mounted here.");
+        const QString dir = onDisk ? disk.path() : elsewhere.path() + QLatin1Char('/');
+        QString target = dir + QStringLiteral("qmdbackup.qmd");
+        if (cause != QLatin1String("missing, new name"))
+            writeFile(target, "an older backup");
+        if (cause == QLatin1String("itself"))
+            target = folder->dataFile();
+        // The file that must stay as it was, and the folder that must get no
+        // new file.
+        const QString kept = target;
+        const QString watched = QFileInfo(target).path();
+        if (cause == QLatin1String("below a file"))
+            target += QStringLiteral("/qmdbackup.qmd");
+        const QByteArray older = bytes(kept);
+        const QStringList before = filesIn(watched);
+
+        if (cause == QLatin1String("disk full"))
+            disk.fill();
+        if (cause == QLatin1String("read-only"))
+            QVERIFY(disk.makeReadOnly());
+        if (cause.startsWith(QLatin1String("missing")))
+            QVERIFY(QFile::remove(folder->dataFile()));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        if (cause == QLatin1String("size limit")) {
+            // Writes stop after 4 KB.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{4096, limit.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        const QStringList filled = filesIn(watched);
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        setrlimit(RLIMIT_FSIZE, &limit);
+
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].kind), int(msg::Kind::Error));
+        QVERIFY2(shown[0].text.contains(QStringLiteral("“%1”").arg(QFileInfo(target).fileName())),
+                 qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(QFileInfo(target).absolutePath())),
+                 qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+        QVERIFY2(!shown[0].text.contains(QStringLiteral("未知错误")), qPrintable(shown[0].text));
+        if (cause.startsWith(QLatin1String("missing")))
+            QVERIFY2(shown[0].text.contains(QStringLiteral("“data.qmd”")), qPrintable(shown[0].text));
+        QCOMPARE(bytes(kept), older);
+        QCOMPARE(filesIn(watched), filled);
+        if (!onDisk)
+            QCOMPARE(filled, before);
+        QVERIFY(inProgramFolder());
+        QVERIFY(form_main->statusBar()->currentMessage().isEmpty());
+    }
+
+    void backupWhileAnotherProgramWrites()
+    {
+        // A rename of a large category by another program, too big for its
+        // cache: part of it is already in data.qmd when the backup starts.
+        seedBooks(folder->dataFile(), 2000, 300);
+        start();
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("qmdbackup.qmd"));
+        writeFile(target, "an older backup");
+        auto other = fixture::OtherProgram::withSql(folder->dataFile());
+        QCOMPARE(other->run(QStringLiteral("PRAGMA cache_size=2")), QStringLiteral("ok"));
+        QCOMPARE(other->run(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("ok"));
+        QCOMPARE(other->run(QStringLiteral("UPDATE book SET book_cate='改过的分类'")), QStringLiteral("ok"));
+
+        // No whole copy can be had while the change is half-written: said,
+        // and the older backup stays.
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
+        QCOMPARE(bytes(target), QByteArray("an older backup"));
+        QVERIFY(form_main->statusBar()->currentMessage().isEmpty());
+
+        // Once it is committed, the backup holds the whole rename.
+        QCOMPARE(other->run(QStringLiteral("COMMIT")), QStringLiteral("ok"));
+        filedialog::setNextFileName(target);
+        form_main->action("mfbeifen")->trigger();
+        QVERIFY(msg::takeShown().isEmpty());
+        QCOMPARE(catalogueFault(target, 2000), QString());
+        QCOMPARE(fixture::column(target, QStringLiteral("select distinct book_cate from book")),
+                 QStringList{QStringLiteral("改过的分类")});
+        QCOMPARE(bytes(target), bytes(folder->dataFile()));
+    }
+
+    void backupsWhileAnotherProgramRenamesAgainAndAgain()
+    {
+        seedBooks(folder->dataFile(), 1000, 300);
+        start();
+        QTemporaryDir elsewhere;
+        auto other = fixture::OtherProgram::repeating(
+            folder->dataFile(), 1000000, 50,
+            QStringLiteral("PRAGMA cache_size=2; BEGIN IMMEDIATE; UPDATE book SET book_cate='第%n次'; COMMIT;"));
+        // Each backup is taken between two renames: whole, and every book in
+        // the same category; or, should the other program never pause long
+        // enough, refused with a message.
+        int taken = 0;
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(other->isRunning());
+            const QString target = elsewhere.filePath(QStringLiteral("b%1.qmd").arg(i));
+            filedialog::setNextFileName(target);
+            form_main->action("mfbeifen")->trigger();
+            const QList<msg::Shown> shown = msg::takeShown();
+            if (!shown.isEmpty()) {
+                QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
+                QVERIFY(!QFileInfo::exists(target));
+                continue;
+            }
+            QCOMPARE(catalogueFault(target, 1000), QString());
+            QCOMPARE(fixture::column(target, QStringLiteral("select distinct book_cate from book")).size(), 1);
+            ++taken;
+        }
+        other->kill();
+        QVERIFY(taken > 0);
+    }
+
+    // --- Help and home page -------------------------------------------------
+
+    void helpOpensTheProgramFoldersDocument()
+    {
+        writeFile(folder->path() + QStringLiteral("qmp.html"), "<html></html>");
+        start();
+        desktop::setScripted(true);
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        form_main->action("mhhelp")->trigger();
+        const QList<desktop::Request> requests = desktop::takeRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(int(requests[0].kind), int(desktop::Request::Kind::Open));
+        QCOMPARE(requests[0].target, QUrl::fromLocalFile(folder->path() + QStringLiteral("qmp.html")).toString());
+        QVERIFY(inProgramFolder());
+        QVERIFY(msg::takeShown().isEmpty());
+
+        form_main->action("mhhomepage")->trigger();
+        const QList<desktop::Request> home = desktop::takeRequests();
+        QCOMPARE(home.size(), 1);
+        QCOMPARE(int(home[0].kind), int(desktop::Request::Kind::Open));
+        QCOMPARE(home[0].target, QStringLiteral("https://quillmere.example.org/"));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void helpAndHomePageFailures_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("document");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("help document missing") << "mhhelp" << false << true << "“qmp.html”";
+        QTest::newRow("nothing opens the help document") << "mhhelp" << true << false << "“qmp.html”";
+        QTest::newRow("nothing opens the home page")
+            << "mhhomepage" << true << false << "https://quillmere.example.org/";
+    }
+    void helpAndHomePageFailures()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, document);
+        QFETCH(bool, opened);
+        QFETCH(QString, named);
+        if (document)
+            writeFile(folder->path() + QStringLiteral("qmp.html"), "<html></html>");
+        start();
+        desktop::setScripted(true);
+        desktop::setNextResult(opened);
+        form_main->action(command.toLatin1().constData())->trigger();
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].kind), int(msg::Kind::Error));
+        QVERIFY2(shown[0].text.contains(named), qPrintable(shown[0].text));
+        QCOMPARE(desktop::takeRequests().size(), document ? 1 : 0);
+        QVERIFY(form_main->isVisible());
+    }
+
+    void helpDocumentCoversEveryCommandAndWindow()
+    {
+        const QString path = QFINDTESTDATA("../../resources/qmp.html");
+        QVERIFY(!path.isEmpty());
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString html = utf8.decode(bytes(path));
+        QVERIFY(!utf8.hasError());
+        QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
+        QVERIFY(html.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+        // Self-contained: nothing is fetched from elsewhere.
+        static const QRegularExpression fetches(QStringLiteral("src\\s*=|<link|@import|url\\("),
+                                                QRegularExpression::CaseInsensitiveOption);
+        QVERIFY(!html.contains(fetches));
+        static const QRegularExpression links(QStringLiteral("href=\"([^\"]*)\""));
+        for (auto it = links.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(target.startsWith(QLatin1Char('#')) || target == QLatin1String("https://quillmere.example.org/"),
+                     qPrintable(target));
+            if (target.startsWith(QLatin1Char('#')))
+                QVERIFY2(html.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))), qPrintable(target));
+        }
+
+        start();
+        QStringList missing;
+        static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)$"));
+        for (QAction *action : form_main->findChildren<QAction *>()) {
+            if (action->objectName().isEmpty() || action->isSeparator() || action->text().isEmpty())
+                continue;
+            const QString caption = action->text().remove(accessKey).remove(QLatin1Char('&'));
+            if (!html.contains(caption))
+                missing << action->objectName() + QLatin1Char('=') + caption;
+        }
+        // The restore program's window is checked with the restore program.
+        QList<QWidget *> shown = QApplication::topLevelWidgets();
+        for (QWidget *w : shown)
+            if (w->objectName().startsWith(QStringLiteral("form_")) &&
+                w->objectName() != QLatin1String("form_welcome") && !html.contains(w->windowTitle()))
+                missing << w->objectName() + QLatin1Char('=') + w->windowTitle();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
 };
 

@@ -4,15 +4,16 @@
 #include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
-#include "stats/findcommand.h"
 #include "stats/form_find.h"
 #include "stats/money.h"
 #include "support/fixture.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTreeWidget>
 #include <QtTest>
@@ -75,6 +76,23 @@ private:
             QTest::mouseClick(child<QPushButton>(dialog, "button_ok"), Qt::LeftButton);
             QVERIFY(!dialog->isVisible());
         });
+    }
+
+    // The help document's text on purchase money, from its heading to the
+    // end of the statistics section, without tags.
+    static QString helpOnPurchaseMoney()
+    {
+        QFile file(QFINDTESTDATA("../../resources/qmp.html"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+        const QString html = QString::fromUtf8(file.readAll());
+        const qsizetype section = html.indexOf(QStringLiteral("<h2 id=\"stats\">"));
+        const qsizetype start = section < 0 ? -1 : html.indexOf(QStringLiteral("<h3>购买金额统计</h3>"), section);
+        const qsizetype end = start < 0 ? -1 : html.indexOf(QStringLiteral("</section>"), start);
+        if (end < 0)
+            return QString();
+        static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+        return html.mid(start, end - start).remove(tag).simplified();
     }
 
     void seedBooks(const QString &values)
@@ -256,6 +274,84 @@ private Q_SLOTS:
                  QStringLiteral("下列书籍的价格不是数字，没有计入购买金额总数：\n《三国》（价格：三十元）"));
     }
 
+    // Each rule the help document states for purchase money, with books that
+    // show it: the figures and the message the dialog gives for them, and the
+    // words the help uses for the rule.
+    void purchaseMoneyAsTheHelpStatesIt_data()
+    {
+        QTest::addColumn<QStringList>("prices");   // one book each, "第1本" on; "<null>" for none
+        QTest::addColumn<QStringList>("expected"); // the three figures
+        QTest::addColumn<QString>("message");      // empty: none shown
+        QTest::addColumn<QStringList>("stated");
+        const auto leftOut = [](const QStringList &lines) {
+            return QStringLiteral("下列书籍的价格不是数字，没有计入购买金额总数：\n") + lines.join(QLatin1Char('\n'));
+        };
+        QTest::newRow("whole prices: the average cut to whole yuan")
+            << QStringList{"7", "7", "8"} << QStringList{"3", "22", "7"} << QString()
+            << QStringList{"计入的价格都是整元时，平均每本购买金额也只取整元，小数部分直接舍去",
+                           "7、7、8 元三本书，平均 7 元", "金额是整元时显示为整数"};
+        QTest::newRow("decimal prices counted, the average rounded to the fen")
+            << QStringList{"18.5", "19", "89", "120"} << QStringList{"4", "246.50", "61.63"} << QString()
+            << QStringList{"带小数的价格同样计入购买金额总数", "只要有一个计入的价格不是整元", "按四舍五入精确到分",
+                           "18.5、19、89、120 元四本书，平均 61.63 元", "否则显示两位小数"};
+        QTest::newRow("a third decimal rounds the price to the fen")
+            << QStringList{"29.805"} << QStringList{"1", "29.81", "29.81"} << QString()
+            << QStringList{"小数超过两位时按四舍五入算到分", "29.805 按 29.81 计"};
+        QTest::newRow("signs and blanks") << QStringList{"-5", " 12 ", "+3"} << QStringList{"3", "10", "3"} << QString()
+                                          << QStringList{"价格前面可以有正负号，前后的空格不影响计算"};
+        QTest::newRow("empty prices count as books only")
+            << QStringList{"10", "", "<null>", "  ", "25"} << QStringList{"5", "35", "7"} << QString()
+            << QStringList{"价格为空的书不计入金额，但计入书籍总数"};
+        QTest::newRow("prices that are no number are named, not summed")
+            << QStringList{"29.80", "三十元", "29.8元", "1,200"} << QStringList{"4", "29.80", "7.45"}
+            << leftOut({"《第2本》（价格：三十元）", "《第3本》（价格：29.8元）", "《第4本》（价格：1,200）"})
+            << QStringList{"价格不是数字的书", "同样不计入金额，但计入书籍总数", "程序会列出这些书的书名和价格"};
+        QStringList many(22, QStringLiteral("三十元"));
+        many.prepend(QStringLiteral("10"));
+        QStringList named;
+        for (int i = 2; i <= 21; ++i)
+            named << QStringLiteral("《第%1本》（价格：三十元）").arg(i);
+        QTest::newRow("more than twenty named as a count")
+            << many << QStringList{"23", "10", "0"} << leftOut(named) + QStringLiteral("\n……等，共 22 本")
+            << QStringList{"最多列出 20 本，更多时说明一共有几本"};
+        QTest::newRow("no book") << QStringList{} << QStringList{"0", "0", "0"} << QString()
+                                 << QStringList{"没有书时三项都是 0"};
+    }
+    void purchaseMoneyAsTheHelpStatesIt()
+    {
+        QFETCH(QStringList, prices);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, message);
+        QFETCH(QStringList, stated);
+        if (!prices.isEmpty()) {
+            QStringList rows;
+            for (int i = 0; i < prices.size(); ++i) {
+                const QString price = prices[i] == QLatin1String("<null>")
+                                          ? QStringLiteral("NULL")
+                                          : QLatin1Char('\'') + prices[i] + QLatin1Char('\'');
+                rows << QStringLiteral("('第%1本', %2)").arg(i + 1).arg(price);
+            }
+            seed(QStringLiteral("insert into book (book_name, book_value) values ") + rows.join(QLatin1Char(',')));
+        }
+        start();
+        QCOMPARE(figures("msmoney", "listview_tmoney"),
+                 (QStringList{QStringLiteral("书籍总数=") + expected[0], QStringLiteral("购买金额总数=") + expected[1],
+                              QStringLiteral("平均每本购买金额=") + expected[2]}));
+        const QList<msg::Shown> shown = msg::takeShown();
+        if (message.isEmpty()) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().kind, msg::Kind::Plain);
+            QCOMPARE(shown.first().text, message);
+        }
+
+        const QString help = helpOnPurchaseMoney();
+        QVERIFY(!help.isEmpty());
+        for (const QString &words : stated)
+            QVERIFY2(help.contains(words), qPrintable(words));
+    }
+
     void purchaseMoneyOfAnEmptyCatalogue()
     {
         start();
@@ -264,29 +360,6 @@ private Q_SLOTS:
         QCOMPARE(figures("msjie", "listview_tjie"),
                  (QStringList{"自己拥有的书籍=0", "借入的书籍=0", "已借出的书籍=0", "全部书籍=0"}));
         QCOMPARE(figures("msnumber", "listview_tnumber"), QStringList{QStringLiteral("全部书籍=0")});
-    }
-
-    void searchCommandText_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("category and note")
-            << "史记" << QStringList{"check_cate", "check_note"}
-            << "select * from book where book_name like'%史记%'or book_cate like '%史记%'or book_note like '%史记%'";
-        QTest::newRow("all four, quote doubled")
-            << "O'R" << QStringList{"check_reader", "check_note", "check_author", "check_cate"}
-            << "select * from book where book_name like'%O''R%'or book_cate like '%O''R%'or book_author like "
-               "'%O''R%'or book_author2 like '%O''R%'or book_note like '%O''R%'or book_reader like '%O''R%'";
-    }
-    void searchCommandText()
-    {
-        QFETCH(QString, word);
-        QFETCH(QStringList, boxes);
-        QFETCH(QString, command);
-        start();
-        search(word, boxes);
-        QCOMPARE(form_find->ado_find.commandText(), command);
     }
 
     void search_data()
@@ -310,6 +383,12 @@ private Q_SLOTS:
             << "%" << QStringList{} << QStringList{"边城", "围城", "Qt 编程", "100% 纯", "O'Reilly"};
         QTest::newRow("underscore matches one character") << "Q_" << QStringList{} << QStringList{"Qt 编程"};
         QTest::newRow("single quote") << "O'R" << QStringList{} << QStringList{"O'Reilly"};
+        QTest::newRow("single quote, category") << "n's" << QStringList{"check_cate"} << QStringList{"100% 纯"};
+        QTest::newRow("single quote, author") << "D'A" << QStringList{"check_author"} << QStringList{"100% 纯"};
+        QTest::newRow("single quote, note") << "t's" << QStringList{"check_note"} << QStringList{"Qt 编程"};
+        QTest::newRow("single quote, reader") << "L'A" << QStringList{"check_reader"} << QStringList{"O'Reilly"};
+        QTest::newRow("percent inside an author") << "沈%文" << QStringList{"check_author"} << QStringList{"边城"};
+        QTest::newRow("underscore inside a note") << "老_" << QStringList{"check_note"} << QStringList{"围城"};
         QTest::newRow("nothing found") << "没有这本书" << QStringList{"check_cate", "check_note"} << QStringList{};
     }
     void search()
@@ -319,9 +398,9 @@ private Q_SLOTS:
         QFETCH(QStringList, titles);
         seedBooks(QStringLiteral("('边城', '小说', '沈从文', NULL, '湘西', '老李', '', 1, 1, 3),"
                                  " ('围城', '小说', '钱锺书', '杨绛', '老派', NULL, '', 1, 1, 3),"
-                                 " ('Qt 编程', '计算机', 'X', '', '', '老王', '', 2, 1, 3),"
-                                 " ('100% 纯', '', '', '', '', '老王', '', 3, 1, 3),"
-                                 " ('O''Reilly', '', '', '', '', '', '', 1, 1, 3)"));
+                                 " ('Qt 编程', '计算机', 'X', '', 'it''s Qt', '老王', '', 2, 1, 3),"
+                                 " ('100% 纯', 'Children''s', 'D''Arcy', '', '', '老王', '', 3, 1, 3),"
+                                 " ('O''Reilly', '', '', '', '', 'L''Amour', '', 1, 1, 3)"));
         start();
         search(word, boxes);
         QCOMPARE(listedTitles(), titles);

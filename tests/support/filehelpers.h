@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// Files for the restore tests: reading and writing them whole, stand-in
-// programs, catalogues with books.
+// Files for the tests of backups and restores: reading and writing them
+// whole, stand-in programs, catalogues with books.
 namespace filehelpers {
 
 // The file's bytes; "<missing>" when it cannot be read.

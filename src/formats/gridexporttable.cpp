@@ -1,6 +1,7 @@
 #include "gridexporttable.h"
 
 #include "store/dataset.h"
+#include "store/storedvalue.h"
 #include "store/storeerror.h"
 
 #include <cstring>
@@ -18,16 +19,18 @@ constexpr unsigned char kText = 4;
 
 FieldType typeOfDeclared(const QByteArray &declared)
 {
-    const QByteArray type = declared.toUpper();
-    if (type.contains("INT"))
+    switch (declaredKind(declared)) {
+    case DeclaredKind::Integer:
         return FieldType::Integer;
-    if (type.contains("DATE") || type.contains("TIME"))
+    case DeclaredKind::Date:
         return FieldType::Date;
-    if (type.contains("REAL") || type.contains("FLOA") || type.contains("DOUB") || type.contains("CURRENCY") ||
-        type.contains("MONEY") || type.contains("NUMERIC") || type.contains("DECIMAL"))
+    case DeclaredKind::Float:
         return FieldType::Float;
-    if (type.contains("MEMO") || type.contains("LONGTEXT"))
+    case DeclaredKind::Memo:
         return FieldType::Memo;
+    case DeclaredKind::Text:
+        break;
+    }
     return FieldType::Text;
 }
 

@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "datetext.h"
 #include "storeerror.h"
+#include "storedvalue.h"
 
 #include <QRegularExpression>
 
@@ -19,7 +20,7 @@ struct Statement
 
 bool isDateType(const char *declared)
 {
-    return QByteArray(declared).toUpper() == "DATE";
+    return declaredKind(QByteArrayView(declared)) == DeclaredKind::Date;
 }
 
 QByteArray quotedIdentifier(const QString &name)
@@ -84,7 +85,7 @@ void Dataset::open()
         const char *declared = sqlite3_column_decltype(st.stmt, i);
         if (isDateType(declared))
             c.kind = Kind::Date;
-        else if (QByteArray(declared).toUpper().contains("INT"))
+        else if (declaredKind(QByteArrayView(declared)) == DeclaredKind::Integer)
             c.kind = Kind::Integer;
         names.push_back(std::move(c));
     }

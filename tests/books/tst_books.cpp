@@ -356,7 +356,10 @@ private Q_SLOTS:
             seed(QStringLiteral("delete from book"));
             click(d, "button_add");
         });
-        QCOMPARE(msg::takeShown().size(), 1);
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
+        QVERIFY2(shown[0].text.contains(QStringLiteral("这本书已不在数据文件中")), qPrintable(shown[0].text));
         QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
     }
 

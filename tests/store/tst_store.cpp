@@ -1,4 +1,5 @@
 // The data file and the dataset through which every window reads and writes it.
+#include "formats/gridexporttable.h"
 #include "store/bookrow.h"
 #include "store/catalogue.h"
 #include "store/dataset.h"
@@ -616,6 +617,26 @@ private Q_SLOTS:
         } catch (const StoreError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("不是有效的数据文件")), qPrintable(e.message()));
         }
+    }
+
+    // The dataset and the export read a column's declared type the same way:
+    // a DATETIME column another program made is a date for both.
+    void declaredTypesAgree()
+    {
+        fixture::exec(file(), QStringLiteral("create table other (id INTEGER PRIMARY KEY, d DATETIME, n BIGINT,"
+                                             " p NUMERIC(10,2), t VARCHAR(20));"
+                                             "insert into other (d, n, p, t) values ('2003-09-02', 7, 1.5, 'x')"));
+        Dataset ds;
+        openOn(ds, QStringLiteral("select * from other"));
+        QCOMPARE(ds.fieldByName(u"d"), QStringLiteral("2003/9/2"));
+        ds.close();
+        GridTable table;
+        const QStringList fields{QStringLiteral("d"), QStringLiteral("n"), QStringLiteral("p"), QStringLiteral("t")};
+        table.load(ds, fields);
+        const QList<FieldType> types{FieldType::Date, FieldType::Integer, FieldType::Float, FieldType::Text};
+        for (int i = 0; i < types.size(); ++i)
+            QCOMPARE(int(table.field(table.fieldIndex(fields[i])).type), int(types[i]));
+        QCOMPARE(table.displayText(0, table.fieldIndex(u"d")), QStringLiteral("2003/9/2"));
     }
 };
 

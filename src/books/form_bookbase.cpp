@@ -42,8 +42,8 @@ void Tform_bookbase::FormShow()
     c.book_reader->clearEditText();
     {
         ScopedClose closing(ado_bookbase);
-        ado_bookbase.setCommandText(QStringLiteral("select * from book where book_id=") +
-                                    sqlquote::checkedId(catalogueView().selectedBookNumber()));
+        ado_bookbase.setCommandText(QStringLiteral("select * from book where book_id=?"),
+                                    {sqlquote::checkedNumber(catalogueView().selectedBookNumber())});
         ado_bookbase.open();
         if (ado_bookbase.recordCount() == 0) {
             // Nothing of the book shown last stays in the controls.

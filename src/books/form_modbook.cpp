@@ -60,8 +60,8 @@ Tform_modbook::~Tform_modbook() = default;
 
 bool Tform_modbook::openSelectedBook()
 {
-    ado_modbook.setCommandText(QStringLiteral("select * from book where book_id=") +
-                               sqlquote::checkedId(catalogueView().selectedBookNumber()));
+    ado_modbook.setCommandText(QStringLiteral("select * from book where book_id=?"),
+                               {sqlquote::checkedNumber(catalogueView().selectedBookNumber())});
     ado_modbook.open();
     return ado_modbook.recordCount() > 0;
 }

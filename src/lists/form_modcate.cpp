@@ -3,7 +3,6 @@
 #include "components/guard.h"
 #include "components/lineinput.h"
 #include "components/catalogueview.h"
-#include "store/sqlquote.h"
 #include "store/transaction.h"
 #include "ui_form_modcate.h"
 
@@ -55,8 +54,7 @@ void Tform_modcate::edit_modcate2Change()
 
 void Tform_modcate::button_modClick()
 {
-    const QString shownName = ui->edit_modcate1->text();
-    const QString oldName = sqlquote::quoteName(shownName);
+    const QString oldName = ui->edit_modcate1->text();
     const QString newName = ui->edit_modcate2->text();
     if (!lineinput::fits(this, QStringLiteral("新的分类名称"), newName))
         return;
@@ -67,8 +65,7 @@ void Tform_modcate::button_modClick()
     Transaction whole(ado_modcate);
     {
         ScopedClose closing(ado_modcate);
-        ado_modcate.setCommandText(QStringLiteral("select * from category where cate_name='") + oldName +
-                                   QLatin1Char('\''));
+        ado_modcate.setCommandText(QStringLiteral("select * from category where cate_name=?"), {oldName});
         ado_modcate.open();
         // With no category of the old name this stores the new name as an
         // additional category.
@@ -78,8 +75,7 @@ void Tform_modcate::button_modClick()
     }
     {
         ScopedClose closing(ado_modcate);
-        ado_modcate.setCommandText(QStringLiteral("select * from book where book_cate='") + oldName +
-                                   QLatin1Char('\''));
+        ado_modcate.setCommandText(QStringLiteral("select * from book where book_cate=?"), {oldName});
         ado_modcate.open();
         for (int i = 0; i < ado_modcate.recordCount(); ++i) {
             ado_modcate.edit();
@@ -90,7 +86,7 @@ void Tform_modcate::button_modClick()
     }
     whole.commit();
 
-    catalogueView().categoryRenamed(shownName, newName);
+    catalogueView().categoryRenamed(oldName, newName);
     accept();
 }
 

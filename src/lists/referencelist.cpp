@@ -25,7 +25,7 @@ struct ReferenceTexts
     const char16_t *header;
     const char16_t *noSelection;
     const char16_t *question;
-    const char16_t *deletePrefix;
+    const char16_t *deleteCommand; // the row's number bound to its "?"
     int picture; // the picture of the main window's command that opens the list
 };
 
@@ -33,11 +33,11 @@ namespace {
 
 const ReferenceTexts kMembers[] = {
     {"form_pub", u"出版社", u"pub", u"pub_name", u"pub_id", u"出版社", u"请选择一个需要删除的出版社...",
-     u"确定删除这个出版社么?", u"select * from pub where pub_id=", 8},
+     u"确定删除这个出版社么?", u"select * from pub where pub_id=?", 8},
     {"form_author", u"作者库", u"author", u"author_name", u"author_id", u"作者", u"请选择一个需要删除的作者......",
-     u"确定删除这个作者么?", u"select * from author where author_id=", 6},
+     u"确定删除这个作者么?", u"select * from author where author_id=?", 6},
     {"form_reader", u"书友", u"reader", u"reader_name", u"reader_id", u"书友", u"请选择一个需要删除的书友......",
-     u"确定删除这个书友么?", u"select * from reader where reader_id=", 7},
+     u"确定删除这个书友么?", u"select * from reader where reader_id=?", 7},
 };
 
 QString text(const char16_t *s)
@@ -163,7 +163,7 @@ void ReferenceList::button3Click()
     Dataset &ado = dataset();
     {
         ScopedClose closing(ado);
-        ado.setCommandText(text(m_texts.deletePrefix) + sqlquote::checkedId(row->text(1)));
+        ado.setCommandText(text(m_texts.deleteCommand), {sqlquote::checkedNumber(row->text(1))});
         ado.open();
         if (ado.recordCount() > 0)
             ado.deleteRecord();

@@ -45,7 +45,7 @@ public:
     QMenu *popmenu_booklist() const { return m_commands.popmenuBooklist; }
 
     // Empties the list and fills it with the books of the command.
-    void fillBookList(const QString &command);
+    void fillBookList(const QString &command, const QVariantList &values = {});
     // The book number (column 16) of the selected row; "" when no row is
     // selected or the row has no number.
     QString selectedBookNumber() const override;

@@ -25,11 +25,11 @@ void Tform_main::wireBookCommands()
     guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
 }
 
-void Tform_main::fillBookList(const QString &command)
+void Tform_main::fillBookList(const QString &command, const QVariantList &values)
 {
     // The list is emptied first; rows read before an error stay in it.
     BookListModel::Fill fill(*listview_main->model());
-    ado_main.setCommandText(command);
+    ado_main.setCommandText(command, values);
     fill.addBooks(ado_main);
 }
 
@@ -42,7 +42,7 @@ void Tform_main::listBooks(Dataset &books)
 QStringList Tform_main::storedBookRow(const QString &number)
 {
     ScopedClose closing(ado_temp);
-    ado_temp.setCommandText(QStringLiteral("select * from book where book_id=") + sqlquote::checkedId(number));
+    ado_temp.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
     ado_temp.open();
     if (ado_temp.recordCount() == 0)
         throw StoreError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
@@ -111,7 +111,7 @@ void Tform_main::medelbookClick()
     }
     {
         ScopedClose closing(ado_main);
-        ado_main.setCommandText(QStringLiteral("select * from book where book_id=") + sqlquote::checkedId(number));
+        ado_main.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
         ado_main.open();
         // A book already gone from the file only loses its row.
         if (ado_main.recordCount() > 0)

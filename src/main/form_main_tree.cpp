@@ -3,16 +3,13 @@
 
 #include "components/messages.h"
 #include "lists/form_modcate.h"
-#include "store/sqlquote.h"
 
 #include <QTreeWidget>
 
 namespace {
 
-QString categoryCondition(const QString &name)
-{
-    return QStringLiteral("select * from book where book_cate='") + sqlquote::quoteName(name) + QLatin1Char('\'');
-}
+// The books of a category; the name is bound, whatever it holds.
+const QString kCategoryBooks = QStringLiteral("select * from book where book_cate=?");
 
 } // namespace
 
@@ -77,7 +74,7 @@ void Tform_main::treeview_mainClick()
         fillBookList(QStringLiteral("select * from book"));
         break;
     case 1:
-        fillBookList(categoryCondition(treeview_main->currentItem()->text(0)));
+        fillBookList(kCategoryBooks, {treeview_main->currentItem()->text(0)});
         break;
     default:
         break; // deeper nodes keep the list as it is
@@ -107,7 +104,7 @@ void Tform_main::medelcateClick()
     QTreeWidgetItem *node = treeview_main->currentItem();
     const QString name = node->text(0);
     ScopedClose closingTemp(ado_temp);
-    ado_temp.setCommandText(categoryCondition(name));
+    ado_temp.setCommandText(kCategoryBooks, {name});
     ado_temp.open();
     if (ado_temp.recordCount() > 0) {
         msg::plain(this, QStringLiteral("该类别中存有书籍资料，不能删除！"));
@@ -115,8 +112,7 @@ void Tform_main::medelcateClick()
     }
     {
         ScopedClose closing(ado_main);
-        ado_main.setCommandText(QStringLiteral("select * from category where cate_name='") + sqlquote::quoteName(name) +
-                                QLatin1Char('\''));
+        ado_main.setCommandText(QStringLiteral("select * from category where cate_name=?"), {name});
         ado_main.open();
         if (ado_main.recordCount() > 0)
             ado_main.deleteRecord();

@@ -1,25 +1,20 @@
 #include "findcommand.h"
 
-#include "store/sqlquote.h"
-
 namespace findcommand {
 
-QString build(const QString &word, const Options &options)
+Command build(const QString &word, const Options &options)
 {
-    const QString w = sqlquote::quoteName(word);
-    const QString close = QStringLiteral("%'");
-    QString command = QStringLiteral("select * from book where book_name like'%") + w + close;
+    // One pattern, bound once and used by every column that is searched.
+    QString text = QStringLiteral("select * from book where book_name like ?1");
     if (options.cate)
-        command += QStringLiteral("or book_cate like '%") + w + close;
-    if (options.author) {
-        command += QStringLiteral("or book_author like '%") + w + close;
-        command += QStringLiteral("or book_author2 like '%") + w + close;
-    }
+        text += QStringLiteral(" or book_cate like ?1");
+    if (options.author)
+        text += QStringLiteral(" or book_author like ?1 or book_author2 like ?1");
     if (options.note)
-        command += QStringLiteral("or book_note like '%") + w + close;
+        text += QStringLiteral(" or book_note like ?1");
     if (options.reader)
-        command += QStringLiteral("or book_reader like '%") + w + close;
-    return command;
+        text += QStringLiteral(" or book_reader like ?1");
+    return {text, {QStringLiteral("%") + word + QStringLiteral("%")}};
 }
 
 QString refusal(const QString &word)

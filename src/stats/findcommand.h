@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 // The command text of the book search: the title always, and the columns of
 // the checked options, each as a "like" pattern holding the word anywhere.
@@ -14,10 +15,15 @@ struct Options
     bool reader = false; // the lending counterparty
 };
 
-// The pieces are run together as they are, with no blank between them. "%"
+// The command and the one value bound to it: the word between two "%". "%"
 // and "_" in the word keep their pattern meaning; a single quote is matched
 // as an ordinary character.
-QString build(const QString &word, const Options &options);
+struct Command
+{
+    QString text;
+    QVariantList values;
+};
+Command build(const QString &word, const Options &options);
 
 // The longest word, in bytes of UTF-8: SQLite refuses a "like" pattern of
 // more than 50,000 bytes, and the pattern is the word between two "%".

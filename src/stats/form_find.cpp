@@ -55,7 +55,8 @@ void Tform_find::button_okClick()
     options.author = ui->check_author->isChecked();
     options.note = ui->check_note->isChecked();
     options.reader = ui->check_reader->isChecked();
-    ado_find.setCommandText(findcommand::build(word, options));
+    const findcommand::Command command = findcommand::build(word, options);
+    ado_find.setCommandText(command.text, command.values);
     // The list is emptied before the command runs; on an error it stays
     // empty and the dialog stays open with its word and options.
     catalogueView().listBooks(ado_find);

@@ -2,7 +2,6 @@
 
 #include "components/guard.h"
 #include "statlist.h"
-#include "store/sqlquote.h"
 #include "ui_form_tnumber.h"
 
 Tform_tnumber *form_tnumber = nullptr;
@@ -34,8 +33,8 @@ void Tform_tnumber::FormShow()
         // The row stands before it is counted: a failure leaves it without
         // its figure, and the list stops there.
         QTreeWidgetItem *row = statlist::addRow(list, name);
-        const int books = statlist::countRows(ado_tnumber2, QStringLiteral("select * from book where book_cate='") +
-                                                                sqlquote::quoteName(name) + QLatin1Char('\''));
+        const int books =
+            statlist::countRows(ado_tnumber2, QStringLiteral("select * from book where book_cate=?"), {name});
         row->setText(1, QString::number(books));
         ado_tnumber1.next();
     }

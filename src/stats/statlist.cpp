@@ -31,9 +31,9 @@ QTreeWidgetItem *addRow(QTreeWidget *list, const QString &caption, const QString
     return new QTreeWidgetItem(list, {caption, figure});
 }
 
-int countRows(Dataset &dataset, const QString &command)
+int countRows(Dataset &dataset, const QString &command, const QVariantList &values)
 {
-    dataset.setCommandText(command);
+    dataset.setCommandText(command, values);
     int rows = 0;
     dataset.scan([&rows](const Dataset::Row &) { ++rows; });
     return rows;

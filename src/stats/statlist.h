@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 class Dataset;
 class QTreeWidget;
@@ -19,6 +20,6 @@ QTreeWidgetItem *addRow(QTreeWidget *list, const QString &caption, const QString
 
 // The number of rows the command returns, walked without keeping them; the
 // dataset stays closed.
-int countRows(Dataset &dataset, const QString &command);
+int countRows(Dataset &dataset, const QString &command, const QVariantList &values = {});
 
 } // namespace statlist

@@ -61,13 +61,37 @@ sqlite3_stmt *Dataset::prepare(const QByteArray &sql)
     return stmt;
 }
 
-void Dataset::setCommandText(const QString &text)
+void Dataset::setCommandText(const QString &text, const QVariantList &values)
 {
-    if (text == m_command)
+    if (text == m_command && values == m_values)
         return;
     if (isOpen())
         throw StoreError(QStringLiteral("数据集正在使用中，不能更改命令文本。"));
     m_command = text;
+    m_values = values;
+}
+
+sqlite3_stmt *Dataset::prepareCommand()
+{
+    sqlite3_stmt *stmt = prepare(m_command.toUtf8());
+    if (sqlite3_bind_parameter_count(stmt) != int(m_values.size())) {
+        sqlite3_finalize(stmt);
+        throw StoreError(QStringLiteral("命令“%1”需要 %2 个值，给出了 %3 个。")
+                             .arg(m_command)
+                             .arg(sqlite3_bind_parameter_count(stmt))
+                             .arg(m_values.size()));
+    }
+    for (int i = 0; i < int(m_values.size()); ++i) {
+        const QVariant &value = m_values[i];
+        const int type = value.typeId();
+        if (type == QMetaType::LongLong || type == QMetaType::Int) {
+            sqlite3_bind_int64(stmt, i + 1, value.toLongLong());
+        } else {
+            const QByteArray text = value.toString().toUtf8();
+            sqlite3_bind_text(stmt, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+    return stmt;
 }
 
 void Dataset::open()
@@ -75,7 +99,7 @@ void Dataset::open()
     if (isOpen())
         close();
     Statement st;
-    st.stmt = prepare(m_command.toUtf8());
+    st.stmt = prepareCommand();
     const int columns = sqlite3_column_count(st.stmt);
     std::vector<Column> names;
     names.reserve(size_t(columns));
@@ -315,7 +339,7 @@ void Dataset::scan(const std::function<void(const Row &)> &visit, const std::fun
     if (isOpen())
         throw StoreError(QStringLiteral("数据集正在使用中，不能再次执行命令。"));
     Statement st;
-    st.stmt = prepare(m_command.toUtf8());
+    st.stmt = prepareCommand();
     const int count = sqlite3_column_count(st.stmt);
     std::vector<unsigned char> dates(size_t(count), 0);
     for (int i = 0; i < count; ++i)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -35,9 +36,12 @@ public:
     Dataset &operator=(const Dataset &) = delete;
 
     // Allowed only while closed; setting the text it already holds does
-    // nothing, open or not.
-    void setCommandText(const QString &text);
+    // nothing, open or not. The values of the text's "?" marks are given
+    // apart from it and bound, never joined into the text: a whole number
+    // (qint64, int) as an integer, anything else as its text.
+    void setCommandText(const QString &text, const QVariantList &values = {});
     const QString &commandText() const { return m_command; }
+    const QVariantList &commandValues() const { return m_values; }
 
     // Runs the command and takes its whole result; the first row is current.
     void open();
@@ -154,6 +158,8 @@ private:
     };
 
     sqlite3_stmt *prepare(const QByteArray &sql);
+    // The command, prepared with its values bound.
+    sqlite3_stmt *prepareCommand();
     [[noreturn]] void fail(const QString &what) const;
     void requireOpen() const;
     void requireCurrent() const;
@@ -168,6 +174,7 @@ private:
     QString m_fileName;
     std::unique_ptr<Connection> m_connection;
     QString m_command;
+    QVariantList m_values;
     State m_state = State::Closed;
 
     std::vector<Column> m_columns;

@@ -21,9 +21,9 @@ private:
     QString file() const { return folder->dataFile(); }
 
     // Opens a dataset on a command, as a window does.
-    static void openOn(Dataset &ds, const QString &command)
+    static void openOn(Dataset &ds, const QString &command, const QVariantList &values = {})
     {
-        ds.setCommandText(command);
+        ds.setCommandText(command, values);
         ds.open();
     }
 
@@ -290,7 +290,7 @@ private Q_SLOTS:
         QCOMPARE(ds.commandText(), QStringLiteral("select * from book"));
     }
 
-    void quotedNameSelectsExactlyItsRows_data()
+    void boundNameSelectsExactlyItsRows_data()
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("plain") << "小说";
@@ -307,7 +307,7 @@ private Q_SLOTS:
         QTest::newRow("two zeros") << QString(nul) + nul;
         QTest::newRow("zero between quotes") << QStringLiteral("'") + nul + QStringLiteral("' or '1'='1");
     }
-    void quotedNameSelectsExactlyItsRows()
+    void boundNameSelectsExactlyItsRows()
     {
         QFETCH(QString, name);
         const QChar nul(0);
@@ -333,7 +333,7 @@ private Q_SLOTS:
         }
         ds.close();
         try {
-            openOn(ds, QStringLiteral("select * from book where book_cate='") + sqlquote::quoteName(name) + "'");
+            openOn(ds, QStringLiteral("select * from book where book_cate=?"), {name});
         } catch (const StoreError &e) {
             QFAIL(qPrintable(e.message()));
         }
@@ -348,8 +348,8 @@ private Q_SLOTS:
         Dataset ds;
         auto found = [&](const QString &word) {
             ds.close();
-            openOn(ds, QStringLiteral("select * from book where book_name like'%") + sqlquote::quoteName(word) +
-                           QStringLiteral("%'"));
+            openOn(ds, QStringLiteral("select * from book where book_name like ?"),
+                   {QStringLiteral("%") + word + QStringLiteral("%")});
             return ds.recordCount();
         };
         QCOMPARE(found(QStringLiteral("红")), 2);

@@ -1,7 +1,7 @@
 #include "gridexporttable.h"
 
 #include "store/dataset.h"
-#include "store/storedvalue.h"
+#include "store/declaredkind.h"
 #include "store/storeerror.h"
 
 #include <cstring>

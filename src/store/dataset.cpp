@@ -3,7 +3,7 @@
 #include "connection.h"
 #include "datetext.h"
 #include "storeerror.h"
-#include "storedvalue.h"
+#include "declaredkind.h"
 
 #include <QRegularExpression>
 

@@ -67,6 +67,22 @@ private:
         fixture::runDialog(form_main->action(command), steps);
     }
 
+    // Puts the focus on a control, presses Tab (Shift+Tab when back) steps
+    // times, and names the control holding the focus after each press.
+    static QStringList tabFrom(QWidget *start, int steps, bool back = false)
+    {
+        start->setFocus(Qt::OtherFocusReason);
+        QStringList names;
+        for (int i = 0; i < steps && QApplication::focusWidget(); ++i) {
+            if (back)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        }
+        return names;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -131,6 +147,34 @@ private Q_SLOTS:
                          ->styleSheet()
                          .isEmpty()); // highlighted: the focus is in it
             QVERIFY(fixture::child<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
+        });
+    }
+
+    void tabLeavesTheSummary_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("before"); // before the summary (an own copy: no counterpart)
+        QTest::newRow("entry") << QByteArray("meaddbook") << "book_value";
+        QTest::newRow("modification") << QByteArray("meeditbook") << "book_readed1";
+    }
+    void tabLeavesTheSummary()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, before);
+        seed(
+            QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed) values ('书', 1, 1, 1)"));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog(command.constData(), [&](QDialog *d) {
+            edit(d, "book_name")->setText(QStringLiteral("书"));
+            auto *note = fixture::child<QPlainTextEdit>(d, "book_note");
+            note->setPlainText(QStringLiteral("简介"));
+            // On to the buttons and back, typing nothing into the summary.
+            QCOMPARE(tabFrom(note, 2), (QStringList{"button_add", "button_close"}));
+            QCOMPARE(tabFrom(fixture::child<QPushButton>(d, "button_close"), 2, true),
+                     (QStringList{"button_add", "book_note"}));
+            QCOMPARE(tabFrom(note, 1, true), QStringList{before});
+            QCOMPARE(note->toPlainText(), QStringLiteral("简介"));
         });
     }
 

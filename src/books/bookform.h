@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class Dataset;
@@ -72,7 +73,13 @@ public:
     // The book list's row for the book as the controls show it.
     QStringList rowTexts(const QString &id) const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    std::array<const QList<QRadioButton *> *, 3> radioGroups() const { return {&m_rating, &m_loan, &m_readed}; }
+    void keepGroupsTogether();
+    void tabStopAtChecked(const QList<QRadioButton *> &group);
     int checkedCode(const QList<QRadioButton *> &buttons) const;
     void checkCode(const QList<QRadioButton *> &buttons, int code);
     void setCounterpartEnabled(bool enabled);

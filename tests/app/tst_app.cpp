@@ -123,6 +123,34 @@ private Q_SLOTS:
         }
     }
 
+    void promptStandsWholeBelowThePicture()
+    {
+        setPassword(QStringLiteral("abc"));
+        fixture::Windows windows;
+        auto *label = form_welcome->findChild<QLabel *>(QStringLiteral("label2"));
+        QCOMPARE(label->pos(), QPoint(232, 256));
+        const QRect strip(0, 250, 400, 19); // below the picture, to the dialog's bottom edge
+        QCOMPARE(form_welcome->size(), QSize(400, 269));
+        QVERIFY(strip.contains(label->geometry()));
+        // Nothing of the red text is cut: the strip holds as much of it as
+        // when the label stands where it has room to spare.
+        const auto redInStrip = [&] {
+            QImage image(form_welcome->size(), QImage::Format_RGB32);
+            form_welcome->render(&image);
+            int red = 0;
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                for (int x = strip.left(); x <= strip.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    red += c.red() > 200 && c.green() < 100 && c.blue() < 100;
+                }
+            return red;
+        };
+        const int shown = redInStrip();
+        label->setGeometry(strip.adjusted(label->x(), 0, 0, 0));
+        QCOMPARE(shown, redInStrip());
+        QVERIFY(shown > 0);
+    }
+
     void aboutBoxNeverEndsTheProgram()
     {
         setPassword(QStringLiteral("abc"));

@@ -11,9 +11,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -121,6 +124,41 @@ private Q_SLOTS:
             QCOMPARE(shown[0].caption, QStringLiteral("密码错误"));
             QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
         }
+    }
+
+    void wrongPasswordBoxShowsItsWholeCaption()
+    {
+        setPassword(QStringLiteral("abc"));
+        fixture::Windows windows;
+        // The real box this time, as the user sees it.
+        msg::setScripted(false);
+        const auto scripted = qScopeGuard([] { msg::setScripted(true); });
+        QString caption, text;
+        int width = 0;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            caption = box->windowTitle();
+            text = box->text();
+            width = box->width();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        poll.start();
+        QVERIFY(!logIn(QStringLiteral("xyz")));
+        QCOMPARE(caption, QStringLiteral("密码错误"));
+        QCOMPARE(text, QStringLiteral("密码输入有误..."));
+        // Room for the caption, drawn bold, beside the title bar's icon and
+        // its three buttons, each about as wide as the bar is high.
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        const int needed = QFontMetrics(titleFont).horizontalAdvance(caption) +
+                           4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
+        QVERIFY(!form_main->isVisible());
     }
 
     void promptStandsWholeBelowThePicture()

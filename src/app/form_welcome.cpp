@@ -5,7 +5,16 @@
 #include "main/form_main.h"
 #include "ui_form_welcome.h"
 
+#include <QApplication>
+#include <QStyle>
+
 Tform_welcome *form_welcome = nullptr;
+
+namespace {
+
+const QString kWrongPasswordCaption = QStringLiteral("密码错误");
+
+} // namespace
 
 Tform_welcome::Tform_welcome(QWidget *parent)
     : FormDialog(parent)
@@ -24,6 +33,17 @@ Tform_welcome::Tform_welcome(QWidget *parent)
     QPalette red = ui->label2->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     ui->label2->setPalette(red);
+
+    // The wrong-password box is only as wide as its short text, and its
+    // title bar then cuts the caption: the box gets room for the caption,
+    // drawn bold, beside the title bar's icon and three buttons.
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int captionRoom = QFontMetrics(titleFont).horizontalAdvance(kWrongPasswordCaption) +
+                            4 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    setStyleSheet(QStringLiteral("QMessageBox[windowTitle=\"%1\"] QDialogButtonBox { min-width: %2px; }")
+                      .arg(kWrongPasswordCaption)
+                      .arg(captionRoom));
 
     guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_welcome::button_okClick);
 }
@@ -71,7 +91,7 @@ void Tform_welcome::button_okClick()
         accept();
         return;
     }
-    msg::plain(this, QStringLiteral("密码输入有误..."), QStringLiteral("密码错误"));
+    msg::plain(this, QStringLiteral("密码输入有误..."), kWrongPasswordCaption);
     done(Rejected);
     if (form_main)
         form_main->close();

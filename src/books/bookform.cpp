@@ -38,6 +38,14 @@ BookForm::BookForm(QWidget *parent)
                                  QStringLiteral("意大利语"), QStringLiteral("西班牙语"), QStringLiteral("其它")});
     ui->book_language->setCurrentIndex(-1);
     resetChoices();
+    for (const QList<QRadioButton *> *group : radioGroups()) {
+        tabStopAtChecked(*group);
+        for (QRadioButton *button : *group)
+            connect(button, &QRadioButton::toggled, this, [this, group](bool checked) {
+                if (checked)
+                    tabStopAtChecked(*group);
+            });
+    }
     setCounterpartEnabled(false);
 }
 
@@ -66,6 +74,37 @@ void BookForm::highlight(QWidget *focus)
     for (QGroupBox *group : m_groups) {
         const bool inside = focus && group->isAncestorOf(focus);
         group->setStyleSheet(inside ? style::groupBox(kHighlight) : QString());
+    }
+}
+
+void BookForm::showEvent(QShowEvent *event)
+{
+    keepGroupsTogether();
+    QWidget::showEvent(event);
+}
+
+// Tab enters a radio group at its tab stop, and goes on to the next control
+// in the window's tab chain that has one. A window orders its controls by
+// naming each group's first button, which leaves the group's other buttons
+// behind elsewhere in the chain, so that a group whose first button is not
+// checked was reached after the groups that follow it. Each group's buttons
+// are put back right after its first one.
+void BookForm::keepGroupsTogether()
+{
+    for (const QList<QRadioButton *> *group : radioGroups())
+        for (qsizetype i = 1; i < group->size(); ++i)
+            setTabOrder(group->at(i - 1), group->at(i));
+}
+
+// Qt makes the focused button a group's only tab stop once the group had the
+// focus; until then every button is one, and Tab lands on whichever comes
+// first, checked or not. The checked button is the tab stop from the start.
+void BookForm::tabStopAtChecked(const QList<QRadioButton *> &group)
+{
+    for (QRadioButton *button : group) {
+        const Qt::FocusPolicy policy = button->focusPolicy();
+        button->setFocusPolicy(button->isChecked() ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                                   : Qt::FocusPolicy(policy & ~Qt::TabFocus));
     }
 }
 

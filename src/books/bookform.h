@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class Dataset;
@@ -70,7 +71,13 @@ public:
     void write(Dataset &dataset) const { write(dataset, fields()); }
     static void write(Dataset &dataset, const FieldTexts &fields);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    std::array<const QList<QRadioButton *> *, 3> radioGroups() const { return {&m_rating, &m_loan, &m_readed}; }
+    void keepGroupsTogether();
+    void tabStopAtChecked(const QList<QRadioButton *> &group);
     int checkedCode(const QList<QRadioButton *> &buttons) const;
     void checkCode(const QList<QRadioButton *> &buttons, int code);
     void setCounterpartEnabled(bool enabled);

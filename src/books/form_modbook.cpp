@@ -135,8 +135,8 @@ QString Tform_modbook::changedMeanwhile(const StoredRecord &before, const Stored
                        .arg(bookfields::caption(column), shown(column, before[i]), shown(column, now[i]));
     }
     return QStringLiteral("打开这个修改窗口以后，这本书已被其他程序改动：\n\n%1\n"
-                          "选“是”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
-                          "选“否”：不写入任何内容。\n\n要写入你的修改吗？")
+                          "选“Yes”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
+                          "选“No”：不写入任何内容。\n\n要写入你的修改吗？")
         .arg(changes);
 }
 

@@ -42,6 +42,22 @@ bool question(QWidget *parent, const QString &text)
     return box.clickedButton() == yes;
 }
 
+bool questionZh(QWidget *parent, const QString &text)
+{
+    const QString title = QStringLiteral("提示");
+    if (g_scripted) {
+        g_shown.append({Kind::Question, title, text});
+        return !g_answers.isEmpty() && g_answers.dequeue();
+    }
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void error(QWidget *parent, const QString &text)
 {
     if (g_scripted) {

@@ -38,9 +38,13 @@ Tform_main::Tform_main(QWidget *parent)
     QFont treeFont = treeview_main->font();
     treeFont.setPointSize(12);
     treeview_main->setFont(treeFont);
+    // The tree's background is the palette's light three-dimensional colour,
+    // as the book list's. Its viewport paints it, and under the application's
+    // style sheet a palette set on the tree no longer reaches the viewport.
     QPalette light = treeview_main->palette();
     light.setColor(QPalette::Base, light.color(QPalette::Midlight));
     treeview_main->setPalette(light);
+    treeview_main->viewport()->setPalette(light);
     treeview_main->viewport()->installEventFilter(this);
 
     ui->splitter_main->setStretchFactor(0, 0);

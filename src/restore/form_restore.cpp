@@ -152,7 +152,7 @@ void Tform_restore::button_restoreClick()
                                             "当前的data.qmd会先另存为一份安全副本。")
                                  .arg(QDir::toNativeSeparators(m_backup), dateText(m_backupFacts),
                                       countText(m_backupFacts), dateText(m_currentFacts), countText(m_currentFacts));
-    if (!msg::question(this, question))
+    if (!msg::questionZh(this, question))
         return;
 
     const QString safety = restore::replaceDataFile(m_backup, folder());
@@ -163,7 +163,7 @@ void Tform_restore::button_restoreClick()
                              : QStringLiteral("原来的数据已另存为安全副本“%1”，在程序文件夹中。").arg(safety);
     ui->label_safety->setText(QStringLiteral("数据已还原。") + kept);
 
-    if (!msg::question(this, QStringLiteral("数据已还原。%1\n\n要现在启动%2吗？").arg(kept, app::title())))
+    if (!msg::questionZh(this, QStringLiteral("数据已还原。%1\n\n要现在启动%2吗？").arg(kept, app::title())))
         return;
     const QString program = folder() + QStringLiteral("quillmere");
     if (!desktop::start(program, folder()))

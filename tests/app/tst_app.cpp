@@ -11,9 +11,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -121,6 +124,69 @@ private Q_SLOTS:
             QCOMPARE(shown[0].caption, QStringLiteral("密码错误"));
             QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
         }
+    }
+
+    void wrongPasswordBoxShowsItsWholeCaption()
+    {
+        setPassword(QStringLiteral("abc"));
+        fixture::Windows windows;
+        // The real box this time, as the user sees it.
+        msg::setScripted(false);
+        const auto scripted = qScopeGuard([] { msg::setScripted(true); });
+        QString caption, text;
+        int width = 0;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            caption = box->windowTitle();
+            text = box->text();
+            width = box->width();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        poll.start();
+        QVERIFY(!logIn(QStringLiteral("xyz")));
+        QCOMPARE(caption, QStringLiteral("密码错误"));
+        QCOMPARE(text, QStringLiteral("密码输入有误..."));
+        // Room for the caption, drawn bold, beside the title bar's icon and
+        // its three buttons, each about as wide as the bar is high.
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        const int needed = QFontMetrics(titleFont).horizontalAdvance(caption) +
+                           4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
+        QVERIFY(!form_main->isVisible());
+    }
+
+    void promptStandsWholeBelowThePicture()
+    {
+        setPassword(QStringLiteral("abc"));
+        fixture::Windows windows;
+        auto *label = form_welcome->findChild<QLabel *>(QStringLiteral("label2"));
+        QCOMPARE(label->pos(), QPoint(232, 256));
+        const QRect strip(0, 250, 400, 19); // below the picture, to the dialog's bottom edge
+        QCOMPARE(form_welcome->size(), QSize(400, 269));
+        QVERIFY(strip.contains(label->geometry()));
+        // Nothing of the red text is cut: the strip holds as much of it as
+        // when the label stands where it has room to spare.
+        const auto redInStrip = [&] {
+            QImage image(form_welcome->size(), QImage::Format_RGB32);
+            form_welcome->render(&image);
+            int red = 0;
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                for (int x = strip.left(); x <= strip.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    red += c.red() > 200 && c.green() < 100 && c.blue() < 100;
+                }
+            return red;
+        };
+        const int shown = redInStrip();
+        label->setGeometry(strip.adjusted(label->x(), 0, 0, 0));
+        QCOMPARE(shown, redInStrip());
+        QVERIFY(shown > 0);
     }
 
     void aboutBoxNeverEndsTheProgram()

@@ -67,6 +67,22 @@ private:
         fixture::runDialog(form_main->action(command), steps);
     }
 
+    // Puts the focus on a control, presses Tab (Shift+Tab when back) steps
+    // times, and names the control holding the focus after each press.
+    static QStringList tabFrom(QWidget *start, int steps, bool back = false)
+    {
+        start->setFocus(Qt::OtherFocusReason);
+        QStringList names;
+        for (int i = 0; i < steps && QApplication::focusWidget(); ++i) {
+            if (back)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        }
+        return names;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -131,6 +147,96 @@ private Q_SLOTS:
                          ->styleSheet()
                          .isEmpty()); // highlighted: the focus is in it
             QVERIFY(fixture::child<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
+        });
+    }
+
+    void tabLeavesTheSummary_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("before"); // before the summary (an own copy: no counterpart)
+        QTest::newRow("entry") << QByteArray("meaddbook") << "book_value";
+        QTest::newRow("modification") << QByteArray("meeditbook") << "book_readed1";
+    }
+    void tabLeavesTheSummary()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, before);
+        seed(
+            QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed) values ('书', 1, 1, 1)"));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog(command.constData(), [&](QDialog *d) {
+            edit(d, "book_name")->setText(QStringLiteral("书"));
+            auto *note = fixture::child<QPlainTextEdit>(d, "book_note");
+            note->setPlainText(QStringLiteral("简介"));
+            // On to the buttons and back, typing nothing into the summary.
+            QCOMPARE(tabFrom(note, 2), (QStringList{"button_add", "button_close"}));
+            QCOMPARE(tabFrom(fixture::child<QPushButton>(d, "button_close"), 2, true),
+                     (QStringList{"button_add", "book_note"}));
+            QCOMPARE(tabFrom(note, 1, true), QStringList{before});
+            QCOMPARE(note->toPlainText(), QStringLiteral("简介"));
+        });
+    }
+
+    void radioGroupsAreOneTabStopEach_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("clicks"); // radio buttons the user clicks
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("order"); // where Tab takes the focus from there
+        const QByteArray entry("meaddbook"), modification("meeditbook");
+        // The entry dialog: liking, loan and read after the buttons.
+        QTest::newRow("entry, as opened") << entry << ""
+                                          << "button_close"
+                                          << "book_rating1 book_loan1 book_readed1 book_name";
+        QTest::newRow("entry, own copy") << entry << "book_loan1"
+                                         << "button_close"
+                                         << "book_rating1 book_loan1 book_readed1 book_name";
+        QTest::newRow("entry, borrowed") << entry << "book_loan2"
+                                         << "button_close"
+                                         << "book_rating1 book_loan2 book_readed1 book_name";
+        QTest::newRow("entry, lent out") << entry << "book_loan3"
+                                         << "button_close"
+                                         << "book_rating1 book_loan3 book_readed1 book_name";
+        QTest::newRow("entry, liked less, lent out, not read") << entry << "book_rating4 book_loan3 book_readed2"
+                                                               << "button_close"
+                                                               << "book_rating4 book_loan3 book_readed2 book_name";
+        QTest::newRow("entry, borrowed, then own copy again")
+            << entry << "book_rating5 book_loan2 book_loan1 book_readed2"
+            << "button_close"
+            << "book_rating5 book_loan1 book_readed2 book_name";
+        // The modification dialog, on a book stored as liked "还可以", lent out and
+        // not read: top to bottom, the counterpart when on (the row stops there:
+        // in the date picker after it Tab walks the date's fields).
+        QTest::newRow("modification, as loaded") << modification << ""
+                                                 << "book_value"
+                                                 << "book_rating3 book_loan3 book_reader";
+        QTest::newRow("modification, own copy") << modification << "book_loan1"
+                                                << "book_value"
+                                                << "book_rating3 book_loan1 book_readed2 book_note";
+    }
+    void radioGroupsAreOneTabStopEach()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QString, clicks);
+        QFETCH(QString, from);
+        QFETCH(QString, order);
+        seed(QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed, book_reader)"
+                            " values ('书', 3, 3, 2, '小王')"));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog(command.constData(), [&](QDialog *d) {
+            // Clicked with the mouse, as a user does: a click also moves the focus.
+            for (const QString &name : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                QTest::mouseClick(radio(d, qPrintable(name)), Qt::LeftButton);
+            const QStringList forward = order.split(QLatin1Char(' '));
+            QWidget *start = d->findChild<QWidget *>(from);
+            QCOMPARE(tabFrom(start, int(forward.size())), forward);
+            // And Shift+Tab goes the same way back.
+            QStringList back = forward.mid(0, forward.size() - 1);
+            std::reverse(back.begin(), back.end());
+            back << from;
+            QCOMPARE(tabFrom(d->findChild<QWidget *>(forward.last()), int(back.size()), true), back);
         });
     }
 

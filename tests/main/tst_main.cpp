@@ -775,6 +775,27 @@ private Q_SLOTS:
                 missing << w->objectName() + QLatin1Char('=') + w->windowTitle();
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
+
+    void treeAndListArePaintedInTheLightColour()
+    {
+        seed(
+            QStringLiteral("insert into category (cate_name) values ('小说');"
+                           "insert into book (book_name, book_loan, book_readed, book_rating) values ('甲', 1, 1, 3)"));
+        start();
+        const QColor light = QApplication::palette().color(QPalette::Midlight);
+        QVERIFY(light != QApplication::palette().color(QPalette::Base));
+        // What each view paints in a corner of its viewport that no row covers.
+        const auto emptyArea = [](QAbstractScrollArea *view) {
+            QWidget *viewport = view->viewport();
+            QImage image(view->size(), QImage::Format_RGB32);
+            image.fill(Qt::black);
+            view->render(&image);
+            const QPoint corner(viewport->width() - 3, viewport->height() - 3);
+            return image.pixelColor(viewport->mapTo(view, corner)).name();
+        };
+        QCOMPARE(emptyArea(tree()), light.name());
+        QCOMPARE(emptyArea(form_main->listview_main->reportView()), light.name());
+    }
 };
 
 QTEST_MAIN(MainTest)

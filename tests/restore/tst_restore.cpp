@@ -15,7 +15,14 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStatusBar>
+#include <QStringDecoder>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <sqlite3.h>
@@ -342,6 +349,75 @@ private Q_SLOTS:
         QCOMPARE(bytes(folder->dataFile()), before);
         QCOMPARE(filesIn(folder->path()), QStringList{QStringLiteral("data.qmd")});
         QVERIFY(child<QPushButton>(&window, "button_restore")->isEnabled());
+    }
+
+    void questionsSpeakTheLanguageOfTheirProgram_data()
+    {
+        QTest::addColumn<bool>("restoreProgram");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("no");
+        QTest::newRow("the restore program: Chinese") << true << "提示"
+                                                      << "是(&Y)"
+                                                      << "否(&N)";
+        QTest::newRow("the main program: as always") << false << "Information"
+                                                     << "&Yes"
+                                                     << "&No";
+    }
+    void questionsSpeakTheLanguageOfTheirProgram()
+    {
+        QFETCH(bool, restoreProgram);
+        QFETCH(QString, caption);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
+        writeProgram(folder->path() + QStringLiteral("qmrestore"));
+        QTemporaryDir elsewhere;
+        const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
+        const QByteArray before = bytes(folder->dataFile());
+        std::unique_ptr<Tform_restore> window;
+        if (restoreProgram) {
+            window = std::make_unique<Tform_restore>();
+            window->show();
+            filedialog::setNextFileName(backup);
+            QTest::mouseClick(child<QPushButton>(window.get(), "button_open"), Qt::LeftButton);
+        } else {
+            start();
+        }
+
+        // The real question box, answered with Escape.
+        msg::setScripted(false);
+        const auto scripted = qScopeGuard([] { msg::setScripted(true); });
+        QString shownCaption, defaultText;
+        QStringList buttonTexts;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            shownCaption = box->windowTitle();
+            for (QAbstractButton *button : box->buttons())
+                buttonTexts << button->text();
+            defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        poll.start();
+        if (restoreProgram)
+            QTest::mouseClick(child<QPushButton>(window.get(), "button_restore"), Qt::LeftButton);
+        else
+            form_main->action("mfdaoru")->trigger();
+
+        QCOMPARE(shownCaption, caption);
+        buttonTexts.sort();
+        QStringList expected{yes, no};
+        expected.sort();
+        QCOMPARE(buttonTexts, expected);
+        QCOMPARE(defaultText, yes);
+        // Escape answers no: nothing is restored, nothing is started.
+        QCOMPARE(bytes(folder->dataFile()), before);
+        QCOMPARE(filesIn(folder->path()), (QStringList{QStringLiteral("data.qmd"), QStringLiteral("qmrestore")}));
+        QVERIFY(restoreProgram ? window->isVisible() : form_main->isVisible());
     }
 
     // Restores the backup through the restore window, answering yes, and

@@ -2,7 +2,6 @@
 
 #include "components/guard.h"
 #include "components/messages.h"
-#include "main/form_main.h"
 #include "ui_form_welcome.h"
 
 #include <QApplication>
@@ -92,7 +91,7 @@ void Tform_welcome::button_okClick()
         return;
     }
     msg::plain(this, QStringLiteral("密码输入有误..."), kWrongPasswordCaption);
+    // A refused login ends the program: the main window's show event, which
+    // asked for it, closes the main window before it was ever shown.
     done(Rejected);
-    if (form_main)
-        form_main->close();
 }

@@ -70,7 +70,7 @@ public:
     // the selected rows when there are any.
     qsizetype exportRecordCount(bool saveAll) const;
 
-    // The exports; errors pass on as StoreError.
+    // The exports; errors pass on as UserError.
     void SaveToHTML(const QString &fileName, bool saveAll);
     void SaveToXLS(const QString &fileName, bool saveAll);
 

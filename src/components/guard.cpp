@@ -1,7 +1,7 @@
 #include "guard.h"
 
 #include "messages.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <QWidget>
 
@@ -12,7 +12,7 @@ void showFailure(QWidget *parent, std::exception_ptr failure) noexcept
     try {
         try {
             std::rethrow_exception(failure);
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             msg::error(parent, e.message());
         } catch (const std::bad_alloc &) {
             msg::error(parent, QStringLiteral("内存不足，操作没有完成。"));

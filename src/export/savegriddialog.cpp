@@ -1,10 +1,10 @@
 #include "savegriddialog.h"
 
-#include "store/programfolder.h"
 #include "components/exportgrid.h"
 #include "components/guard.h"
 #include "formats/gridexportexcel.h"
-#include "store/storeerror.h"
+#include "store/programfolder.h"
+#include "store/usererror.h"
 #include "ui_savegriddialog.h"
 
 namespace {

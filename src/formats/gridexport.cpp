@@ -1,6 +1,6 @@
 #include "gridexport.h"
 
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <QDir>
 #include <QIODevice>
@@ -12,20 +12,20 @@ namespace {
 // so that memory stays the same whatever the size of the table.
 constexpr qsizetype kBlock = 64 * 1024;
 
-StoreError cannotCreate(const QString &fileName)
+UserError cannotCreate(const QString &fileName)
 {
-    return StoreError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+    return UserError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
 }
 
-StoreError nothingToWrite(const QString &fileName)
+UserError nothingToWrite(const QString &fileName)
 {
-    return StoreError(QStringLiteral("表格的数据没有读入，无法导出：文件 %1 未写入任何内容。")
-                          .arg(QDir::toNativeSeparators(fileName)));
+    return UserError(QStringLiteral("表格的数据没有读入，无法导出：文件 %1 未写入任何内容。")
+                         .arg(QDir::toNativeSeparators(fileName)));
 }
 
-StoreError writeFailed()
+UserError writeFailed()
 {
-    return StoreError(QStringLiteral("Stream write error"));
+    return UserError(QStringLiteral("Stream write error"));
 }
 
 // Lets the grid draw again when the walk ends, also by an error.
@@ -54,7 +54,7 @@ TGridExport::TGridExport(const QString &fileName, ExportableGrid &grid, bool sav
     , m_encoder("GB18030")
 {
     if (!m_encoder.isValid())
-        throw StoreError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
+        throw UserError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
 }
 
 TGridExport::~TGridExport() = default;

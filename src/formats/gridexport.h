@@ -93,7 +93,7 @@ public:
 //
 // The file is written under a temporary name beside the target and takes the
 // target's name only when it is complete: a failed export leaves whatever
-// file had that name before, and no partial file. Errors raise StoreError:
+// file had that name before, and no partial file. Errors raise UserError:
 // "Cannot create file <name>" when the file cannot be made, "Stream write
 // error" when writing it fails, and a message naming the file when the grid
 // has no data (then no file is made at all).

@@ -1,6 +1,6 @@
 #include "gridexportexcel.h"
 
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <cstring>
 
@@ -134,19 +134,19 @@ unsigned alignmentByte(GridAlignment alignment)
 void TGridExportExcel::checkRecordCount(qsizetype records)
 {
     if (records > kMaxRecords)
-        throw StoreError(QStringLiteral("Excel 工作表最多只能容纳 %1 本书，要导出的书籍有 %2 本，文件没有写入。\n"
-                                        "HTML 文件没有这个限制，可以用“存为HTML文件”导出全部书籍。")
-                             .arg(kMaxRecords)
-                             .arg(records));
+        throw UserError(QStringLiteral("Excel 工作表最多只能容纳 %1 本书，要导出的书籍有 %2 本，文件没有写入。\n"
+                                       "HTML 文件没有这个限制，可以用“存为HTML文件”导出全部书籍。")
+                            .arg(kMaxRecords)
+                            .arg(records));
 }
 
 void TGridExportExcel::CheckSize(qsizetype records, qsizetype columns) const
 {
     checkRecordCount(records);
     if (columns > kMaxColumns)
-        throw StoreError(QStringLiteral("Excel 工作表最多只能导出 %1 列，表格显示了 %2 列，文件没有写入。")
-                             .arg(kMaxColumns)
-                             .arg(columns));
+        throw UserError(QStringLiteral("Excel 工作表最多只能导出 %1 列，表格显示了 %2 列，文件没有写入。")
+                            .arg(kMaxColumns)
+                            .arg(columns));
 }
 
 void TGridExportExcel::DoBeginWriting()

@@ -2,7 +2,7 @@
 
 #include "store/dataset.h"
 #include "store/declaredkind.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <cstring>
 
@@ -49,7 +49,7 @@ GridTable::GridTable()
     , m_decoder("GB18030")
 {
     if (!m_encoder.isValid() || !m_decoder.isValid())
-        throw StoreError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
+        throw UserError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
 }
 
 GridTable::~GridTable() = default;
@@ -65,7 +65,7 @@ void GridTable::clear()
 void GridTable::addField(const QString &name, FieldType type)
 {
     if (!m_rowStarts.empty())
-        throw StoreError(QStringLiteral("表中已有记录，不能再添加字段“%1”。").arg(name));
+        throw UserError(QStringLiteral("表中已有记录，不能再添加字段“%1”。").arg(name));
     m_fields.push_back({name, type});
 }
 
@@ -80,7 +80,7 @@ int GridTable::fieldIndex(QStringView name) const
 void GridTable::beginCell(unsigned char tag)
 {
     if (m_fields.empty())
-        throw StoreError(QStringLiteral("表中没有字段，不能添加记录。"));
+        throw UserError(QStringLiteral("表中没有字段，不能添加记录。"));
     if (m_cellsInRow == 0)
         m_rowStarts.push_back(m_data.size());
     m_data.append(char(tag));
@@ -209,7 +209,7 @@ const char *GridTable::readCell(const char *p, Cell &out)
 GridTable::Cell GridTable::cell(int row, int field) const
 {
     if (field < 0 || field >= int(m_fields.size()))
-        throw StoreError(QStringLiteral("字段序号 %1 超出范围。").arg(field));
+        throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(field));
     const char *p = m_data.constData() + m_rowStarts.at(size_t(row));
     Cell out;
     for (int f = 0; f <= field; ++f)

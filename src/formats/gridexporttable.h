@@ -48,7 +48,7 @@ public:
 
     // Replaces the contents by the rows of the dataset's command, keeping the
     // named fields that the result has, in the order named. The dataset must
-    // be closed and stays closed. Errors of the store raise StoreError and
+    // be closed and stays closed. Errors of the store raise UserError and
     // leave the table empty.
     void load(Dataset &dataset, const QStringList &fieldNames);
 

@@ -1,10 +1,10 @@
 #include "form_main.h"
 
-#include "components/apptitle.h"
 #include "app/form_welcome.h"
-#include "store/programfolder.h"
+#include "components/apptitle.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
+#include "store/programfolder.h"
 #include "ui_form_main.h"
 
 #include <QAction>
@@ -104,8 +104,10 @@ void Tform_main::FormCreate()
 
 bool Tform_main::FormShow()
 {
-    if (!form_welcome->login())
+    if (!form_welcome->login()) {
+        close(); // a refused login ends the program
         return false;
+    }
     // The design size, centred, is what the window returns to from maximised.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), QSize(696, 480));

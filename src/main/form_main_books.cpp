@@ -10,7 +10,7 @@
 #include "components/messages.h"
 #include "store/bookrow.h"
 #include "store/sqlquote.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <QAction>
 #include <QMenu>
@@ -45,7 +45,7 @@ QStringList Tform_main::storedBookRow(const QString &number)
     ado_temp.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
     ado_temp.open();
     if (ado_temp.recordCount() == 0)
-        throw StoreError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
+        throw UserError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
     return bookrow::build(bookrow::RecordReader(ado_temp).read());
 }
 
@@ -111,7 +111,8 @@ void Tform_main::medelbookClick()
     }
     {
         ScopedClose closing(ado_main);
-        ado_main.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
+        ado_main.setCommandText(QStringLiteral("select * from book where book_id=?"),
+                                {sqlquote::checkedNumber(number)});
         ado_main.open();
         // A book already gone from the file only loses its row.
         if (ado_main.recordCount() > 0)

@@ -2,7 +2,6 @@
 // start-up password.
 #include "form_main.h"
 
-#include "store/programfolder.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
@@ -10,7 +9,8 @@
 #include "security/form_passwd.h"
 #include "store/cataloguebackup.h"
 #include "store/connection.h"
-#include "store/storeerror.h"
+#include "store/programfolder.h"
+#include "store/usererror.h"
 
 #include <QAction>
 #include <QDir>
@@ -62,14 +62,14 @@ void Tform_main::mfbeifenClick()
     } else {
         try {
             catalogue::backUp(source, target);
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             failure = e.message();
         }
     }
     programfolder::enter();
     if (!failure.isEmpty())
-        throw StoreError(failure +
-                         QStringLiteral("\n备份文件%1没有写成；原有的同名文件保持不变。").arg(describeFile(target)));
+        throw UserError(failure +
+                        QStringLiteral("\n备份文件%1没有写成；原有的同名文件保持不变。").arg(describeFile(target)));
     statusBar()->showMessage(QStringLiteral("数据已备份到 %1").arg(QDir::toNativeSeparators(target)), 15000);
 }
 
@@ -81,7 +81,7 @@ void Tform_main::mfdaoruClick()
     programfolder::enter();
     const QString program = programfolder::path() + kRestoreProgram;
     if (!desktop::start(program, programfolder::path()))
-        throw StoreError(
+        throw UserError(
             QStringLiteral("无法启动数据还原程序%1，本程序继续运行。\n请确认该程序在程序文件夹中并且可以执行。")
                 .arg(describeFile(program)));
     close();
@@ -92,9 +92,9 @@ void Tform_main::mhhelpClick()
     programfolder::enter();
     const QString document = programfolder::path() + kHelpDocument;
     if (!QFileInfo(document).isFile())
-        throw StoreError(QStringLiteral("找不到帮助文件%1。").arg(describeFile(document)));
+        throw UserError(QStringLiteral("找不到帮助文件%1。").arg(describeFile(document)));
     if (!desktop::open(QUrl::fromLocalFile(document)))
-        throw StoreError(
+        throw UserError(
             QStringLiteral("无法打开帮助文件%1：系统中没有可以打开网页文件的程序。").arg(describeFile(document)));
 }
 
@@ -102,7 +102,7 @@ void Tform_main::mhhomepageClick()
 {
     const QUrl address(kHomePage);
     if (!desktop::open(address))
-        throw StoreError(QStringLiteral("无法打开网址 %1：系统中没有可以打开网页的程序。").arg(address.toString()));
+        throw UserError(QStringLiteral("无法打开网址 %1：系统中没有可以打开网页的程序。").arg(address.toString()));
 }
 
 void Tform_main::mtpasswdClick()

@@ -3,7 +3,7 @@
 #include "cataloguecheck.h"
 #include "store/cataloguelock.h"
 #include "store/connection.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 #include "store/wholefile.h"
 
 #include <QDateTime>
@@ -31,7 +31,7 @@ std::unique_ptr<WholeFile> copyOf(const QString &source, const QString &target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        throw StoreError(QStringLiteral("无法读取文件%1：%2").arg(describeFile(source), in.errorString()));
+        throw UserError(QStringLiteral("无法读取文件%1：%2").arg(describeFile(source), in.errorString()));
     auto out = std::make_unique<WholeFile>(target);
     out->copyFrom(in);
     out->close();
@@ -86,8 +86,8 @@ void settleJournal(const QString &target)
     if (failure.isEmpty() && QFileInfo::exists(journal))
         failure = QStringLiteral("它的日志文件“%1”无法清除").arg(QFileInfo(journal).fileName());
     if (!failure.isEmpty())
-        throw StoreError(QStringLiteral("数据文件%1正被其他程序使用（%2）。请先关闭那个程序，再还原。")
-                             .arg(describeFile(target), failure));
+        throw UserError(QStringLiteral("数据文件%1正被其他程序使用（%2）。请先关闭那个程序，再还原。")
+                            .arg(describeFile(target), failure));
 }
 
 QString safetyCopyName(const QString &folder)
@@ -105,18 +105,18 @@ QString replaceDataFile(const QString &backup, const QString &folder)
     const QString target = dataFile(folder);
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() && QFileInfo(backup).canonicalFilePath() == targetInfo.canonicalFilePath())
-        throw StoreError(QStringLiteral("%1就是当前的数据文件，不能用它自己来还原。").arg(describeFile(target)));
+        throw UserError(QStringLiteral("%1就是当前的数据文件，不能用它自己来还原。").arg(describeFile(target)));
 
     const CatalogueFacts facts = inspect(backup);
     if (!facts.catalogue)
-        throw StoreError(
+        throw UserError(
             QStringLiteral("%1不是可以还原的Quillmere数据文件：%2。").arg(describeFile(backup), facts.problem));
 
     // No Quillmere may work on the file while it is replaced, and none may
     // start until it is done.
     CatalogueLock lock(target);
     if (lock.tryLock(kWaitForQuillmere) == CatalogueLock::Outcome::HeldElsewhere)
-        throw StoreError(inUseMessage(target));
+        throw UserError(inUseMessage(target));
 
     QString safetyName;
     if (targetInfo.exists()) {
@@ -131,7 +131,7 @@ QString replaceDataFile(const QString &backup, const QString &folder)
     // What is put in place is checked, not only what was chosen.
     const CatalogueFacts copied = inspect(copy->temporaryPath());
     if (!copied.catalogue)
-        throw StoreError(
+        throw UserError(
             QStringLiteral("复制出的文件不完整（%1），数据文件%2没有改变。").arg(copied.problem, describeFile(target)));
     QFile::setPermissions(copy->temporaryPath(), targetInfo.exists()
                                                      ? targetInfo.permissions()

@@ -12,12 +12,12 @@ namespace restore {
 // or the whole new one. No Quillmere may hold the catalogue meanwhile: one
 // that is ending is waited for a few seconds.
 // Returns the safety copy's file name, "" when there was no data.qmd. Throws
-// StoreError with a message for the user; data.qmd is then as it was.
+// UserError with a message for the user; data.qmd is then as it was.
 QString replaceDataFile(const QString &backup, const QString &folder);
 
 // Brings a data file left with a rollback journal beside it back to its last
 // whole state, through SQLite, and lets SQLite remove the journal. Throws
-// StoreError when another program is still writing to the file. The caller
+// UserError when another program is still writing to the file. The caller
 // holds the catalogue's lock, so no Quillmere is that program.
 void settleJournal(const QString &dataFile);
 

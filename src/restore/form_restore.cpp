@@ -1,7 +1,6 @@
 #include "form_restore.h"
 
 #include "components/apptitle.h"
-#include "store/programfolder.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
@@ -10,7 +9,8 @@
 #include "store/cataloguelock.h"
 #include "store/connection.h"
 #include "store/datetext.h"
-#include "store/storeerror.h"
+#include "store/programfolder.h"
+#include "store/usererror.h"
 #include "ui_form_restore.h"
 
 #include <QDir>
@@ -80,7 +80,7 @@ void Tform_restore::showCurrent()
         if (lock.tryLock() == CatalogueLock::Outcome::Locked) {
             try {
                 restore::settleJournal(current);
-            } catch (const StoreError &) {
+            } catch (const UserError &) {
                 // Said again, and stopped at, when the user restores.
             }
         }
@@ -167,7 +167,7 @@ void Tform_restore::button_restoreClick()
         return;
     const QString program = folder() + QStringLiteral("quillmere");
     if (!desktop::start(program, folder()))
-        throw StoreError(
+        throw UserError(
             QStringLiteral("数据已还原，但无法启动%1。请从程序文件夹中启动它。").arg(describeFile(program)));
     close();
 }

@@ -1,7 +1,7 @@
 #include "catalogue.h"
 
 #include "connection.h"
-#include "storeerror.h"
+#include "usererror.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -67,7 +67,7 @@ void create(const QString &path)
 {
     const QString target = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(target))
-        throw StoreError(QStringLiteral("数据文件%1已经存在，不会覆盖它。").arg(describeFile(target)));
+        throw UserError(QStringLiteral("数据文件%1已经存在，不会覆盖它。").arg(describeFile(target)));
 
     const QString temporary = target + QStringLiteral(".new");
     QFile::remove(temporary);
@@ -90,12 +90,12 @@ void create(const QString &path)
             failure = QStringLiteral("无法关闭文件");
         if (!failure.isEmpty()) {
             QFile::remove(temporary);
-            throw StoreError(QStringLiteral("无法新建数据文件%1：%2").arg(describeFile(target), failure));
+            throw UserError(QStringLiteral("无法新建数据文件%1：%2").arg(describeFile(target), failure));
         }
     }
     if (!QFile::rename(temporary, target)) {
         QFile::remove(temporary);
-        throw StoreError(QStringLiteral("无法新建数据文件%1：不能写入该文件夹。").arg(describeFile(target)));
+        throw UserError(QStringLiteral("无法新建数据文件%1：不能写入该文件夹。").arg(describeFile(target)));
     }
 }
 

@@ -11,7 +11,7 @@ const char *schemaSql();
 
 // Creates the file at path. The file is built under a temporary name beside
 // it and renamed into place only when complete, so no half-made catalogue is
-// ever left. Throws StoreError when the path already exists or on failure.
+// ever left. Throws UserError when the path already exists or on failure.
 void create(const QString &path);
 
 } // namespace catalogue

@@ -1,7 +1,7 @@
 #include "cataloguebackup.h"
 
 #include "connection.h"
-#include "storeerror.h"
+#include "usererror.h"
 #include "wholefile.h"
 
 #include <QFile>
@@ -40,13 +40,13 @@ private:
     {
         const int code = rc & 0xff;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            throw StoreError(
+            throw UserError(
                 QStringLiteral("数据文件%1正被其他程序写入，在等待的时间内没能取得一份完整的副本。请稍后再备份。")
                     .arg(describeFile(m_path)));
         const QString reason = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc));
         if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-            throw StoreError(QStringLiteral("数据文件%1已损坏，不能备份：%2").arg(describeFile(m_path), reason));
-        throw StoreError(QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(m_path), reason));
+            throw UserError(QStringLiteral("数据文件%1已损坏，不能备份：%2").arg(describeFile(m_path), reason));
+        throw UserError(QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(m_path), reason));
     }
 
     QString m_path;
@@ -63,7 +63,7 @@ void backUp(const QString &dataFile, const QString &target)
     // process holds on it.
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        throw StoreError(QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(source), in.errorString()));
+        throw UserError(QStringLiteral("无法读取数据文件%1：%2").arg(describeFile(source), in.errorString()));
     {
         // Opened for writing, never created: a change interrupted by a crash
         // is rolled back before anything is read.

@@ -8,7 +8,7 @@ namespace catalogue {
 // transaction on it: no program can commit a change during the copy, so the
 // copy is the whole catalogue as of one moment (a change interrupted by a
 // crash is first rolled back by SQLite). The copy is written whole or not at
-// all. Throws StoreError, naming the file, when the data file cannot be read,
+// all. Throws UserError, naming the file, when the data file cannot be read,
 // when another program keeps writing to it for longer than the busy timeout,
 // or when the target cannot be written; an older file at target is then left
 // as it was.

@@ -1,6 +1,6 @@
 #include "connection.h"
 
-#include "storeerror.h"
+#include "usererror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,8 +17,8 @@ Connection::Connection(const QString &fileName)
     : m_path(QFileInfo(fileName).absoluteFilePath())
 {
     if (!QFileInfo(m_path).isFile())
-        throw StoreError(QStringLiteral("找不到数据文件%1。\n程序不会自动新建数据文件；请把数据文件放回该文件夹。")
-                             .arg(describeFile(m_path)));
+        throw UserError(QStringLiteral("找不到数据文件%1。\n程序不会自动新建数据文件；请把数据文件放回该文件夹。")
+                            .arg(describeFile(m_path)));
 
     const QByteArray path = QFile::encodeName(m_path);
     const int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -26,7 +26,7 @@ Connection::Connection(const QString &fileName)
         const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(QStringLiteral("无法打开数据文件%1：%2").arg(describeFile(m_path), reason));
+        throw UserError(QStringLiteral("无法打开数据文件%1：%2").arg(describeFile(m_path), reason));
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, kBusyTimeout);
@@ -52,7 +52,7 @@ void Connection::exec(const char *sql)
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString reason = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(m_db));
         sqlite3_free(error);
-        throw StoreError(failure(reason));
+        throw UserError(failure(reason));
     }
 }
 

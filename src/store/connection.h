@@ -11,7 +11,7 @@ class Connection
 {
 public:
     // Opens the file named relative to the current folder (or absolute).
-    // Throws StoreError with a message naming the file and its folder.
+    // Throws UserError with a message naming the file and its folder.
     explicit Connection(const QString &fileName);
     ~Connection();
 
@@ -21,7 +21,7 @@ public:
     sqlite3 *handle() const { return m_db; }
     const QString &absolutePath() const { return m_path; }
 
-    // Runs statements without results; throws StoreError on failure.
+    // Runs statements without results; throws UserError on failure.
     void exec(const char *sql);
 
     // The error text for the connection's last failure, naming the file.

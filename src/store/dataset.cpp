@@ -2,8 +2,8 @@
 
 #include "connection.h"
 #include "datetext.h"
-#include "storeerror.h"
 #include "declaredkind.h"
+#include "usererror.h"
 
 #include <QRegularExpression>
 
@@ -47,7 +47,7 @@ Connection &Dataset::connection()
 
 void Dataset::fail(const QString &what) const
 {
-    throw StoreError(m_connection ? m_connection->failure(what) : what);
+    throw UserError(m_connection ? m_connection->failure(what) : what);
 }
 
 sqlite3_stmt *Dataset::prepare(const QByteArray &sql)
@@ -66,7 +66,7 @@ void Dataset::setCommandText(const QString &text, const QVariantList &values)
     if (text == m_command && values == m_values)
         return;
     if (isOpen())
-        throw StoreError(QStringLiteral("数据集正在使用中，不能更改命令文本。"));
+        throw UserError(QStringLiteral("数据集正在使用中，不能更改命令文本。"));
     m_command = text;
     m_values = values;
 }
@@ -76,10 +76,10 @@ sqlite3_stmt *Dataset::prepareCommand()
     sqlite3_stmt *stmt = prepare(m_command.toUtf8());
     if (sqlite3_bind_parameter_count(stmt) != int(m_values.size())) {
         sqlite3_finalize(stmt);
-        throw StoreError(QStringLiteral("命令“%1”需要 %2 个值，给出了 %3 个。")
-                             .arg(m_command)
-                             .arg(sqlite3_bind_parameter_count(stmt))
-                             .arg(m_values.size()));
+        throw UserError(QStringLiteral("命令“%1”需要 %2 个值，给出了 %3 个。")
+                            .arg(m_command)
+                            .arg(sqlite3_bind_parameter_count(stmt))
+                            .arg(m_values.size()));
     }
     for (int i = 0; i < int(m_values.size()); ++i) {
         const QVariant &value = m_values[i];
@@ -183,14 +183,14 @@ void Dataset::close()
 void Dataset::requireOpen() const
 {
     if (!isOpen())
-        throw StoreError(QStringLiteral("数据集没有打开。"));
+        throw UserError(QStringLiteral("数据集没有打开。"));
 }
 
 void Dataset::requireCurrent() const
 {
     requireOpen();
     if (m_current >= m_rows)
-        throw StoreError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));
+        throw UserError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));
 }
 
 int Dataset::recordCount() const
@@ -227,7 +227,7 @@ int Dataset::fieldIndex(QStringView name) const
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
-    throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
+    throw UserError(QStringLiteral("结果中没有字段“%1”。").arg(name));
 }
 
 QString Dataset::valueText(const Value &value)
@@ -251,7 +251,7 @@ Dataset::Value Dataset::value(int column) const
 {
     requireCurrent();
     if (column < 0 || column >= int(m_columns.size()))
-        throw StoreError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
+        throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
     return cellValue(cellAt(m_current, column), m_columns[size_t(column)].kind);
 }
 
@@ -295,7 +295,7 @@ int Dataset::Row::fieldIndex(QStringView name) const
     for (int i = 0; i < columns; ++i)
         if (fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
-    throw StoreError(QStringLiteral("结果中没有字段“%1”。").arg(name));
+    throw UserError(QStringLiteral("结果中没有字段“%1”。").arg(name));
 }
 
 QString Dataset::Row::fieldName(int column) const
@@ -337,7 +337,7 @@ Dataset::Value Dataset::Row::value(int column) const
 void Dataset::scan(const std::function<void(const Row &)> &visit, const std::function<void(const Row &)> &columns)
 {
     if (isOpen())
-        throw StoreError(QStringLiteral("数据集正在使用中，不能再次执行命令。"));
+        throw UserError(QStringLiteral("数据集正在使用中，不能再次执行命令。"));
     Statement st;
     st.stmt = prepareCommand();
     const int count = sqlite3_column_count(st.stmt);
@@ -376,7 +376,7 @@ QString Dataset::fieldText(int column) const
 {
     requireOpen();
     if (column < 0 || column >= int(m_columns.size()))
-        throw StoreError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
+        throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
     const Kind kind = m_columns[size_t(column)].kind;
     if (m_state != State::Browse && m_pending[size_t(column)].set)
         return pendingText(m_pending[size_t(column)], kind);
@@ -390,7 +390,7 @@ void Dataset::setFieldByName(QStringView name, const QString &text)
 {
     const int column = fieldIndex(name);
     if (m_state != State::Inserting && m_state != State::Editing)
-        throw StoreError(QStringLiteral("写入字段“%1”之前没有开始新增或修改记录。").arg(name));
+        throw UserError(QStringLiteral("写入字段“%1”之前没有开始新增或修改记录。").arg(name));
 
     Pending value;
     value.set = true;
@@ -405,13 +405,13 @@ void Dataset::setFieldByName(QStringView name, const QString &text)
         const QString trimmed = text.trimmed();
         value.integer = trimmed.toLongLong(&ok);
         if (!ok)
-            throw StoreError(QStringLiteral("“%1”不是整数，不能写入字段“%2”。").arg(text, c.name));
+            throw UserError(QStringLiteral("“%1”不是整数，不能写入字段“%2”。").arg(text, c.name));
         value.type = Int;
     } else {
         const QDate date = datetext::parse(text);
         if (!date.isValid())
-            throw StoreError(QStringLiteral("“%1”不是有效的日期（格式 %2），不能写入字段“%3”。")
-                                 .arg(text, datetext::shortFormat(), c.name));
+            throw UserError(QStringLiteral("“%1”不是有效的日期（格式 %2），不能写入字段“%3”。")
+                                .arg(text, datetext::shortFormat(), c.name));
         value.type = TextCell;
         value.text = datetext::toIso(date).toUtf8();
     }
@@ -426,7 +426,7 @@ void Dataset::locateTable()
                                          QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = from.match(m_command);
     if (!match.hasMatch())
-        throw StoreError(QStringLiteral("命令“%1”没有指明要写入的表。").arg(m_command));
+        throw UserError(QStringLiteral("命令“%1”没有指明要写入的表。").arg(m_command));
     const QString table = match.captured(1);
 
     Statement st;
@@ -437,12 +437,12 @@ void Dataset::locateTable()
             key = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, 1)));
     }
     if (key.isEmpty())
-        throw StoreError(QStringLiteral("表“%1”没有主键，不能写入。").arg(table));
+        throw UserError(QStringLiteral("表“%1”没有主键，不能写入。").arg(table));
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_columns[i].name.compare(key, Qt::CaseInsensitive) == 0)
             m_keyColumn = int(i);
     if (m_keyColumn < 0)
-        throw StoreError(QStringLiteral("命令“%1”的结果中没有主键“%2”，不能写入。").arg(m_command, key));
+        throw UserError(QStringLiteral("命令“%1”的结果中没有主键“%2”，不能写入。").arg(m_command, key));
     m_table = table;
 }
 
@@ -545,7 +545,7 @@ void Dataset::post()
         m_pending.clear();
         m_state = State::Browse;
         if (!changed)
-            throw StoreError(
+            throw UserError(
                 QStringLiteral("要修改的记录已不在数据文件%1中。").arg(describeFile(connection().absolutePath())));
         reloadRow(key, m_current);
     }

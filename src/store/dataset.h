@@ -19,9 +19,9 @@ struct sqlite3_stmt;
 //  - reading: no value gives "", an integer its decimal digits, a date its
 //    short date text (see datetext);
 //  - writing: "" gives no value in integer and date columns; a text that is
-//    not a whole number or not a date is refused with StoreError, and nothing
+//    not a whole number or not a date is refused with UserError, and nothing
 //    of that row reaches the file.
-// Failures raise StoreError.
+// Failures raise UserError.
 class Dataset
 {
 public:
@@ -57,7 +57,7 @@ public:
 
     int fieldCount() const { return int(m_columns.size()); }
     QString fieldName(int column) const;
-    // The column's index in the result; throws StoreError for an unknown name.
+    // The column's index in the result; throws UserError for an unknown name.
     int fieldIndex(QStringView name) const;
     // The current row's value (or the pending row's, while writing) as text.
     QString fieldText(int column) const;
@@ -86,7 +86,7 @@ public:
     {
     public:
         int fieldCount() const;
-        // The column's index; throws StoreError for an unknown name.
+        // The column's index; throws UserError for an unknown name.
         int fieldIndex(QStringView name) const;
         QString fieldName(int column) const;
         // The type the table declares for the column ("TEXT", "DATE", ...).

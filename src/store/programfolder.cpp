@@ -1,6 +1,6 @@
 #include "programfolder.h"
 
-#include "storeerror.h"
+#include "usererror.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +26,7 @@ void enter()
 {
     const QString folder = path();
     if (!QDir::setCurrent(folder))
-        throw StoreError(QStringLiteral("无法进入程序文件夹“%1”。").arg(QDir::toNativeSeparators(folder)));
+        throw UserError(QStringLiteral("无法进入程序文件夹“%1”。").arg(QDir::toNativeSeparators(folder)));
 }
 
 void setOverride(const QString &folder)

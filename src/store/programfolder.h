@@ -11,7 +11,7 @@ namespace programfolder {
 // The folder's path, with a trailing separator.
 QString path();
 
-// Makes the program folder the current folder; throws StoreError if it
+// Makes the program folder the current folder; throws UserError if it
 // cannot be entered.
 void enter();
 

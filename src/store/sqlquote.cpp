@@ -1,6 +1,6 @@
 #include "sqlquote.h"
 
-#include "storeerror.h"
+#include "usererror.h"
 
 namespace sqlquote {
 
@@ -10,7 +10,7 @@ QString checkedId(const QString &text)
     bool ok = false;
     trimmed.toLongLong(&ok);
     if (!ok || trimmed.contains(QLatin1Char('+')))
-        throw StoreError(QStringLiteral("“%1”不是有效的编号。").arg(text));
+        throw UserError(QStringLiteral("“%1”不是有效的编号。").arg(text));
     return trimmed;
 }
 

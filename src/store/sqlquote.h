@@ -7,7 +7,7 @@
 // joined into the text; a number is checked to be a whole number first.
 namespace sqlquote {
 
-// Returns the number's text without surrounding blanks; throws StoreError
+// Returns the number's text without surrounding blanks; throws UserError
 // when the text is not a whole number.
 QString checkedId(const QString &text);
 // The same, as the number to bind.

@@ -1,7 +1,7 @@
 #include "wholefile.h"
 
 #include "connection.h"
-#include "storeerror.h"
+#include "usererror.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,7 +77,7 @@ WholeFile::~WholeFile()
 
 void WholeFile::fail(const QString &what, int error) const
 {
-    throw StoreError(what.arg(describeFile(m_target), fileerror::reason(error)));
+    throw UserError(what.arg(describeFile(m_target), fileerror::reason(error)));
 }
 
 void WholeFile::write(const char *data, qint64 size)
@@ -100,7 +100,7 @@ void WholeFile::copyFrom(QFile &source)
     for (;;) {
         const qint64 got = source.read(block.data(), block.size());
         if (got < 0)
-            throw StoreError(
+            throw UserError(
                 QStringLiteral("读取文件%1时出错：%2。").arg(describeFile(source.fileName()), source.errorString()));
         if (got == 0)
             return;

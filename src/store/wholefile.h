@@ -7,7 +7,7 @@ class QFile;
 // Writing a file whole or not at all. The bytes go to a new temporary file
 // beside the target, are forced to the disk, and take the target's name in
 // one step only when complete: a failure at any point leaves whatever file
-// had that name before, and no partial file. Errors raise StoreError naming
+// had that name before, and no partial file. Errors raise UserError naming
 // the file, with the system's reason in words ("磁盘已满", ...).
 class WholeFile
 {

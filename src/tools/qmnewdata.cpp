@@ -1,6 +1,6 @@
 // Makes a new, empty catalogue file: qmnewdata [--if-missing] FILE
 #include "store/catalogue.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
         return 0;
     try {
         catalogue::create(path);
-    } catch (const StoreError &e) {
+    } catch (const UserError &e) {
         std::fprintf(stderr, "qmnewdata: %s\n", e.what());
         return 1;
     }

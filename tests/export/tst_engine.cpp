@@ -4,7 +4,7 @@
 
 #include "formats/gridexportexcel.h"
 #include "formats/gridexporthtml.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -219,7 +219,7 @@ void ExportTest::writeErrorStillEndsTheFile()
         else
             TGridExportHTML(QString(), grid, true).SaveToStream(device);
         QFAIL("the write error was not reported");
-    } catch (const StoreError &e) {
+    } catch (const UserError &e) {
         QCOMPARE(e.message(), QStringLiteral("Stream write error"));
     }
     QVERIFY(device.data.endsWith(end));
@@ -256,7 +256,7 @@ void ExportTest::gridWithoutDataWritesNothing()
                 else
                     TGridExportHTML(path, grid, true).Execute();
                 QFAIL("a grid without data was written");
-            } catch (const StoreError &e) {
+            } catch (const UserError &e) {
                 QCOMPARE(e.message(), QStringLiteral("表格的数据没有读入，无法导出：文件 %1 未写入任何内容。")
                                           .arg(QDir::toNativeSeparators(path)));
             }

@@ -8,7 +8,7 @@
 #include "restore/cataloguecheck.h"
 #include "restore/datafilereplace.h"
 #include "restore/form_restore.h"
-#include "store/storeerror.h"
+#include "store/usererror.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
 
@@ -330,7 +330,7 @@ private Q_SLOTS:
         QVERIFY(child<QLineEdit>(&window, "edit_file")->text().isEmpty());
 
         // And the replacing itself refuses it as well.
-        QVERIFY_THROWS_EXCEPTION(StoreError, restore::replaceDataFile(backup, folder->path()));
+        QVERIFY_THROWS_EXCEPTION(UserError, restore::replaceDataFile(backup, folder->path()));
         QCOMPARE(bytes(folder->dataFile()), before);
         QCOMPARE(filesIn(folder->path()), files);
     }
@@ -494,7 +494,7 @@ private Q_SLOTS:
         QString message;
         try {
             restore::replaceDataFile(backup, disk.path());
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             message = e.message();
         }
         QVERIFY2(message.contains(QStringLiteral("磁盘已满")), qPrintable(message));
@@ -543,7 +543,7 @@ private Q_SLOTS:
         QString message;
         try {
             restore::replaceDataFile(backup, folder->path());
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             message = e.message();
         }
         sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);

@@ -5,9 +5,9 @@
 #include "store/dataset.h"
 #include "store/datetext.h"
 #include "store/sqlquote.h"
-#include "store/storeerror.h"
 #include "store/textorder.h"
 #include "store/transaction.h"
+#include "store/usererror.h"
 #include "support/fixture.h"
 
 #include <QtTest>
@@ -45,7 +45,7 @@ private Q_SLOTS:
         for (const char *table : {"book", "category", "pub", "author", "reader"})
             QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from ") + QLatin1String(table)),
                      QStringLiteral("0"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, catalogue::create(file()));
+        QVERIFY_THROWS_EXCEPTION(UserError, catalogue::create(file()));
     }
 
     void textConversions_data()
@@ -157,7 +157,7 @@ private Q_SLOTS:
             try {
                 ds.setFieldByName(field, written);
                 QFAIL("the value was accepted");
-            } catch (const StoreError &e) {
+            } catch (const UserError &e) {
                 QVERIFY2(e.message().contains(written), qPrintable(e.message()));
             }
         }
@@ -259,7 +259,7 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("甲"), QStringLiteral("丙")}));
 
         openOn(ds, QStringLiteral("select * from pub where pub_id=999"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, ds.deleteRecord());
+        QVERIFY_THROWS_EXCEPTION(UserError, ds.deleteRecord());
     }
 
     void openTakesSnapshot()
@@ -271,8 +271,8 @@ private Q_SLOTS:
         QCOMPARE(ds.recordCount(), 1);
         ds.next();
         QVERIFY(ds.eof());
-        QVERIFY_THROWS_EXCEPTION(StoreError, ds.fieldByName(u"author_name"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, ds.fieldByName(u"no_such_column"));
+        QVERIFY_THROWS_EXCEPTION(UserError, ds.fieldByName(u"author_name"));
+        QVERIFY_THROWS_EXCEPTION(UserError, ds.fieldByName(u"no_such_column"));
         ds.close();
         ds.open();
         QCOMPARE(ds.recordCount(), 2);
@@ -283,7 +283,7 @@ private Q_SLOTS:
         Dataset ds;
         openOn(ds, QStringLiteral("select * from reg"));
         ds.setCommandText(QStringLiteral("select * from reg")); // the same text: nothing happens
-        QVERIFY_THROWS_EXCEPTION(StoreError, ds.setCommandText(QStringLiteral("select * from book")));
+        QVERIFY_THROWS_EXCEPTION(UserError, ds.setCommandText(QStringLiteral("select * from book")));
         QCOMPARE(ds.commandText(), QStringLiteral("select * from reg"));
         ds.close();
         ds.setCommandText(QStringLiteral("select * from book"));
@@ -334,7 +334,7 @@ private Q_SLOTS:
         ds.close();
         try {
             openOn(ds, QStringLiteral("select * from book where book_cate=?"), {name});
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             QFAIL(qPrintable(e.message()));
         }
         QCOMPARE(ds.recordCount(), 1);
@@ -375,7 +375,7 @@ private Q_SLOTS:
         if (accepted)
             QCOMPARE(sqlquote::checkedId(text), text.trimmed());
         else
-            QVERIFY_THROWS_EXCEPTION(StoreError, sqlquote::checkedId(text));
+            QVERIFY_THROWS_EXCEPTION(UserError, sqlquote::checkedId(text));
     }
 
     // The list row of a book: the codes' texts, and what a code out of range
@@ -593,7 +593,7 @@ private Q_SLOTS:
         try {
             ds.open();
             QFAIL("opened a missing file");
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("data.qmd")), qPrintable(e.message()));
             QVERIFY2(e.message().contains(QDir::toNativeSeparators(QFileInfo(file()).absolutePath())),
                      qPrintable(e.message()));
@@ -614,7 +614,7 @@ private Q_SLOTS:
         try {
             ds.open();
             QFAIL("opened a file that is no catalogue");
-        } catch (const StoreError &e) {
+        } catch (const UserError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("不是有效的数据文件")), qPrintable(e.message()));
         }
     }

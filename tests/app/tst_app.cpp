@@ -1,12 +1,12 @@
 // Start-up: the windows, the program folder, the login dialog.
 #include "app/application.h"
 #include "app/form_welcome.h"
-#include "store/programfolder.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "store/cataloguelock.h"
+#include "store/programfolder.h"
 #include "support/fixture.h"
 
 #include <QLabel>

@@ -10,7 +10,7 @@
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "store/datetext.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -20,26 +20,16 @@
 #include <QRadioButton>
 #include <QtTest>
 
-class BooksTest : public QObject
+class BooksTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
     QString file() const { return folder->dataFile(); }
-    void seed(const QString &sql) { fixture::exec(file(), sql); }
     QString stored(const QString &column, const QString &where = QStringLiteral("1"))
     {
         return fixture::value(file(), QStringLiteral("select %1 from book where %2").arg(column, where));
     }
-    void start()
-    {
-        windows = std::make_unique<fixture::Windows>();
-        form_main->show();
-    }
-
     static QLineEdit *edit(QWidget *d, const char *name) { return fixture::child<QLineEdit>(d, name); }
     static QComboBox *combo(QWidget *d, const char *name) { return fixture::child<QComboBox>(d, name); }
     static QRadioButton *radio(QWidget *d, const char *name) { return fixture::child<QRadioButton>(d, name); }
@@ -84,18 +74,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<fixture::ProgramFolder>();
-        datetext::setLocale(QLocale(QLocale::Chinese, QLocale::China));
-    }
-    void cleanup()
-    {
-        windows.reset();
-        folder.reset();
-        datetext::resetLocale();
-    }
-
     void entryOpensResetEveryTime()
     {
         seed(QStringLiteral("insert into author (author_name) values ('鲁迅'), ('老舍');"
@@ -358,7 +336,7 @@ private Q_SLOTS:
         QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("围城（新版）"));
         QCOMPARE(list()->cell(0, 0), QStringLiteral("围城（新版）"));
         msg::setNextAnswer(true);
-        form_main->action("medelbook")->trigger();
+        trigger("medelbook");
         QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
     }
 

@@ -1,7 +1,6 @@
 // The export dialogs and their grid, driven from the main window's commands.
 #include "tst_export.h"
 
-#include "store/programfolder.h"
 #include "components/exportgrid.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
@@ -9,6 +8,7 @@
 #include "export/form_savehtml.h"
 #include "main/form_main.h"
 #include "store/datetext.h"
+#include "store/programfolder.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

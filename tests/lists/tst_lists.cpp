@@ -5,7 +5,7 @@
 #include "components/messages.h"
 #include "lists/form_pub.h"
 #include "main/form_main.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QHeaderView>
 #include <QInputMethodEvent>
@@ -19,23 +19,11 @@
 using fixture::child;
 using fixture::type;
 
-class ListsTest : public QObject
+class ListsTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
-    void seed(const QString &sql) { fixture::exec(folder->dataFile(), sql); }
-    QStringList query(const QString &sql) const { return fixture::column(folder->dataFile(), sql); }
-
-    void start()
-    {
-        windows = std::make_unique<fixture::Windows>();
-        fixture::showMainWindow();
-    }
-
     static QTreeWidget *tree() { return form_main->treeview_main; }
     static QTreeWidgetItem *root() { return tree()->topLevelItem(0); }
     static QStringList childTexts(QTreeWidgetItem *item)
@@ -97,13 +85,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
-    void cleanup()
-    {
-        windows.reset();
-        folder.reset();
-    }
-
     void addCategory()
     {
         seed(QStringLiteral("insert into category (cate_name) values ('小说')"));
@@ -143,7 +124,7 @@ private Q_SLOTS:
 
         // The added node works with the tree's commands.
         tree()->setCurrentItem(root()->child(1));
-        form_main->action("medelcate")->trigger();
+        trigger("medelcate");
         QCOMPARE(childTexts(root()), (QStringList{"小说", "小说"}));
         QVERIFY(shown().isEmpty());
     }
@@ -254,7 +235,7 @@ private Q_SLOTS:
         // A category of a zero alone, without books, is deleted; the one of
         // the empty text before the zero holds a book and stays.
         tree()->setCurrentItem(node(QString(QChar(0))));
-        form_main->action("medelcate")->trigger();
+        trigger("medelcate");
         QVERIFY(shown().isEmpty());
         QCOMPARE(stored("cate_name", "category", "cate_id"), (QStringList{"小说", "续篇"}));
         QCOMPARE(childTexts(root()), (QStringList{"小说", "续篇"}));

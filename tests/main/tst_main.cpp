@@ -11,7 +11,7 @@
 #include "store/catalogue.h"
 #include "store/datetext.h"
 #include "support/filehelpers.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -32,22 +32,11 @@
 
 using namespace filehelpers;
 
-class MainTest : public QObject
+class MainTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
-    void seed(const QString &sql) { fixture::exec(folder->dataFile(), sql); }
-    // Makes the windows on the seeded file and shows the main window.
-    void start()
-    {
-        windows = std::make_unique<fixture::Windows>();
-        fixture::showMainWindow();
-    }
-
     QString programFolder() const { return QDir(folder->path()).canonicalPath(); }
     bool inProgramFolder() const { return QDir::current().canonicalPath() == programFolder(); }
 
@@ -117,20 +106,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<fixture::ProgramFolder>();
-        datetext::setLocale(QLocale(QLocale::Chinese, QLocale::China));
-    }
-    void cleanup()
-    {
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        windows.reset();
-        desktop::setScripted(false);
-        folder.reset();
-        datetext::resetLocale();
-    }
-
     void menusHoldTheCommandsInOrder()
     {
         start();
@@ -243,7 +218,7 @@ private Q_SLOTS:
         // The close mark hides the bar; the view menu brings it back at its width.
         QTest::mouseClick(form_main->findChild<QToolButton *>(QStringLiteral("image_xx")), Qt::LeftButton);
         QVERIFY(categoryBar()->isHidden());
-        form_main->action("mvtreelist")->trigger();
+        trigger("mvtreelist");
         QVERIFY(categoryBar()->isVisible());
         QCOMPARE(categoryBar()->width(), 201);
         // "关闭分类栏" in either pop-up toggles too: it shows a hidden bar.
@@ -265,16 +240,16 @@ private Q_SLOTS:
         start();
         BookListView *list = form_main->listview_main;
         list->reportView()->setColumnWidth(2, 111); // the user's own width stays
-        form_main->action("mvbigicon")->trigger();
+        trigger("mvbigicon");
         QCOMPARE(list->currentWidget(), static_cast<QWidget *>(list->iconView()));
         QCOMPARE(list->iconView()->viewMode(), QListView::IconMode);
         QCOMPARE(list->iconView()->iconSize(), QSize(32, 32));
-        form_main->action("mvsmallicon")->trigger();
+        trigger("mvsmallicon");
         QCOMPARE(list->iconView()->viewMode(), QListView::ListMode);
         QCOMPARE(list->iconView()->flow(), QListView::LeftToRight);
-        form_main->action("mvlist")->trigger();
+        trigger("mvlist");
         QCOMPARE(list->iconView()->flow(), QListView::TopToBottom);
-        form_main->action("mvxiangxi")->trigger();
+        trigger("mvxiangxi");
         QCOMPARE(list->currentWidget(), static_cast<QWidget *>(list->reportView()));
         QCOMPARE(list->reportView()->columnWidth(0), 150);
         QCOMPARE(list->reportView()->columnWidth(2), 111);
@@ -284,7 +259,7 @@ private Q_SLOTS:
     void editBookNeedsASelectedRow()
     {
         start();
-        form_main->action("meeditbook")->trigger();
+        trigger("meeditbook");
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("请在列表中选择一本需要修改的书籍")});
         form_main->popmenu_booklist()->findChild<QAction *>(QStringLiteral("N9"))->trigger();
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("请在列表中选择一本需要修改的书籍")});
@@ -343,7 +318,7 @@ private Q_SLOTS:
 
         // Resizing the window, hiding the bar, keep the order.
         form_main->resize(700, 500);
-        form_main->action("mvtreelist")->trigger();
+        trigger("mvtreelist");
         QTest::qWait(20);
         QCOMPARE(column(0), (QStringList{"Apple", "banana", "cherry"}));
     }
@@ -380,12 +355,12 @@ private Q_SLOTS:
         seed(QStringLiteral("insert into book (book_name, book_loan, book_readed, book_rating) values ('甲', 1, 1, 3), "
                             "('乙', 1, 1, 3), ('丙', 1, 1, 3)"));
         start();
-        form_main->action("medelbook")->trigger();
+        trigger("medelbook");
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("请选择一本需要删除的书籍")});
 
         form_main->listview_main->selectRow(1);
         msg::setNextAnswer(false);
-        form_main->action("medelbook")->trigger();
+        trigger("medelbook");
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("真的要删除这本书么？")});
         QCOMPARE(column(0), (QStringList{"甲", "乙", "丙"}));
         QCOMPARE(fixture::value(folder->dataFile(), QStringLiteral("select count(*) from book")), QStringLiteral("3"));
@@ -401,7 +376,7 @@ private Q_SLOTS:
         seed(QStringLiteral("delete from book where book_name='丙'"));
         form_main->listview_main->selectRow(1);
         msg::setNextAnswer(true);
-        form_main->action("medelbook")->trigger();
+        trigger("medelbook");
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("真的要删除这本书么？")});
         QCOMPARE(column(0), QStringList{QStringLiteral("甲")});
     }
@@ -453,8 +428,8 @@ private Q_SLOTS:
                             "('边城', '小说', 1, 1, 3)"));
         start();
         QTreeWidgetItem *root = tree()->topLevelItem(0);
-        form_main->action("medelcate")->trigger();
-        form_main->action("meeditcate")->trigger();
+        trigger("medelcate");
+        trigger("meeditcate");
         QCOMPARE(shownTexts(), (QStringList{"不能删除总类别", "请在左边栏选择一个分类进行修改"}));
 
         tree()->setCurrentItem(node(QStringLiteral("小说")));
@@ -464,7 +439,7 @@ private Q_SLOTS:
 
         // An empty category goes at once: its first row and its node only.
         tree()->setCurrentItem(root->child(1));
-        form_main->action("medelcate")->trigger();
+        trigger("medelcate");
         QVERIFY(shownTexts().isEmpty());
         QCOMPARE(root->childCount(), 2);
         QCOMPARE(fixture::column(folder->dataFile(), QStringLiteral("select cate_name from category order by cate_id")),
@@ -476,8 +451,8 @@ private Q_SLOTS:
         tree()->expandAll();
         clickNode(deeper);
         QCOMPARE(model()->rowCount(), 1);
-        form_main->action("medelcate")->trigger();
-        form_main->action("meeditcate")->trigger();
+        trigger("medelcate");
+        trigger("meeditcate");
         QCOMPARE(shownTexts(), (QStringList{"请选择要删除的类别", "请在左边栏选择一个分类进行修改"}));
     }
 
@@ -493,13 +468,13 @@ private Q_SLOTS:
         // Cancelled: nothing is written. A file box elsewhere moves the
         // current folder; the command sets it back.
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         QVERIFY(filesIn(elsewhere.path()).isEmpty());
         QVERIFY(inProgramFolder());
 
         filedialog::setNextFileName(target);
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         QCOMPARE(bytes(target), bytes(folder->dataFile()));
         QVERIFY(inProgramFolder());
         QVERIFY(form_main->statusBar()->currentMessage().contains(QDir::toNativeSeparators(target)));
@@ -508,7 +483,7 @@ private Q_SLOTS:
         // replaced by the whole new copy.
         seedBooks(folder->dataFile(), 1);
         filedialog::setNextFileName(target);
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         QCOMPARE(bytes(target), bytes(folder->dataFile()));
         QCOMPARE(filesIn(elsewhere.path()), QStringList{QStringLiteral("mine.qmd")});
 
@@ -591,7 +566,7 @@ private Q_SLOTS:
         }
         const QStringList filled = filesIn(watched);
         filedialog::setNextFileName(target);
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         setrlimit(RLIMIT_FSIZE, &limit);
 
         const QList<msg::Shown> shown = msg::takeShown();
@@ -630,7 +605,7 @@ private Q_SLOTS:
         // No whole copy can be had while the change is half-written: said,
         // and the older backup stays.
         filedialog::setNextFileName(target);
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         QList<msg::Shown> shown = msg::takeShown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
@@ -640,7 +615,7 @@ private Q_SLOTS:
         // Once it is committed, the backup holds the whole rename.
         QCOMPARE(other->run(QStringLiteral("COMMIT")), QStringLiteral("ok"));
         filedialog::setNextFileName(target);
-        form_main->action("mfbeifen")->trigger();
+        trigger("mfbeifen");
         QVERIFY(msg::takeShown().isEmpty());
         QCOMPARE(catalogueFault(target, 2000), QString());
         QCOMPARE(fixture::column(target, QStringLiteral("select distinct book_cate from book")),
@@ -664,7 +639,7 @@ private Q_SLOTS:
             QVERIFY(other->isRunning());
             const QString target = elsewhere.filePath(QStringLiteral("b%1.qmd").arg(i));
             filedialog::setNextFileName(target);
-            form_main->action("mfbeifen")->trigger();
+            trigger("mfbeifen");
             const QList<msg::Shown> shown = msg::takeShown();
             if (!shown.isEmpty()) {
                 QVERIFY2(shown[0].text.contains(QStringLiteral("正被其他程序写入")), qPrintable(shown[0].text));
@@ -688,7 +663,7 @@ private Q_SLOTS:
         desktop::setScripted(true);
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        form_main->action("mhhelp")->trigger();
+        trigger("mhhelp");
         const QList<desktop::Request> requests = desktop::takeRequests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(int(requests[0].kind), int(desktop::Request::Kind::Open));
@@ -696,7 +671,7 @@ private Q_SLOTS:
         QVERIFY(inProgramFolder());
         QVERIFY(msg::takeShown().isEmpty());
 
-        form_main->action("mhhomepage")->trigger();
+        trigger("mhhomepage");
         const QList<desktop::Request> home = desktop::takeRequests();
         QCOMPARE(home.size(), 1);
         QCOMPARE(int(home[0].kind), int(desktop::Request::Kind::Open));

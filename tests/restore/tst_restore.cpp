@@ -10,7 +10,7 @@
 #include "restore/form_restore.h"
 #include "store/usererror.h"
 #include "support/filehelpers.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QAction>
 #include <QLabel>
@@ -39,40 +39,15 @@ template <class T> T *child(QWidget *window, const char *name)
 
 } // namespace
 
-class RestoreTest : public QObject
+class RestoreTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
-    void start()
-    {
-        windows = std::make_unique<fixture::Windows>();
-        form_main->resize(800, 600);
-        form_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_main));
-    }
     QString programFolder() const { return QDir(folder->path()).canonicalPath(); }
     bool inProgramFolder() const { return QDir::current().canonicalPath() == programFolder(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<fixture::ProgramFolder>();
-        msg::setScripted(true);
-        filedialog::setScripted(true);
-    }
-    void cleanup()
-    {
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        windows.reset();
-        msg::setScripted(false);
-        filedialog::setScripted(false);
-        folder.reset();
-    }
-
     // --- Restore command ----------------------------------------------------
 
     void restoreCommandAnsweredNo()
@@ -80,7 +55,7 @@ private Q_SLOTS:
         writeProgram(folder->path() + QStringLiteral("qmrestore"));
         start();
         const QByteArray data = bytes(folder->dataFile());
-        form_main->action("mfdaoru")->trigger();
+        trigger("mfdaoru");
         const QList<msg::Shown> shown = msg::takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(int(shown[0].kind), int(msg::Kind::Question));
@@ -98,7 +73,7 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path()));
         msg::setNextAnswer(true);
-        form_main->action("mfdaoru")->trigger();
+        trigger("mfdaoru");
         QCOMPARE(msg::takeShown().size(), 1);
         QVERIFY(!form_main->isVisible());
         // Started without arguments, in the program folder.
@@ -120,7 +95,7 @@ private Q_SLOTS:
             writeFile(folder->path() + QStringLiteral("qmrestore"), "#!/bin/sh\n");
         start();
         msg::setNextAnswer(true);
-        form_main->action("mfdaoru")->trigger();
+        trigger("mfdaoru");
         QList<msg::Shown> shown = msg::takeShown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(int(shown[1].kind), int(msg::Kind::Error));
@@ -406,7 +381,7 @@ private Q_SLOTS:
         if (restoreProgram)
             QTest::mouseClick(child<QPushButton>(window.get(), "button_restore"), Qt::LeftButton);
         else
-            form_main->action("mfdaoru")->trigger();
+            trigger("mfdaoru");
 
         QCOMPARE(shownCaption, caption);
         buttonTexts.sort();

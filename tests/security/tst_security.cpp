@@ -4,7 +4,7 @@
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "security/form_passwd.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QAction>
 #include <QLabel>
@@ -47,14 +47,11 @@ struct Seen
 
 } // namespace
 
-class SecurityTest : public QObject
+class SecurityTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
     QString stored() const { return fixture::value(folder->dataFile(), QStringLiteral("select reg_passwd from reg")); }
     void store(const QString &password)
     {
@@ -80,7 +77,7 @@ private:
             if (dialog->isVisible())
                 QTest::mouseClick(button(dialog, "button_cancel"), Qt::LeftButton);
         });
-        form_main->action("mtpasswd")->trigger();
+        trigger("mtpasswd");
         return seen;
     }
 
@@ -104,14 +101,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
-    void cleanup()
-    {
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        windows.reset();
-        folder.reset();
-    }
-
     void layoutAndShowing()
     {
         windows = std::make_unique<fixture::Windows>();
@@ -148,7 +137,7 @@ private Q_SLOTS:
             masked = box(dialog, "edit_new")->displayText();
             dialog->close(); // the title bar's close box
         });
-        form_main->action("mtpasswd")->trigger();
+        trigger("mtpasswd");
         QVERIFY(oldHidden);
         QCOMPARE(masked, QStringLiteral("*********"));
         QCOMPARE(order, QStringList({QStringLiteral("edit_new"), QStringLiteral("edit_new2"),
@@ -334,7 +323,7 @@ private Q_SLOTS:
             else
                 QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        form_main->action("mtpasswd")->trigger();
+        trigger("mtpasswd");
         QVERIFY(!form_passwd->isVisible());
         QCOMPARE(stored(), QStringLiteral("old"));
         QVERIFY(msg::takeShown().isEmpty());

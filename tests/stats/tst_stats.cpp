@@ -6,7 +6,7 @@
 #include "main/form_main.h"
 #include "stats/form_find.h"
 #include "stats/money.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -25,21 +25,11 @@ Q_DECLARE_METATYPE(std::optional<qint64>)
 using fixture::child;
 using fixture::type;
 
-class StatsTest : public QObject
+class StatsTest : public fixture::GuiTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
-
-    void seed(const QString &sql) { fixture::exec(folder->dataFile(), sql); }
-    void start()
-    {
-        windows = std::make_unique<fixture::Windows>();
-        fixture::showMainWindow();
-    }
-
     // Clicks the box's square.
     static void check(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
 
@@ -103,12 +93,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
-    void cleanup()
-    {
-        windows.reset();
-        folder.reset();
-    }
 
     void parsePrice_data()
     {

@@ -72,33 +72,33 @@ void BookListView::setupView(QAbstractItemView *view)
 
 QAbstractItemView *BookListView::currentView() const
 {
-    return m_style == Style::Report ? static_cast<QAbstractItemView *>(m_report) : m_icons;
+    return m_style == ViewStyle::Report ? static_cast<QAbstractItemView *>(m_report) : m_icons;
 }
 
-void BookListView::setStyle(Style style)
+void BookListView::setViewStyle(ViewStyle style)
 {
     m_style = style;
-    if (style == Style::Report) {
+    if (style == ViewStyle::Report) {
         m_model->setLargeIcons(false);
         m_model->setItemSize(QSize());
         setCurrentWidget(m_report);
         return;
     }
-    const bool large = style == Style::LargeIcons;
+    const bool large = style == ViewStyle::LargeIcons;
     m_model->setLargeIcons(large);
     m_icons->setViewMode(large ? QListView::IconMode : QListView::ListMode);
     m_icons->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
     m_icons->setWordWrap(large);
-    m_icons->setFlow(style == Style::List ? QListView::TopToBottom : QListView::LeftToRight);
+    m_icons->setFlow(style == ViewStyle::List ? QListView::TopToBottom : QListView::LeftToRight);
     m_icons->setWrapping(true);
     // The view modes reset these; every style keeps them.
     m_icons->setMovement(QListView::Static);
     m_icons->setResizeMode(QListView::Adjust);
     switch (style) {
-    case Style::LargeIcons:
+    case ViewStyle::LargeIcons:
         m_model->setItemSize(QSize(100, 64));
         break;
-    case Style::SmallIcons:
+    case ViewStyle::SmallIcons:
         m_model->setItemSize(QSize(160, 20));
         break;
     default:

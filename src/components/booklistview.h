@@ -2,6 +2,8 @@
 
 #include <QStackedWidget>
 
+#include "store/bookrow.h"
+
 #include <array>
 
 class BookListModel;
@@ -20,7 +22,7 @@ class BookListView : public QStackedWidget
     Q_OBJECT
 
 public:
-    enum class Style { LargeIcons, SmallIcons, List, Report };
+    enum class ViewStyle { LargeIcons, SmallIcons, List, Report };
 
     explicit BookListView(QWidget *parent = nullptr);
 
@@ -29,8 +31,8 @@ public:
     QListView *iconView() const { return m_icons; }
     QAbstractItemView *currentView() const;
 
-    void setStyle(Style style);
-    Style style() const { return m_style; }
+    void setViewStyle(ViewStyle style);
+    ViewStyle viewStyle() const { return m_style; }
 
     // The selected row, or -1 when none is selected.
     int selectedRow() const;
@@ -56,7 +58,7 @@ private:
     BookListModel *m_model;
     QTreeView *m_report;
     QListView *m_icons;
-    Style m_style = Style::Report;
+    ViewStyle m_style = ViewStyle::Report;
     int m_sortColumn = 0;
-    std::array<bool, 17> m_sortAscending{};
+    std::array<bool, bookrow::kColumnCount> m_sortAscending{};
 };

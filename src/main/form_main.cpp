@@ -125,22 +125,22 @@ void Tform_main::mfexitClick()
 
 void Tform_main::mvbigiconClick()
 {
-    listview_main->setStyle(BookListView::Style::LargeIcons);
+    listview_main->setViewStyle(BookListView::ViewStyle::LargeIcons);
 }
 
 void Tform_main::mvsmalliconClick()
 {
-    listview_main->setStyle(BookListView::Style::SmallIcons);
+    listview_main->setViewStyle(BookListView::ViewStyle::SmallIcons);
 }
 
 void Tform_main::mvlistClick()
 {
-    listview_main->setStyle(BookListView::Style::List);
+    listview_main->setViewStyle(BookListView::ViewStyle::List);
 }
 
 void Tform_main::mvxiangxiClick()
 {
-    listview_main->setStyle(BookListView::Style::Report);
+    listview_main->setViewStyle(BookListView::ViewStyle::Report);
 }
 
 void Tform_main::showCategoryBar(bool shown)

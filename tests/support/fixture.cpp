@@ -1,12 +1,12 @@
 #include "fixture.h"
 
 #include "app/application.h"
-#include "store/programfolder.h"
 #include "app/windows.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "store/catalogue.h"
+#include "store/programfolder.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -218,24 +218,52 @@ QString programFile()
     return QStringLiteral(QM_PROGRAM);
 }
 
+namespace {
+
+// Waits for the next modal dialog to be shown and to take the keyboard focus,
+// as a user would see it, by the dialog's own events; then runs the step in
+// the dialog's event loop, once.
+class ModalWatcher : public QObject
+{
+public:
+    explicit ModalWatcher(std::function<void(QDialog *)> step)
+        : QObject(qApp)
+        , m_step(std::move(step))
+    {
+        qApp->installEventFilter(this);
+        // A dialog that is already up and active is taken as it is.
+        QTimer::singleShot(0, this, [this] { take(qobject_cast<QDialog *>(QApplication::activeModalWidget())); });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+            take(qobject_cast<QDialog *>(watched));
+        return false;
+    }
+
+private:
+    void take(QDialog *dialog)
+    {
+        if (m_taken || !dialog || dialog != QApplication::activeModalWidget() || !dialog->isVisible() ||
+            !dialog->isActiveWindow())
+            return;
+        m_taken = true;
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, dialog, [step = m_step, dialog] { step(dialog); });
+        deleteLater();
+    }
+
+    std::function<void(QDialog *)> m_step;
+    bool m_taken = false;
+};
+
+} // namespace
+
 void onNextModal(std::function<void(QDialog *)> step)
 {
-    auto *timer = new QTimer(qApp);
-    timer->setInterval(5);
-    auto polls = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, step, polls] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        // Wait until it has the keyboard focus, as a user would see it (or
-        // give up waiting after a second: some platforms never activate).
-        if (!dialog->isActiveWindow() && ++*polls < 200)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        step(dialog);
-    });
-    timer->start();
+    new ModalWatcher(std::move(step));
 }
 
 void runDialog(QAction *command, const std::function<void(QDialog *)> &steps)

@@ -40,7 +40,8 @@ void exec(const QString &file, const QString &sql);
 QStringList column(const QString &file, const QString &sql);
 QString value(const QString &file, const QString &sql);
 
-// Calls step with the next modal dialog once it is shown (exec() runs).
+// Calls step with the next modal dialog once it is shown and has the
+// keyboard focus (exec() runs); waited for by the dialog's own events.
 void onNextModal(std::function<void(QDialog *)> step);
 
 // Triggers the command and runs the steps on the modal dialog it opens; the

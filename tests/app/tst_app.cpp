@@ -7,7 +7,7 @@
 #include "main/form_main.h"
 #include "store/cataloguelock.h"
 #include "store/programfolder.h"
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +20,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-class AppTest : public QObject
+class AppTest : public fixture::GuiTest
 {
     Q_OBJECT
 
@@ -30,8 +30,6 @@ private:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-
-    std::unique_ptr<fixture::ProgramFolder> folder;
 
     void setPassword(const QString &password)
     {
@@ -55,12 +53,6 @@ private:
     static QString prompt() { return form_welcome->findChild<QLabel *>(QStringLiteral("label2"))->text(); }
 
 private Q_SLOTS:
-    void init() { folder = std::make_unique<fixture::ProgramFolder>(); }
-    void cleanup()
-    {
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        folder.reset();
-    }
 
     void allWindowsAreMadeInOrder()
     {

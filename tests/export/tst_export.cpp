@@ -120,14 +120,12 @@ void ExportTest::init()
     colors.setColor(QPalette::Midlight, QColor::fromRgb(kMidlight));
     colors.setColor(QPalette::Shadow, QColor::fromRgb(kShadow));
     QApplication::setPalette(colors);
-    folder = std::make_unique<fixture::ProgramFolder>();
+    setUpCase();
 }
 
 void ExportTest::cleanup()
 {
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    windows.reset();
-    folder.reset();
+    tearDownCase();
     QApplication::setPalette(m_savedPalette);
 }
 

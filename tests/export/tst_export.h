@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/fixture.h"
+#include "support/guitest.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -26,7 +26,7 @@ inline QByteArray bytes(const char *hex)
 // by hand (tst_engine.cpp). The dialogs are driven from the main window's
 // commands against a real data file; the files are compared byte for byte
 // and read back by independent readers.
-class ExportTest : public QObject
+class ExportTest : public fixture::GuiTest
 {
     Q_OBJECT
 
@@ -39,11 +39,8 @@ public:
     static constexpr quint32 kShadow = 0x404040;   // window frame
 
 protected:
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    std::unique_ptr<fixture::Windows> windows;
     QPalette m_savedPalette;
 
-    void seed(const QString &sql) { fixture::exec(folder->dataFile(), sql); }
     // One book with no values, one with a Chinese title, one lent out whose
     // title holds "<B>" and "&".
     void seedThreeBooks();

@@ -12,7 +12,7 @@
 
 namespace fixture {
 
-void GuiTest::init()
+void GuiTest::setUpCase()
 {
     folder = std::make_unique<ProgramFolder>();
     msg::setScripted(true);
@@ -20,7 +20,7 @@ void GuiTest::init()
     datetext::setLocale(QLocale(QLocale::Chinese, QLocale::China));
 }
 
-void GuiTest::cleanup()
+void GuiTest::tearDownCase()
 {
     QTRY_VERIFY(!QApplication::activeModalWidget());
     windows.reset();

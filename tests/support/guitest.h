@@ -33,9 +33,14 @@ protected:
     // there is no such command or it cannot be chosen.
     static void trigger(const char *command);
 
+    // What init() and cleanup() do, for a program whose own init() and
+    // cleanup() do more around them.
+    void setUpCase();
+    void tearDownCase();
+
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { setUpCase(); }
+    void cleanup() { tearDownCase(); }
 };
 
 } // namespace fixture

@@ -10,6 +10,7 @@
 #include "ui_bookform.h"
 
 #include <QApplication>
+#include <QHash>
 
 namespace {
 
@@ -194,35 +195,28 @@ void BookForm::load(const Dataset &dataset)
 
 bool BookForm::checkInput(const FieldTexts &loaded)
 {
-    const FieldTexts now = fields();
     const auto unchanged = [&](const FieldText &field) { return loaded.contains(field); };
     // One-line boxes, with the caption of the label beside each.
-    const struct
-    {
-        QWidget *box;
-        const char *column;
-        QString caption;
-    } lines[] = {
-        {ui->book_name, "book_name", ui->label_book_name->text()},
-        {ui->book_cate, "book_cate", ui->label_book_cate->text()},
-        {ui->book_language, "book_language", ui->label_book_language->text()},
-        {ui->book_author, "book_author", ui->label_book_author->text()},
-        {ui->book_author2, "book_author2", ui->label_book_author2->text()},
-        {ui->book_isbn, "book_isbn", ui->label_book_isbn->text()},
-        {ui->book_pub, "book_pub", ui->label_book_pub->text()},
-        {ui->book_pages, "book_pages", ui->label_book_pages->text()},
-        {ui->book_buya, "book_buya", ui->label_book_buya->text()},
-        {ui->book_value, "book_value", ui->label_book_value->text()},
-        {ui->book_reader, "book_reader", ui->label_reader->text()},
+    const QHash<QString, std::pair<QWidget *, QString>> lines{
+        {QStringLiteral("book_name"), {ui->book_name, ui->label_book_name->text()}},
+        {QStringLiteral("book_cate"), {ui->book_cate, ui->label_book_cate->text()}},
+        {QStringLiteral("book_language"), {ui->book_language, ui->label_book_language->text()}},
+        {QStringLiteral("book_author"), {ui->book_author, ui->label_book_author->text()}},
+        {QStringLiteral("book_author2"), {ui->book_author2, ui->label_book_author2->text()}},
+        {QStringLiteral("book_isbn"), {ui->book_isbn, ui->label_book_isbn->text()}},
+        {QStringLiteral("book_pub"), {ui->book_pub, ui->label_book_pub->text()}},
+        {QStringLiteral("book_pages"), {ui->book_pages, ui->label_book_pages->text()}},
+        {QStringLiteral("book_buya"), {ui->book_buya, ui->label_book_buya->text()}},
+        {QStringLiteral("book_value"), {ui->book_value, ui->label_book_value->text()}},
+        {QStringLiteral("book_reader"), {ui->book_reader, ui->label_reader->text()}},
     };
-    for (const auto &line : lines) {
-        for (const FieldText &field : now) {
-            if (field.column != QLatin1String(line.column) || unchanged(field))
-                continue;
-            if (!lineinput::fits(window(), line.caption, field.text)) {
-                line.box->setFocus();
-                return false;
-            }
+    for (const FieldText &field : fields()) {
+        const auto line = lines.constFind(field.column);
+        if (line == lines.cend() || unchanged(field))
+            continue;
+        if (!lineinput::fits(window(), line->second, field.text)) {
+            line->first->setFocus();
+            return false;
         }
     }
 

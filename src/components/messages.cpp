@@ -26,36 +26,35 @@ void plain(QWidget *parent, const QString &text, const QString &caption)
     box.exec();
 }
 
-bool question(QWidget *parent, const QString &text)
+namespace {
+
+// A question with the information icon and two buttons; true only for the
+// first. Scripted, it takes the next queued answer.
+bool ask(QWidget *parent, const QString &title, const QString &text, const QString &yesText, const QString &noText)
 {
-    const QString title = QStringLiteral("Information");
     if (g_scripted) {
         g_shown.append({Kind::Question, title, text});
         return !g_answers.isEmpty() && g_answers.dequeue();
     }
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton *yes = box.addButton(yesText, QMessageBox::YesRole);
+    QPushButton *no = box.addButton(noText, QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
 }
 
+} // namespace
+
+bool question(QWidget *parent, const QString &text)
+{
+    return ask(parent, QStringLiteral("Information"), text, QStringLiteral("&Yes"), QStringLiteral("&No"));
+}
+
 bool questionZh(QWidget *parent, const QString &text)
 {
-    const QString title = QStringLiteral("提示");
-    if (g_scripted) {
-        g_shown.append({Kind::Question, title, text});
-        return !g_answers.isEmpty() && g_answers.dequeue();
-    }
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return ask(parent, QStringLiteral("提示"), text, QStringLiteral("是(&Y)"), QStringLiteral("否(&N)"));
 }
 
 void error(QWidget *parent, const QString &text)

@@ -27,14 +27,13 @@ void Tform_main::wireBookCommands()
 
 void Tform_main::fillBookList(const QString &command, const QVariantList &values)
 {
-    // The list is emptied first; rows read before an error stay in it.
-    BookListModel::Fill fill(*listview_main->model());
     ado_main.setCommandText(command, values);
-    fill.addBooks(ado_main);
+    listBooks(ado_main);
 }
 
 void Tform_main::listBooks(Dataset &books)
 {
+    // The list is emptied first; rows read before an error stay in it.
     BookListModel::Fill fill(*listview_main->model());
     fill.addBooks(books);
 }

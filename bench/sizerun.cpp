@@ -324,7 +324,8 @@ void measure(const Options &options)
             scans.push_back(report::timeMs([&] { data.scan([&](const Dataset::Row &) { ++seen; }); }));
             rows.push_back(report::timeMs([&] {
                 bookrow::PackedBuilder builder;
-                data.scan([&](const Dataset::Row &row) { builder.build(row); });
+                PackedRows packed;
+                data.scan([&](const Dataset::Row &row) { builder.build(row, packed); });
             }));
         }
         partScanMs = report::best(scans);

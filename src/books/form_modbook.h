@@ -3,7 +3,6 @@
 #include "bookform.h"
 #include "components/formdialog.h"
 #include "store/dataset.h"
-#include "store/storedvalue.h"
 
 #include <memory>
 

@@ -23,7 +23,7 @@ BookListModel::BookListModel(QObject *parent)
 
 int BookListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : m_rows.rowCount();
 }
 
 int BookListModel::columnCount(const QModelIndex &parent) const
@@ -31,29 +31,29 @@ int BookListModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : bookrow::kColumnCount;
 }
 
-QStringView BookListModel::cell(int row, int column) const
+QString BookListModel::cell(int row, int column) const
 {
-    return m_rows[size_t(row)].cell(column);
+    return m_rows.value(row, column).text();
 }
 
 int BookListModel::cellCount(int row) const
 {
-    return m_rows[size_t(row)].count;
+    return m_rows.valueCount(row);
 }
 
 QStringList BookListModel::rowTexts(int row) const
 {
-    return m_rows[size_t(row)].toList();
+    return bookrow::rowTexts(m_rows, row);
 }
 
 QVariant BookListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(m_rows.size()))
+    if (!index.isValid() || index.row() >= m_rows.rowCount())
         return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return cell(index.row(), index.column()).toString();
+        return cell(index.row(), index.column());
     case Qt::DecorationRole:
         if (index.column() == 0)
             return m_largeIcons ? m_largeIcon : m_smallIcon;
@@ -63,7 +63,7 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
             return m_itemSize;
         return {};
     case Qt::BackgroundRole: {
-        const QStringView loan = cell(index.row(), bookrow::Loan);
+        const QString loan = cell(index.row(), bookrow::Loan);
         if (loan == u"借入")
             return kBorrowedIn;
         if (loan == u"已借出")
@@ -91,13 +91,14 @@ void BookListModel::beginFill()
 
 void BookListModel::fillRow(const QStringList &texts)
 {
-    m_rows.push_back(bookrow::Packed::fromList(texts));
+    bookrow::appendRow(m_rows, texts);
 }
 
 void BookListModel::Fill::addBooks(Dataset &books)
 {
     bookrow::PackedBuilder builder;
-    books.scan([&](const Dataset::Row &row) { m_model.m_rows.push_back(builder.build(row)); });
+    books.scan([&](const Dataset::Row &row) { builder.build(row, m_model.m_rows); });
+    m_model.m_rows.squeeze();
 }
 
 void BookListModel::endFill()
@@ -115,28 +116,31 @@ void BookListModel::clear()
 
 void BookListModel::appendRow(const QStringList &texts)
 {
-    const int row = int(m_rows.size());
+    const int row = m_rows.rowCount();
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.push_back(bookrow::Packed::fromList(texts));
+    bookrow::appendRow(m_rows, texts);
     endInsertRows();
 }
 
 void BookListModel::setRow(int row, const QStringList &texts)
 {
-    m_rows.at(size_t(row)) = bookrow::Packed::fromList(texts);
+    if (row < 0 || row >= m_rows.rowCount())
+        return;
+    bookrow::appendRow(m_rows, texts);
+    m_rows.moveLastTo(row);
     Q_EMIT dataChanged(index(row, 0), index(row, bookrow::kColumnCount - 1));
 }
 
 void BookListModel::removeBookRow(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);
-    m_rows.erase(m_rows.begin() + row);
+    m_rows.removeRow(row);
     endRemoveRows();
 }
 
 void BookListModel::sortRows(int column, bool ascending)
 {
-    const size_t n = m_rows.size();
+    const size_t n = size_t(m_rows.rowCount());
     // The keys are made once per sort, packed into one buffer.
     QByteArray keys;
     std::vector<qsizetype> starts(n + 1);
@@ -159,14 +163,10 @@ void BookListModel::sortRows(int column, bool ascending)
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(b, a) < 0; });
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<bookrow::Packed> sorted;
-    sorted.reserve(n);
+    m_rows.reorder(order);
     std::vector<int> newPosition(n);
-    for (size_t i = 0; i < n; ++i) {
-        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+    for (size_t i = 0; i < n; ++i)
         newPosition[size_t(order[i])] = int(i);
-    }
-    m_rows = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -181,8 +181,8 @@ void BookListModel::setLargeIcons(bool large)
     if (m_largeIcons == large)
         return;
     m_largeIcons = large;
-    if (!m_rows.empty())
-        Q_EMIT dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::DecorationRole});
+    if (!m_rows.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(m_rows.rowCount() - 1, 0), {Qt::DecorationRole});
 }
 
 void BookListModel::setItemSize(QSize size)
@@ -190,6 +190,6 @@ void BookListModel::setItemSize(QSize size)
     if (m_itemSize == size)
         return;
     m_itemSize = size;
-    if (!m_rows.empty())
-        Q_EMIT dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::SizeHintRole});
+    if (!m_rows.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(m_rows.rowCount() - 1, 0), {Qt::SizeHintRole});
 }

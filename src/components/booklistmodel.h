@@ -9,9 +9,9 @@
 #include <array>
 #include <vector>
 
-// The rows of the book list: up to 17 texts a row, kept packed in one string
-// per row so that a list of a hundred thousand books stays small. Rows come
-// from bookrow::build. The background of a row follows its text in the loan
+// The rows of the book list: up to 17 texts a row, kept packed (see
+// packedrows) so that a list of a hundred thousand books stays small and is
+// given back in one step. Rows come from bookrow's row rule. The background of a row follows its text in the loan
 // column.
 class BookListModel : public QAbstractTableModel
 {
@@ -26,7 +26,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // The text of a cell; a cell the row lacks reads as the empty text.
-    QStringView cell(int row, int column) const;
+    QString cell(int row, int column) const;
     QStringList rowTexts(int row) const;
     // How many texts the row has (17 unless a code was out of range).
     int cellCount(int row) const;
@@ -70,7 +70,7 @@ public:
     void setItemSize(QSize size);
 
 private:
-    std::vector<bookrow::Packed> m_rows;
+    PackedRows m_rows;
     bool m_filling = false;
     bool m_largeIcons = false;
     QSize m_itemSize;

@@ -126,6 +126,8 @@ protected:
     // Appends bytes and a line end (CR LF).
     void WriteLn(QByteArrayView bytes = {});
     // A text in GB18030 bytes.
+    // The encoder of the export files (GB18030).
+    QStringEncoder &encoder() { return m_encoder; }
     QByteArray encoded(const QString &text);
 
     const GridLook &look() const { return m_look; }

@@ -332,31 +332,28 @@ void TGridExportExcel::DoWriteRecord(int row)
         const FieldType type = table().field(field).type;
         if (type == FieldType::Integer || type == FieldType::Float) {
             // No value counts as 0. A text that is no number stays a text.
-            if (cell.kind == GridTable::Cell::Null) {
+            if (cell.type == GridTable::Cell::Null) {
                 if (type == FieldType::Integer)
                     writeRk(column, format, 0);
                 else
                     writeNumber(column, format, 0.0);
                 continue;
             }
-            if (cell.kind == GridTable::Cell::Integer) {
+            if (cell.type == GridTable::Cell::Integer) {
                 if (type == FieldType::Integer && cell.integer >= kRkMin && cell.integer <= kRkMax)
                     writeRk(column, format, cell.integer);
                 else
                     writeNumber(column, format, double(cell.integer));
                 continue;
             }
-            if (cell.kind == GridTable::Cell::Real) {
+            if (cell.type == GridTable::Cell::Real) {
                 writeNumber(column, format, cell.real);
                 continue;
             }
         }
-        QByteArrayView text = cell.bytes;
-        if (cell.kind != GridTable::Cell::Text) {
-            m_text.resize(0);
-            GridTable::appendCellText(cell, m_text);
-            text = m_text;
-        }
+        m_text.resize(0);
+        cell.appendText(m_text, encoder());
+        QByteArrayView text = m_text;
         // A memo is cut after its last whole character within 255 bytes.
         if (type == FieldType::Memo)
             text = text.first(wholeCharacters(text, kMemoBytes));

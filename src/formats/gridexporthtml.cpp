@@ -183,7 +183,7 @@ void TGridExportHTML::DoWriteRecord(int row)
         m_text.resize(0);
         const int field = columnField(i);
         if (field >= 0)
-            GridTable::appendCellText(cells[size_t(field)], m_text);
+            cells[size_t(field)].appendText(m_text, encoder());
         if (m_text.isEmpty()) {
             m_line.append(kBlankCell);
         } else {

@@ -8,15 +8,6 @@
 
 namespace {
 
-// Each cell is a tag byte and its value: nothing for no value, 8 bytes for a
-// number, a length and the bytes for a text (the length in one byte for the
-// usual short texts, else in four).
-constexpr unsigned char kNull = 0;
-constexpr unsigned char kInteger = 1;
-constexpr unsigned char kReal = 2;
-constexpr unsigned char kShortText = 3;
-constexpr unsigned char kText = 4;
-
 FieldType typeOfDeclared(const QByteArray &declared)
 {
     switch (declaredKind(declared)) {
@@ -34,37 +25,18 @@ FieldType typeOfDeclared(const QByteArray &declared)
     return FieldType::Text;
 }
 
-bool isAscii(const char *bytes, qsizetype length)
-{
-    for (qsizetype i = 0; i < length; ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 } // namespace
-
-GridTable::GridTable()
-    : m_encoder("GB18030")
-    , m_decoder("GB18030")
-{
-    if (!m_encoder.isValid() || !m_decoder.isValid())
-        throw UserError(QStringLiteral("本程序所用的 Qt 不支持 GB18030 编码，无法导出。"));
-}
-
-GridTable::~GridTable() = default;
 
 void GridTable::clear()
 {
     m_fields.clear();
-    std::vector<qsizetype>().swap(m_rowStarts);
-    m_data = QByteArray();
+    m_rows.clear();
     m_cellsInRow = 0;
 }
 
 void GridTable::addField(const QString &name, FieldType type)
 {
-    if (!m_rowStarts.empty())
+    if (!m_rows.isEmpty())
         throw UserError(QStringLiteral("表中已有记录，不能再添加字段“%1”。").arg(name));
     m_fields.push_back({name, type});
 }
@@ -77,52 +49,38 @@ int GridTable::fieldIndex(QStringView name) const
     return -1;
 }
 
-void GridTable::beginCell(unsigned char tag)
+void GridTable::beginCell()
 {
     if (m_fields.empty())
         throw UserError(QStringLiteral("表中没有字段，不能添加记录。"));
     if (m_cellsInRow == 0)
-        m_rowStarts.push_back(m_data.size());
-    m_data.append(char(tag));
+        m_rows.beginRow();
     if (++m_cellsInRow == int(m_fields.size()))
         m_cellsInRow = 0;
 }
 
 void GridTable::appendNull()
 {
-    beginCell(kNull);
+    beginCell();
+    m_rows.addNull();
 }
 
 void GridTable::appendInteger(qint64 value)
 {
-    beginCell(kInteger);
-    m_data.append(reinterpret_cast<const char *>(&value), sizeof value);
+    beginCell();
+    m_rows.addInteger(value);
 }
 
 void GridTable::appendReal(double value)
 {
-    beginCell(kReal);
-    m_data.append(reinterpret_cast<const char *>(&value), sizeof value);
-}
-
-void GridTable::appendTextBytes(QByteArrayView bytes)
-{
-    if (bytes.size() <= 0xFF) {
-        beginCell(kShortText);
-        m_data.append(char(bytes.size()));
-    } else {
-        beginCell(kText);
-        const auto length = quint32(bytes.size());
-        m_data.append(reinterpret_cast<const char *>(&length), sizeof length);
-    }
-    m_data.append(bytes.data(), bytes.size());
+    beginCell();
+    m_rows.addReal(value);
 }
 
 void GridTable::appendText(QStringView text)
 {
-    m_scratch.resize(m_encoder.requiredSpace(text.size()));
-    const char *end = m_encoder.appendToBuffer(m_scratch.data(), text);
-    appendTextBytes(QByteArrayView(m_scratch.constData(), end - m_scratch.constData()));
+    beginCell();
+    m_rows.addText(text.toUtf8());
 }
 
 void GridTable::load(Dataset &dataset, const QStringList &fieldNames)
@@ -143,66 +101,17 @@ void GridTable::load(Dataset &dataset, const QStringList &fieldNames)
             }
         };
         auto addRow = [&](const Dataset::Row &row) {
-            for (size_t f = 0; f < columns.size(); ++f) {
-                const Dataset::Value value = row.value(columns[f]);
-                switch (value.type) {
-                case Dataset::Value::Null:
-                    appendNull();
-                    break;
-                case Dataset::Value::Integer:
-                    appendInteger(value.integer);
-                    break;
-                case Dataset::Value::Real:
-                    appendReal(value.real);
-                    break;
-                case Dataset::Value::Text:
-                    if (!value.date && isAscii(value.bytes, value.length)) {
-                        appendTextBytes(QByteArrayView(value.bytes, value.length));
-                    } else {
-                        appendText(Dataset::valueText(value));
-                    }
-                    break;
-                }
-            }
+            if (columns.empty())
+                return;
+            m_rows.beginRow();
+            for (const int column : columns)
+                m_rows.add(row.value(column));
         };
         dataset.scan(addRow, findFields);
-        m_data.squeeze();
-        m_rowStarts.shrink_to_fit();
+        m_rows.squeeze();
     } catch (...) {
         clear();
         throw;
-    }
-}
-
-const char *GridTable::readCell(const char *p, Cell &out)
-{
-    const auto tag = static_cast<unsigned char>(*p++);
-    out = Cell();
-    switch (tag) {
-    case kInteger:
-        out.kind = Cell::Integer;
-        std::memcpy(&out.integer, p, 8);
-        return p + 8;
-    case kReal:
-        out.kind = Cell::Real;
-        std::memcpy(&out.real, p, 8);
-        return p + 8;
-    case kShortText: {
-        const auto length = static_cast<unsigned char>(*p++);
-        out.kind = Cell::Text;
-        out.bytes = QByteArrayView(p, qsizetype(length));
-        return p + length;
-    }
-    case kText: {
-        quint32 length = 0;
-        std::memcpy(&length, p, sizeof length);
-        p += sizeof length;
-        out.kind = Cell::Text;
-        out.bytes = QByteArrayView(p, qsizetype(length));
-        return p + length;
-    }
-    default:
-        return p;
     }
 }
 
@@ -210,52 +119,15 @@ GridTable::Cell GridTable::cell(int row, int field) const
 {
     if (field < 0 || field >= int(m_fields.size()))
         throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(field));
-    const char *p = m_data.constData() + m_rowStarts.at(size_t(row));
-    Cell out;
-    for (int f = 0; f <= field; ++f)
-        p = readCell(p, out);
+    Cell out = m_rows.value(row, field);
+    out.date = m_fields[size_t(field)].type == FieldType::Date;
     return out;
 }
 
 void GridTable::readRow(int row, std::vector<Cell> &cells) const
 {
+    m_rows.readRow(row, cells);
     cells.resize(m_fields.size());
-    const char *p = m_data.constData() + m_rowStarts.at(size_t(row));
-    for (Cell &c : cells)
-        p = readCell(p, c);
-}
-
-void GridTable::appendCellText(const Cell &cell, QByteArray &out)
-{
-    switch (cell.kind) {
-    case Cell::Null:
-        break;
-    case Cell::Integer:
-        out.append(QByteArray::number(cell.integer));
-        break;
-    case Cell::Real:
-        out.append(QByteArray::number(cell.real, 'g', 15));
-        break;
-    case Cell::Text:
-        out.append(cell.bytes);
-        break;
-    }
-}
-
-QString GridTable::displayText(int row, int field) const
-{
-    const Cell c = cell(row, field);
-    switch (c.kind) {
-    case Cell::Null:
-        return QString();
-    case Cell::Integer:
-        return QString::number(c.integer);
-    case Cell::Real:
-        return QString::number(c.real, 'g', 15);
-    case Cell::Text:
-        break;
-    }
-    if (isAscii(c.bytes.data(), c.bytes.size()))
-        return QString::fromLatin1(c.bytes.data(), c.bytes.size());
-    return m_decoder.decode(c.bytes);
+    for (size_t f = 0; f < cells.size(); ++f)
+        cells[f].date = m_fields[f].type == FieldType::Date;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QByteArrayView>
+#include "store/packedrows.h"
+
 #include <QString>
-#include <QStringConverter>
 #include <QStringList>
 #include <QStringView>
 
@@ -18,9 +17,8 @@ enum class FieldType : unsigned char { Text, Memo, Integer, Float, Date };
 
 // A read-only snapshot of a table: the rows of a command taken once, for a
 // grid to show and for the exports to walk, each row in the order the store
-// returned it. Only the fields asked for are kept. Texts are held as GB18030
-// bytes, the bytes the export files carry; dates as their short date text.
-// A hundred thousand rows cost one packed buffer and one offset each.
+// returned it. Only the fields asked for are kept, as stored (see
+// packedrows); their text is made when shown or written.
 class GridTable
 {
 public:
@@ -30,19 +28,12 @@ public:
         FieldType type = FieldType::Text;
     };
 
-    // One value of a row. Text bytes point into the table and stay valid
-    // while the table is unchanged.
-    struct Cell
-    {
-        enum Kind : unsigned char { Null, Integer, Real, Text };
-        Kind kind = Null;
-        qint64 integer = 0;
-        double real = 0;
-        QByteArrayView bytes;
-    };
+    // One value of a row, read in place: text bytes point into the table and
+    // stay valid while the table is unchanged. A value in a Date field has
+    // its date flag set.
+    using Cell = FieldValue;
 
-    GridTable();
-    ~GridTable();
+    GridTable() = default;
     GridTable(const GridTable &) = delete;
     GridTable &operator=(const GridTable &) = delete;
 
@@ -62,7 +53,7 @@ public:
 
     void clear();
 
-    int rowCount() const { return int(m_rowStarts.size()); }
+    int rowCount() const { return m_rows.rowCount(); }
     int fieldCount() const { return int(m_fields.size()); }
     const Field &field(int index) const { return m_fields.at(size_t(index)); }
     // The field's index, or -1 when the table has no such field.
@@ -72,23 +63,13 @@ public:
     // All cells of a row, in field order.
     void readRow(int row, std::vector<Cell> &cells) const;
 
-    // The cell's text as the exports write it, in GB18030 bytes: nothing for
-    // no value, a whole number in decimal digits, a floating number with up
-    // to 15 significant digits, a text or date as held.
-    static void appendCellText(const Cell &cell, QByteArray &out);
-    // The same text for the screen.
-    QString displayText(int row, int field) const;
+    // The cell's text for the screen (see FieldValue::text).
+    QString displayText(int row, int field) const { return cell(row, field).text(); }
 
 private:
-    static const char *readCell(const char *p, Cell &out);
-    void beginCell(unsigned char tag);
-    void appendTextBytes(QByteArrayView bytes);
+    void beginCell();
 
     std::vector<Field> m_fields;
-    std::vector<qsizetype> m_rowStarts;
-    QByteArray m_data;
-    QByteArray m_scratch;
+    PackedRows m_rows;
     int m_cellsInRow = 0;
-    QStringEncoder m_encoder;
-    mutable QStringDecoder m_decoder;
 };

@@ -65,7 +65,7 @@ QString Tform_main::selectedBookNumber() const
     const int row = listview_main->selectedRow();
     if (row < 0)
         return QString();
-    return listview_main->model()->cell(row, bookrow::Number).toString();
+    return listview_main->model()->cell(row, bookrow::Number);
 }
 
 void Tform_main::meaddbookClick()
@@ -102,7 +102,7 @@ void Tform_main::medelbookClick()
     }
     if (!msg::question(this, QStringLiteral("真的要删除这本书么？")))
         return;
-    const QString number = listview_main->model()->cell(row, bookrow::Number).toString();
+    const QString number = listview_main->model()->cell(row, bookrow::Number);
     if (number.isEmpty()) {
         // Only a row built from a damaged record lacks its number.
         msg::plain(this, QStringLiteral("这一行没有书籍编号，无法找到要删除的书籍。"));

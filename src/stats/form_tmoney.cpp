@@ -46,11 +46,11 @@ void Tform_tmoney::FormShow()
             nameColumn = row.fieldIndex(u"book_name");
             valueColumn = row.fieldIndex(u"book_value");
         }
-        const QString price = Dataset::valueText(row.value(valueColumn));
+        const QString price = row.value(valueColumn).text();
         if (tally.add(price) != money::Tally::Outcome::NotANumber)
             return;
         if (++leftOutCount <= kNamedAtMost)
-            leftOut << QStringLiteral("《%1》（价格：%2）").arg(Dataset::valueText(row.value(nameColumn)), price);
+            leftOut << QStringLiteral("《%1》（价格：%2）").arg(row.value(nameColumn).text(), price);
     });
 
     statlist::addRow(list, QStringLiteral("书籍总数"), QString::number(tally.books()));

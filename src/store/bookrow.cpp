@@ -3,7 +3,7 @@
 #include "codes.h"
 #include "datetext.h"
 
-#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace bookrow {
 namespace {
@@ -108,7 +108,7 @@ struct RowRecord
         case Dataset::Value::Text:
             return v.length == 1 && v.bytes[0] >= '1' && v.bytes[0] <= '9' ? v.bytes[0] - '0' : 0;
         case Dataset::Value::Real:
-            return codes::number(Dataset::valueText(v));
+            return codes::number(v.text());
         case Dataset::Value::Null:
             return 0;
         }
@@ -117,66 +117,51 @@ struct RowRecord
     template <class Out> void put(Field f, Out &out) const { out.put(row.value(index[size_t(f)])); }
 };
 
+// A row written as UTF-8 texts into packed rows.
 struct PackedOut
 {
-    std::vector<QChar> &buffer;
-    Packed &row;
-    qsizetype length = 0;
-    QStringDecoder utf8{QStringDecoder::Utf8};
+    PackedRows &rows;
+    QByteArray &cell;
+    QStringEncoder utf8{QStringEncoder::Utf8};
 
-    QChar *room(qsizetype n)
-    {
-        if (buffer.size() < size_t(length + n))
-            buffer.resize(size_t(length + n) * 2);
-        return buffer.data() + length;
-    }
     void put(QStringView text)
     {
-        std::copy(text.begin(), text.end(), room(text.size()));
-        length += text.size();
+        const qsizetype start = cell.size();
+        cell.resize(start + utf8.requiredSpace(text.size()));
+        char *const end = utf8.appendToBuffer(cell.data() + start, text);
+        cell.truncate(end - cell.constData());
     }
-    void put(const Dataset::Value &v)
+    void put(const FieldValue &v)
     {
         switch (v.type) {
-        case Dataset::Value::Null:
+        case FieldValue::Null:
             return;
-        case Dataset::Value::Text:
+        case FieldValue::Text:
             if (v.date) {
                 const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
-                if (date.isValid()) {
-                    const qsizetype n = datetext::formatTo(date, room(64), 64);
-                    if (n >= 0) {
-                        length += n;
-                        return;
-                    }
-                }
-                put(Dataset::valueText(v));
+                QChar shown[64];
+                const qsizetype n = date.isValid() ? datetext::formatTo(date, shown, 64) : -1;
+                if (n >= 0)
+                    put(QStringView(shown, n));
+                else
+                    put(v.text());
                 return;
             }
-            // UTF-8 never takes more UTF-16 units than it has bytes. room()
-            // may move the buffer: the start is taken after it has run.
-            utf8.resetState();
-            {
-                QChar *const start = room(v.length);
-                const QChar *const end = utf8.appendToBuffer(start, QByteArrayView(v.bytes, v.length));
-                length += end - start;
-            }
+            cell.append(v.textBytes());
             return;
-        case Dataset::Value::Integer: {
-            char digits[24];
-            const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(v.integer));
-            QChar *out = room(n);
-            for (int i = 0; i < n; ++i)
-                out[i] = QLatin1Char(digits[i]);
-            length += n;
+        case FieldValue::Integer:
+            cell.append(QByteArray::number(v.integer));
             return;
-        }
-        case Dataset::Value::Real:
-            put(Dataset::valueText(v));
+        case FieldValue::Real:
+            put(v.text());
             return;
         }
     }
-    void endCell() { row.ends[row.count++] = quint32(length); }
+    void endCell()
+    {
+        rows.addText(cell);
+        cell.resize(0);
+    }
 };
 
 } // namespace
@@ -188,46 +173,35 @@ QStringList build(const Fields &book)
     return out.row;
 }
 
-QStringView Packed::cell(int column) const
+void appendRow(PackedRows &rows, const QStringList &texts)
 {
-    if (column < 0 || column >= count)
-        return {};
-    const quint32 start = column == 0 ? 0 : ends[size_t(column - 1)];
-    return QStringView(text).mid(start, ends[size_t(column)] - start);
+    rows.beginRow();
+    const int count = std::min<int>(int(texts.size()), kColumnCount);
+    for (int i = 0; i < count; ++i)
+        rows.addText(texts[i].toUtf8());
 }
 
-QStringList Packed::toList() const
+QStringList rowTexts(const PackedRows &rows, int row)
 {
+    std::vector<FieldValue> values;
+    rows.readRow(row, values);
     QStringList texts;
-    for (int c = 0; c < count; ++c)
-        texts << cell(c).toString();
+    texts.reserve(qsizetype(values.size()));
+    for (const FieldValue &v : values)
+        texts << v.text();
     return texts;
 }
 
-Packed Packed::fromList(const QStringList &texts)
-{
-    Packed row;
-    const int count = std::min<int>(int(texts.size()), kColumnCount);
-    row.text = texts.mid(0, count).join(QString());
-    quint32 end = 0;
-    for (int i = 0; i < count; ++i)
-        row.ends[size_t(i)] = end += quint32(texts[i].size());
-    row.count = quint8(count);
-    return row;
-}
-
-Packed PackedBuilder::build(const Dataset::Row &row)
+void PackedBuilder::build(const Dataset::Row &row, PackedRows &rows)
 {
     if (!m_resolved) {
         for (size_t i = 0; i < kFieldNames.size(); ++i)
             m_index[i] = row.fieldIndex(kFieldNames[i]);
         m_resolved = true;
     }
-    Packed packed;
-    PackedOut out{m_scratch, packed};
+    rows.beginRow();
+    PackedOut out{rows, m_cell};
     assemble(RowRecord{row, m_index}, out);
-    packed.text = QString(m_scratch.data(), out.length);
-    return packed;
 }
 
 RecordReader::RecordReader(const Dataset &dataset)

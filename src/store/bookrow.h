@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataset.h"
+#include "packedrows.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,30 +50,24 @@ struct Fields
 // further left; a loan code out of range ends the row after the rating.
 QStringList build(const Fields &book);
 
-// A row packed into one string, as the book list keeps it: a hundred
-// thousand rows stay small and cost one allocation each.
-struct Packed
-{
-    QString text;
-    std::array<quint32, kColumnCount> ends{};
-    quint8 count = 0;
-
-    QStringView cell(int column) const;
-    QStringList toList() const;
-    static Packed fromList(const QStringList &texts);
-};
+// The book list keeps its rows packed (see packedrows), one text per cell.
+// Appends a row of texts (at most 17) to rows.
+void appendRow(PackedRows &rows, const QStringList &texts);
+// The texts of a packed row.
+QStringList rowTexts(const PackedRows &rows, int row);
 
 // Builds packed rows straight from the rows of a "select * from book" scan,
 // by the same rule as build(); the columns are looked up by name once.
 class PackedBuilder
 {
 public:
-    Packed build(const Dataset::Row &row);
+    // Appends the scanned book's row to rows.
+    void build(const Dataset::Row &row, PackedRows &rows);
 
 private:
     std::array<int, kColumnCount> m_index{};
     bool m_resolved = false;
-    std::vector<QChar> m_scratch;
+    QByteArray m_cell;
 };
 
 // Reads the fields of the current record of an open "select * from book"

@@ -114,23 +114,19 @@ void Dataset::open()
         names.push_back(std::move(c));
     }
     m_columns = std::move(names);
-    m_cells.clear();
-    m_arena.clear();
-    m_rows = 0;
+    m_rows.clear();
     for (;;) {
         const int rc = sqlite3_step(st.stmt);
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW) {
             m_columns.clear();
-            m_cells.clear();
-            m_arena.clear();
-            m_rows = 0;
+            m_rows.clear();
             fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
         }
-        appendRowFrom(st.stmt, m_cells);
-        ++m_rows;
+        appendRowFrom(st.stmt);
     }
+    m_rows.squeeze();
     m_current = 0;
     m_table.clear();
     m_keyColumn = -1;
@@ -138,34 +134,27 @@ void Dataset::open()
     m_state = State::Browse;
 }
 
-void Dataset::appendRowFrom(sqlite3_stmt *stmt, std::vector<Cell> &into)
+void Dataset::appendRowFrom(sqlite3_stmt *stmt)
 {
     const int columns = int(m_columns.size());
+    m_rows.beginRow();
     for (int i = 0; i < columns; ++i) {
-        Cell cell;
         switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
-            cell.type = Int;
-            cell.integer = sqlite3_column_int64(stmt, i);
+            m_rows.addInteger(sqlite3_column_int64(stmt, i));
             break;
         case SQLITE_FLOAT:
-            cell.type = Real;
-            cell.real = sqlite3_column_double(stmt, i);
+            m_rows.addReal(sqlite3_column_double(stmt, i));
             break;
         case SQLITE_NULL:
-            cell.type = Null;
-            cell.integer = 0;
+            m_rows.addNull();
             break;
         default: {
             const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-            const int length = sqlite3_column_bytes(stmt, i);
-            cell.type = TextCell;
-            cell.text = {quint32(m_arena.size()), quint32(length)};
-            m_arena.append(bytes ? bytes : "", size_t(length));
+            m_rows.addText(QByteArrayView(bytes ? bytes : "", sqlite3_column_bytes(stmt, i)));
             break;
         }
         }
-        into.push_back(cell);
     }
 }
 
@@ -173,9 +162,7 @@ void Dataset::close()
 {
     m_state = State::Closed;
     m_columns.clear();
-    std::vector<Cell>().swap(m_cells);
-    std::string().swap(m_arena);
-    m_rows = 0;
+    m_rows.clear();
     m_current = 0;
     m_pending.clear();
 }
@@ -189,19 +176,19 @@ void Dataset::requireOpen() const
 void Dataset::requireCurrent() const
 {
     requireOpen();
-    if (m_current >= m_rows)
+    if (m_current >= m_rows.rowCount())
         throw UserError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));
 }
 
 int Dataset::recordCount() const
 {
     requireOpen();
-    return m_rows;
+    return m_rows.rowCount();
 }
 
 bool Dataset::eof() const
 {
-    return !isOpen() || m_current >= m_rows;
+    return !isOpen() || m_current >= m_rows.rowCount();
 }
 
 void Dataset::next()
@@ -209,7 +196,7 @@ void Dataset::next()
     requireOpen();
     if (m_state != State::Browse)
         post();
-    if (m_current < m_rows)
+    if (m_current < m_rows.rowCount())
         ++m_current;
 }
 
@@ -230,21 +217,11 @@ int Dataset::fieldIndex(QStringView name) const
     throw UserError(QStringLiteral("结果中没有字段“%1”。").arg(name));
 }
 
-QString Dataset::valueText(const Value &value)
+Dataset::Value Dataset::valueAt(int row, int column) const
 {
-    switch (value.type) {
-    case Value::Null:
-        return QString();
-    case Value::Integer:
-        return QString::number(value.integer);
-    case Value::Real:
-        return QString::number(value.real, 'g', 15);
-    case Value::Text:
-        break;
-    }
-    if (value.date)
-        return datetext::fromIso(std::string_view(value.bytes, size_t(value.length)));
-    return QString::fromUtf8(value.bytes, value.length);
+    Value value = m_rows.value(row, column);
+    value.date = m_columns[size_t(column)].kind == Kind::Date;
+    return value;
 }
 
 Dataset::Value Dataset::value(int column) const
@@ -252,36 +229,7 @@ Dataset::Value Dataset::value(int column) const
     requireCurrent();
     if (column < 0 || column >= int(m_columns.size()))
         throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
-    return cellValue(cellAt(m_current, column), m_columns[size_t(column)].kind);
-}
-
-QString Dataset::cellText(const Cell &cell, Kind kind) const
-{
-    return valueText(cellValue(cell, kind));
-}
-
-Dataset::Value Dataset::cellValue(const Cell &cell, Kind kind) const
-{
-    Value value;
-    value.date = kind == Kind::Date;
-    switch (cell.type) {
-    case Null:
-        break;
-    case Int:
-        value.type = Value::Integer;
-        value.integer = cell.integer;
-        break;
-    case Real:
-        value.type = Value::Real;
-        value.real = cell.real;
-        break;
-    case TextCell:
-        value.type = Value::Text;
-        value.bytes = m_arena.data() + cell.text.offset;
-        value.length = qsizetype(cell.text.length);
-        break;
-    }
-    return value;
+    return valueAt(m_current, column);
 }
 
 int Dataset::Row::fieldCount() const
@@ -357,33 +305,20 @@ void Dataset::scan(const std::function<void(const Row &)> &visit, const std::fun
     }
 }
 
-QString Dataset::pendingText(const Pending &p, Kind kind) const
-{
-    Value value;
-    value.date = kind == Kind::Date;
-    if (p.type == Int) {
-        value.type = Value::Integer;
-        value.integer = p.integer;
-    } else if (p.type == TextCell) {
-        value.type = Value::Text;
-        value.bytes = p.text.constData();
-        value.length = p.text.size();
-    }
-    return valueText(value);
-}
-
 QString Dataset::fieldText(int column) const
 {
     requireOpen();
     if (column < 0 || column >= int(m_columns.size()))
         throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(column));
-    const Kind kind = m_columns[size_t(column)].kind;
-    if (m_state != State::Browse && m_pending[size_t(column)].set)
-        return pendingText(m_pending[size_t(column)], kind);
+    if (m_state != State::Browse && m_pending[size_t(column)].set) {
+        Value pending = m_pending[size_t(column)].value.view();
+        pending.date = m_columns[size_t(column)].kind == Kind::Date;
+        return pending.text();
+    }
     if (m_state == State::Inserting)
         return QString();
     requireCurrent();
-    return cellText(cellAt(m_current, column), kind);
+    return valueAt(m_current, column).text();
 }
 
 void Dataset::setFieldByName(QStringView name, const QString &text)
@@ -392,30 +327,31 @@ void Dataset::setFieldByName(QStringView name, const QString &text)
     if (m_state != State::Inserting && m_state != State::Editing)
         throw UserError(QStringLiteral("写入字段“%1”之前没有开始新增或修改记录。").arg(name));
 
-    Pending value;
-    value.set = true;
+    Pending pending;
+    pending.set = true;
+    StoredValue &value = pending.value;
     const Column &c = m_columns[size_t(column)];
     if (c.kind == Kind::Text) {
-        value.type = TextCell;
+        value.type = Value::Text;
         value.text = text.toUtf8();
     } else if (text.isEmpty()) {
-        value.type = Null;
+        value.type = Value::Null;
     } else if (c.kind == Kind::Integer) {
         bool ok = false;
         const QString trimmed = text.trimmed();
         value.integer = trimmed.toLongLong(&ok);
         if (!ok)
             throw UserError(QStringLiteral("“%1”不是整数，不能写入字段“%2”。").arg(text, c.name));
-        value.type = Int;
+        value.type = Value::Integer;
     } else {
         const QDate date = datetext::parse(text);
         if (!date.isValid())
             throw UserError(QStringLiteral("“%1”不是有效的日期（格式 %2），不能写入字段“%3”。")
                                 .arg(text, datetext::shortFormat(), c.name));
-        value.type = TextCell;
+        value.type = Value::Text;
         value.text = datetext::toIso(date).toUtf8();
     }
-    m_pending[size_t(column)] = std::move(value);
+    m_pending[size_t(column)] = std::move(pending);
 }
 
 void Dataset::locateTable()
@@ -459,7 +395,7 @@ void Dataset::append()
 void Dataset::edit()
 {
     requireOpen();
-    if (m_rows == 0) {
+    if (m_rows.isEmpty()) {
         append();
         return;
     }
@@ -511,15 +447,18 @@ void Dataset::post()
     st.stmt = prepare(sql);
     int slot = 1;
     for (int column : written) {
-        const Pending &p = m_pending[size_t(column)];
+        const StoredValue &p = m_pending[size_t(column)].value;
         switch (p.type) {
-        case Null:
+        case Value::Null:
             sqlite3_bind_null(st.stmt, slot);
             break;
-        case Int:
+        case Value::Integer:
             sqlite3_bind_int64(st.stmt, slot, p.integer);
             break;
-        default:
+        case Value::Real:
+            sqlite3_bind_double(st.stmt, slot, p.real);
+            break;
+        case Value::Text:
             sqlite3_bind_text(st.stmt, slot, p.text.constData(), int(p.text.size()), SQLITE_TRANSIENT);
             break;
         }
@@ -527,8 +466,7 @@ void Dataset::post()
     }
     qint64 key = 0;
     if (m_state == State::Editing) {
-        const Cell &keyCell = cellAt(m_current, m_keyColumn);
-        key = keyCell.integer;
+        key = m_rows.value(m_current, m_keyColumn).integer;
         sqlite3_bind_int64(st.stmt, slot, key);
     }
     if (sqlite3_step(st.stmt) != SQLITE_DONE)
@@ -539,7 +477,7 @@ void Dataset::post()
         m_pending.clear();
         m_state = State::Browse;
         reloadRow(key, -1);
-        m_current = m_rows - 1;
+        m_current = m_rows.rowCount() - 1;
     } else {
         const bool changed = sqlite3_changes(connection().handle()) > 0;
         m_pending.clear();
@@ -562,14 +500,9 @@ void Dataset::reloadRow(qint64 key, int row)
     sqlite3_bind_int64(st.stmt, 1, key);
     if (sqlite3_step(st.stmt) != SQLITE_ROW)
         fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
-    std::vector<Cell> cells;
-    appendRowFrom(st.stmt, cells);
-    if (row < 0) {
-        m_cells.insert(m_cells.end(), cells.begin(), cells.end());
-        ++m_rows;
-    } else {
-        std::copy(cells.begin(), cells.end(), m_cells.begin() + ptrdiff_t(size_t(row) * m_columns.size()));
-    }
+    appendRowFrom(st.stmt);
+    if (row >= 0)
+        m_rows.moveLastTo(row);
 }
 
 void Dataset::deleteRecord()
@@ -587,10 +520,17 @@ void Dataset::deleteRecord()
     Statement st;
     st.stmt = prepare("DELETE FROM " + quotedIdentifier(m_table) + " WHERE " +
                       quotedIdentifier(m_columns[size_t(m_keyColumn)].name) + "=?");
-    sqlite3_bind_int64(st.stmt, 1, cellAt(m_current, m_keyColumn).integer);
+    sqlite3_bind_int64(st.stmt, 1, m_rows.value(m_current, m_keyColumn).integer);
     if (sqlite3_step(st.stmt) != SQLITE_DONE)
         fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
-    const auto first = m_cells.begin() + ptrdiff_t(size_t(m_current) * m_columns.size());
-    m_cells.erase(first, first + ptrdiff_t(m_columns.size()));
-    --m_rows;
+    m_rows.removeRow(m_current);
+}
+
+StoredRecord storedRecord(const Dataset &dataset)
+{
+    StoredRecord record;
+    record.reserve(size_t(dataset.fieldCount()));
+    for (int column = 0; column < dataset.fieldCount(); ++column)
+        record.push_back(StoredValue::of(dataset.value(column)));
+    return record;
 }

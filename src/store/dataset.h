@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "connection.h"
+#include "packedrows.h"
+#include "storedvalue.h"
 
 struct sqlite3_stmt;
 
@@ -64,19 +66,8 @@ public:
     QString fieldByName(QStringView name) const { return fieldText(fieldIndex(name)); }
     void setFieldByName(QStringView name, const QString &text);
 
-    // One field as stored, without conversion.
-    struct Value
-    {
-        enum Type : unsigned char { Null, Integer, Real, Text };
-        Type type = Null;
-        bool date = false; // a date column: the text is ISO 8601
-        qint64 integer = 0;
-        double real = 0;
-        const char *bytes = nullptr; // UTF-8, for Text
-        qsizetype length = 0;
-    };
-    // The text form of a value, the same as fieldText gives.
-    static QString valueText(const Value &value);
+    // One field as stored, without conversion (see storedvalue).
+    using Value = FieldValue;
     // The current record's field as stored (not a value being written). The
     // bytes of a text stay valid until the dataset changes.
     Value value(int column) const;
@@ -128,33 +119,17 @@ public:
 
 private:
     enum class Kind : unsigned char { Text, Integer, Date };
-    enum CellType : unsigned char { Null, Int, Real, TextCell };
 
     struct Column
     {
         QString name;
         Kind kind = Kind::Text;
     };
-    struct TextRef
-    {
-        quint32 offset;
-        quint32 length;
-    };
-    struct Cell
-    {
-        union {
-            qint64 integer;
-            double real;
-            TextRef text;
-        };
-        CellType type;
-    };
+    // A value given to a field of the row being written.
     struct Pending
     {
         bool set = false;
-        CellType type = Null;
-        qint64 integer = 0;
-        QByteArray text;
+        StoredValue value;
     };
 
     sqlite3_stmt *prepare(const QByteArray &sql);
@@ -164,12 +139,9 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     void locateTable();
-    void appendRowFrom(sqlite3_stmt *stmt, std::vector<Cell> &into);
+    void appendRowFrom(sqlite3_stmt *stmt);
     void reloadRow(qint64 key, int row);
-    QString cellText(const Cell &cell, Kind kind) const;
-    Value cellValue(const Cell &cell, Kind kind) const;
-    QString pendingText(const Pending &p, Kind kind) const;
-    const Cell &cellAt(int row, int column) const { return m_cells[size_t(row) * m_columns.size() + size_t(column)]; }
+    Value valueAt(int row, int column) const;
 
     QString m_fileName;
     std::unique_ptr<Connection> m_connection;
@@ -178,9 +150,7 @@ private:
     State m_state = State::Closed;
 
     std::vector<Column> m_columns;
-    std::vector<Cell> m_cells;
-    std::string m_arena;
-    int m_rows = 0;
+    PackedRows m_rows;
     int m_current = 0;
 
     // The table that writes go to, and its key column (index in the result).
@@ -204,3 +174,8 @@ public:
 private:
     Dataset &m_dataset;
 };
+
+// Every field of a dataset's current record, in the result's order, each
+// holding its own copy.
+using StoredRecord = std::vector<StoredValue>;
+StoredRecord storedRecord(const Dataset &dataset);

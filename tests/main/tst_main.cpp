@@ -66,7 +66,7 @@ private:
     {
         QStringList texts;
         for (int r = 0; r < model()->rowCount(); ++r)
-            texts << model()->cell(r, c).toString();
+            texts << model()->cell(r, c);
         return texts;
     }
     static QTreeWidget *tree() { return form_main->treeview_main; }

@@ -52,7 +52,7 @@ private:
         BookListModel *model = form_main->listview_main->model();
         QStringList titles;
         for (int r = 0; r < model->rowCount(); ++r)
-            titles << model->cell(r, 0).toString();
+            titles << model->cell(r, 0);
         return titles;
     }
 

@@ -1,0 +1,216 @@
+#include "packedrows.h"
+
+#include "usererror.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr unsigned char kNull = 0;
+constexpr unsigned char kInteger = 1;
+constexpr unsigned char kReal = 2;
+constexpr unsigned char kText = 3;
+
+// Whole numbers are zigzag coded, so that small negative numbers stay small.
+quint64 zigzag(qint64 value)
+{
+    return (quint64(value) << 1) ^ quint64(value >> 63);
+}
+
+qint64 unzigzag(quint64 value)
+{
+    return qint64(value >> 1) ^ -qint64(value & 1);
+}
+
+const char *readVarint(const char *p, quint64 &value)
+{
+    value = 0;
+    int shift = 0;
+    for (;;) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        value |= quint64(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return p;
+        shift += 7;
+    }
+}
+
+} // namespace
+
+void PackedRows::appendVarint(quint64 value)
+{
+    char bytes[10];
+    int n = 0;
+    do {
+        const auto low = static_cast<unsigned char>(value & 0x7F);
+        value >>= 7;
+        bytes[n++] = char(value ? (low | 0x80) : low);
+    } while (value);
+    m_data.append(bytes, n);
+}
+
+void PackedRows::countValue()
+{
+    // A row's count is two bytes before its values, kept current as values
+    // are added (SQLite gives no result more than 32,767 columns).
+    Q_ASSERT(!m_starts.empty());
+    ++m_count;
+    const auto count = quint16(m_count);
+    std::memcpy(m_data.data() + m_countAt, &count, sizeof count);
+}
+
+void PackedRows::beginRow()
+{
+    m_starts.push_back(m_data.size());
+    m_countAt = m_data.size();
+    m_count = 0;
+    m_data.append("\0\0", 2);
+}
+
+void PackedRows::addNull()
+{
+    m_data.append(char(kNull));
+    countValue();
+}
+
+void PackedRows::addInteger(qint64 value)
+{
+    m_data.append(char(kInteger));
+    appendVarint(zigzag(value));
+    countValue();
+}
+
+void PackedRows::addReal(double value)
+{
+    m_data.append(char(kReal));
+    m_data.append(reinterpret_cast<const char *>(&value), sizeof value);
+    countValue();
+}
+
+void PackedRows::addText(QByteArrayView utf8)
+{
+    m_data.append(char(kText));
+    appendVarint(quint64(utf8.size()));
+    m_data.append(utf8.data(), utf8.size());
+    countValue();
+}
+
+void PackedRows::add(const FieldValue &value)
+{
+    switch (value.type) {
+    case FieldValue::Null:
+        addNull();
+        return;
+    case FieldValue::Integer:
+        addInteger(value.integer);
+        return;
+    case FieldValue::Real:
+        addReal(value.real);
+        return;
+    case FieldValue::Text:
+        addText(value.textBytes());
+        return;
+    }
+}
+
+void PackedRows::moveLastTo(int row)
+{
+    if (row < 0 || row >= rowCount() - 1)
+        throw UserError(QStringLiteral("第 %1 行超出范围。").arg(row));
+    m_starts[size_t(row)] = m_starts.back();
+    m_starts.pop_back();
+}
+
+void PackedRows::removeRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        throw UserError(QStringLiteral("第 %1 行超出范围。").arg(row));
+    m_starts.erase(m_starts.begin() + row);
+}
+
+void PackedRows::reorder(const std::vector<int> &order)
+{
+    std::vector<qsizetype> starts(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        starts[i] = m_starts.at(size_t(order[i]));
+    m_starts = std::move(starts);
+}
+
+void PackedRows::clear()
+{
+    m_data = QByteArray();
+    std::vector<qsizetype>().swap(m_starts);
+    m_countAt = 0;
+    m_count = 0;
+}
+
+void PackedRows::squeeze()
+{
+    m_data.squeeze();
+    m_starts.shrink_to_fit();
+}
+
+const char *PackedRows::rowStart(int row, int &count) const
+{
+    const char *p = m_data.constData() + m_starts.at(size_t(row));
+    quint16 stored = 0;
+    std::memcpy(&stored, p, sizeof stored);
+    count = stored;
+    return p + sizeof stored;
+}
+
+const char *PackedRows::readValue(const char *p, FieldValue &out)
+{
+    out = FieldValue();
+    switch (static_cast<unsigned char>(*p++)) {
+    case kInteger: {
+        quint64 raw = 0;
+        p = readVarint(p, raw);
+        out.type = FieldValue::Integer;
+        out.integer = unzigzag(raw);
+        return p;
+    }
+    case kReal:
+        out.type = FieldValue::Real;
+        std::memcpy(&out.real, p, sizeof out.real);
+        return p + sizeof out.real;
+    case kText: {
+        quint64 length = 0;
+        p = readVarint(p, length);
+        out.type = FieldValue::Text;
+        out.bytes = p;
+        out.length = qsizetype(length);
+        return p + length;
+    }
+    default:
+        return p;
+    }
+}
+
+int PackedRows::valueCount(int row) const
+{
+    int count = 0;
+    rowStart(row, count);
+    return count;
+}
+
+FieldValue PackedRows::value(int row, int column) const
+{
+    int count = 0;
+    const char *p = rowStart(row, count);
+    FieldValue out;
+    if (column < 0 || column >= count)
+        return out;
+    for (int i = 0; i <= column; ++i)
+        p = readValue(p, out);
+    return out;
+}
+
+void PackedRows::readRow(int row, std::vector<FieldValue> &values) const
+{
+    int count = 0;
+    const char *p = rowStart(row, count);
+    values.resize(size_t(count));
+    for (FieldValue &v : values)
+        p = readValue(p, v);
+}

@@ -263,11 +263,14 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(UserError, ds.deleteRecord());
     }
 
-    void openTakesSnapshot()
+    // The result is read once, when it is first needed, and stays as read;
+    // rows added before that stand after it, the last added current.
+    void snapshotTakenAtFirstRead()
     {
         fixture::exec(file(), QStringLiteral("insert into author (author_name) values ('鲁迅')"));
         Dataset ds;
         openOn(ds, QStringLiteral("select * from author"));
+        QCOMPARE(ds.recordCount(), 1);
         fixture::exec(file(), QStringLiteral("insert into author (author_name) values ('老舍')"));
         QCOMPARE(ds.recordCount(), 1);
         ds.next();
@@ -275,8 +278,22 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(UserError, ds.fieldByName(u"author_name"));
         QVERIFY_THROWS_EXCEPTION(UserError, ds.fieldByName(u"no_such_column"));
         ds.close();
+
+        openOn(ds, QStringLiteral("select * from author order by author_name desc"));
+        ds.append();
+        ds.setFieldByName(u"author_name", QStringLiteral("巴金"));
+        ds.post();
+        QCOMPARE(ds.fieldByName(u"author_name"), QStringLiteral("巴金"));
+        QCOMPARE(ds.recordCount(), 3);
+        QCOMPARE(ds.fieldByName(u"author_name"), QStringLiteral("巴金"));
+        ds.next();
+        QVERIFY(ds.eof());
+        ds.close();
         ds.open();
-        QCOMPARE(ds.recordCount(), 2);
+        QStringList names;
+        for (; !ds.eof(); ds.next())
+            names << ds.fieldByName(u"author_name");
+        QCOMPARE(names, (QStringList{"鲁迅", "老舍", "巴金"}));
     }
 
     void commandTextOnlyWhileClosed()

@@ -1,7 +1,11 @@
 #include "exportgrid.h"
 
+#include "guard.h"
+#include "messages.h"
+
 #include "formats/gridexportexcel.h"
 #include "formats/gridexporthtml.h"
+#include "store/usererror.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -63,13 +67,19 @@ ExportGridModel::ExportGridModel(QObject *parent)
     , m_fields(ExportGrid::kColumnCount, -1)
 {}
 
-void ExportGridModel::setTable(const GridTable *table)
+void ExportGridModel::setTable(const GridSource *table)
 {
     beginResetModel();
     m_table = table;
     for (int c = 0; c < ExportGrid::kColumnCount; ++c)
         m_fields[size_t(c)] = table ? table->fieldIndex(ExportGrid::fieldName(c)) : -1;
     endResetModel();
+}
+
+void ExportGridModel::refresh()
+{
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
 int ExportGridModel::columnField(int column) const
@@ -102,11 +112,35 @@ QVariant ExportGridModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole) {
         const int field = columnField(index.column());
-        return field < 0 ? QString() : m_table->displayText(index.row(), field);
+        return field < 0 ? QString() : cellText(index.row(), field);
     }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue((isNumeric(index.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return {};
+}
+
+// No exception leaves here: the view asks while it paints. The error is
+// told once the paint is over.
+QString ExportGridModel::cellText(int row, int field) const
+{
+    try {
+        return m_table->displayText(row, field);
+    } catch (const UserError &e) {
+        // One message for the failures of one paint.
+        if (!m_failurePending) {
+            m_failurePending = true;
+            auto *self = const_cast<ExportGridModel *>(this);
+            const QString message = e.message();
+            QMetaObject::invokeMethod(
+                self,
+                [self, message] {
+                    self->m_failurePending = false;
+                    Q_EMIT self->readFailed(message);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    return QString();
 }
 
 QVariant ExportGridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -133,6 +167,8 @@ ExportGrid::ExportGrid(QWidget *parent)
     setFont(m_font);
     horizontalHeader()->setFont(m_font);
     setModel(m_model);
+    connect(m_model, &ExportGridModel::readFailed, this,
+            [this](const QString &message) { guard::run(this, [&] { msg::error(this, message); }); });
     setEditTriggers(NoEditTriggers);
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
@@ -192,14 +228,17 @@ int ExportGrid::defaultWidth(int column) const
 
 void ExportGrid::open(Dataset &table)
 {
-    if (m_table)
+    if (m_table) {
+        m_table->dropPages();
+        m_model->refresh();
         return;
+    }
     QStringList fields;
     for (int c = 0; c < kColumnCount; ++c)
         fields << fieldName(c);
-    auto snapshot = std::make_unique<GridTable>();
-    snapshot->load(table, fields);
-    m_table = std::move(snapshot);
+    auto rows = std::make_unique<StoredGridTable>();
+    rows->open(table, fields);
+    m_table = std::move(rows);
     m_model->setTable(m_table.get());
 }
 

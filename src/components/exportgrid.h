@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/gridexport.h"
+#include "formats/gridstoredtable.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -10,8 +11,12 @@
 
 class Dataset;
 
-// The model under the export grid: the snapshot of the book table, with the
-// grid's fifteen columns over it. Read-only.
+// The model under the export grid: the rows of the book table, with the
+// grid's fifteen columns over them. Read-only.
+//
+// A cell's text is read from its table when shown. When the table cannot
+// read it, the cell shows empty and readFailed() tells the error's text,
+// after the event that asked for the cell (a paint, as a rule) is done.
 class ExportGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -20,8 +25,10 @@ public:
     explicit ExportGridModel(QObject *parent = nullptr);
 
     // The shown table; null for none. Not owned.
-    void setTable(const GridTable *table);
-    const GridTable *table() const { return m_table; }
+    void setTable(const GridSource *table);
+    const GridSource *table() const { return m_table; }
+    // Every cell may have changed: the view asks for them again.
+    void refresh();
     // The table's field of a column, -1 when the table has none.
     int columnField(int column) const;
     bool isNumeric(int column) const;
@@ -32,13 +39,24 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+Q_SIGNALS:
+    void readFailed(const QString &message);
+
 private:
-    const GridTable *m_table = nullptr;
+    QString cellText(int row, int field) const;
+
+    const GridSource *m_table = nullptr;
     std::vector<int> m_fields;
+    mutable bool m_failurePending = false;
 };
 
-// The read-only grid of the export dialogs: every row of the book table as
-// it was when the grid was opened, in fifteen columns. The user can drag a
+// The read-only grid of the export dialogs: the rows of the book table that
+// were there when the grid was opened, in their order then, in fifteen
+// columns; their values are read from the data file when shown or written
+// (see StoredGridTable), and a book removed since shows as an empty row. A
+// failure to read the rows for the screen is shown in the error box. The
+// grid reads through the dataset it was opened on: close it before the
+// dataset goes. The user can drag a
 // header to move its column and drag a header's edge to change its width;
 // columns cannot be hidden. The exports write the columns in the order and
 // at the widths shown.
@@ -58,11 +76,12 @@ public:
     // "gird_excelbook_id".
     QString columnName(int column) const;
 
-    // Takes the snapshot of the dataset's command (the dataset stays closed),
-    // unless the grid already holds one: then nothing happens.
+    // Takes the order of the rows of the dataset's command (the dataset stays
+    // closed). When the grid already holds rows, it keeps them and only reads
+    // their values afresh.
     void open(Dataset &table);
     bool isActive() const { return m_table != nullptr; }
-    // Lets the snapshot go; the grid is empty.
+    // Lets the rows go; the grid is empty.
     void close();
 
     ExportGridModel *model() const { return m_model; }
@@ -79,7 +98,7 @@ public:
     // the application palette at the moment of asking.
     GridLook exportLook() const override;
     std::vector<GridColumn> exportColumns() const override;
-    const GridTable *exportTable() const override { return m_table.get(); }
+    const GridSource *exportTable() const override { return m_table.get(); }
     std::vector<int> exportSelectedRows() const override;
     void exportStarted() override;
     void exportEnded() noexcept override;
@@ -88,7 +107,7 @@ private:
     int defaultWidth(int column) const;
 
     ExportGridModel *m_model;
-    std::unique_ptr<GridTable> m_table;
+    std::unique_ptr<StoredGridTable> m_table;
     QFont m_font;
     int m_savedTop = 0;
     QModelIndex m_savedCurrent;

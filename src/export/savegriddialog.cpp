@@ -42,22 +42,25 @@ SaveGridDialog::SaveGridDialog(const Kind &kind, QWidget *parent)
     guard::connect(ui->button_close, &QPushButton::clicked, this, &SaveGridDialog::button_closeClick);
 }
 
-SaveGridDialog::~SaveGridDialog() = default;
+SaveGridDialog::~SaveGridDialog()
+{
+    // The grid reads through the dataset's connection; it lets go of it
+    // before the dataset goes (the grid itself goes later, with the window).
+    m_grid->close();
+}
 
 void SaveGridDialog::FormShow()
 {
     programfolder::enter();
-    // The first showing takes the snapshot; later ones keep it.
+    // The first showing takes the books; later ones keep them.
     readTable();
     ui->button_ok->setFocus();
 }
 
 void SaveGridDialog::readTable()
 {
-    if (!m_grid->isActive()) {
-        m_table.setCommandText(QStringLiteral("select * from book"));
-        m_grid->open(m_table);
-    }
+    m_table.setCommandText(QStringLiteral("select * from book"));
+    m_grid->open(m_table);
 }
 
 void SaveGridDialog::button_okClick()

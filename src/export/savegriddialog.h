@@ -14,11 +14,12 @@ class SaveGridDialog;
 
 // The layout and the handlers of the two export dialogs: the whole book
 // table in a read-only grid, "保存" to write it to a file of the dialog's
-// type, "取消" to leave. The table is read when the dialog is first shown and
-// kept until the user leaves through "取消"; closing the window otherwise
-// keeps it, and the next showing shows the same rows. When the first showing
-// could not read it, "保存" reads it before anything else and saves nothing
-// unless that succeeds.
+// type, "取消" to leave. The books, in their order, are taken when the
+// dialog is first shown and kept until the user leaves through "取消";
+// closing the window otherwise keeps them, and the next showing shows the
+// same rows, their values read afresh. When the first showing could not read
+// them, "保存" reads them before anything else and saves nothing unless that
+// succeeds.
 class SaveGridDialog : public FormDialog
 {
     Q_OBJECT
@@ -44,7 +45,8 @@ protected:
     ExportGrid *m_grid = nullptr;
 
 private:
-    // Takes the snapshot unless the grid holds one.
+    // Takes the books unless the grid holds them; then their values are
+    // read afresh.
     void readTable();
     void button_okClick();
     void button_closeClick();

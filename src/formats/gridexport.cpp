@@ -45,6 +45,24 @@ private:
     ExportableGrid &m_grid;
 };
 
+// The rows' reader for the time of a walk: it may hold the data file open
+// for reading, and lets it go when the walk ends, also by an error.
+class ReadScope
+{
+public:
+    ReadScope(std::unique_ptr<GridRowReader> &held, std::unique_ptr<GridRowReader> reader)
+        : m_held(held)
+    {
+        m_held = std::move(reader);
+    }
+    ~ReadScope() { m_held.reset(); }
+    ReadScope(const ReadScope &) = delete;
+    ReadScope &operator=(const ReadScope &) = delete;
+
+private:
+    std::unique_ptr<GridRowReader> &m_held;
+};
+
 } // namespace
 
 TGridExport::TGridExport(const QString &fileName, ExportableGrid &grid, bool saveAll)
@@ -118,6 +136,7 @@ void TGridExport::SaveToStream(QIODevice &stream)
         return;
 
     const WalkScope walking(m_grid);
+    const ReadScope reading(m_reader, m_table->reader());
     DoBeginWriting();
     try {
         rowCounter = 0;
@@ -179,8 +198,7 @@ QByteArray TGridExport::encoded(const QString &text)
     return m_encoder.encode(text);
 }
 
-const std::vector<GridTable::Cell> &TGridExport::readRecord(int row)
+const std::vector<GridSource::Cell> &TGridExport::readRecord(int row)
 {
-    m_table->readRow(row, m_record);
-    return m_record;
+    return m_reader->read(row);
 }

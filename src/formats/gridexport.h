@@ -1,12 +1,14 @@
 #pragma once
 
 #include "gridexporttable.h"
+#include "gridsource.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringConverter>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -77,7 +79,7 @@ public:
     // The visible columns, in the order shown, at their shown widths.
     virtual std::vector<GridColumn> exportColumns() const = 0;
     // The rows; null when the grid has no data.
-    virtual const GridTable *exportTable() const = 0;
+    virtual const GridSource *exportTable() const = 0;
     // The selected rows, in the order the user selected them.
     virtual std::vector<int> exportSelectedRows() const = 0;
 
@@ -132,11 +134,12 @@ protected:
 
     const GridLook &look() const { return m_look; }
     const std::vector<GridColumn> &columns() const { return m_columns; }
-    const GridTable &table() const { return *m_table; }
+    const GridSource &table() const { return *m_table; }
     // The table's field of a visible column, -1 when it has none.
     int columnField(size_t column) const { return m_columnFields[column]; }
-    // The table's cells of the record being written, in field order.
-    const std::vector<GridTable::Cell> &readRecord(int row);
+    // The table's cells of the record being written, in field order; valid
+    // until the next record is read.
+    const std::vector<GridSource::Cell> &readRecord(int row);
 
     // Rows written so far: 0 after DoBeginWriting, raised by one after each
     // record (a writer may raise it for rows of its own).
@@ -155,8 +158,9 @@ private:
     QStringEncoder m_encoder;
     GridLook m_look;
     std::vector<GridColumn> m_columns;
-    const GridTable *m_table = nullptr;
+    const GridSource *m_table = nullptr;
     std::vector<int> m_columnFields;
     std::vector<int> m_selected;
-    std::vector<GridTable::Cell> m_record;
+    // The rows' reader, for the time of a walk.
+    std::unique_ptr<GridRowReader> m_reader;
 };

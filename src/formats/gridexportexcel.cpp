@@ -318,7 +318,7 @@ void TGridExportExcel::DoWriteHeader()
 
 void TGridExportExcel::DoWriteRecord(int row)
 {
-    const std::vector<GridTable::Cell> &cells = readRecord(row);
+    const std::vector<GridSource::Cell> &cells = readRecord(row);
     const size_t count = columns().size();
     for (size_t i = 0; i < count; ++i) {
         const auto column = quint16(i);
@@ -328,25 +328,25 @@ void TGridExportExcel::DoWriteRecord(int row)
             writeLabel(column, format, {});
             continue;
         }
-        const GridTable::Cell &cell = cells[size_t(field)];
+        const GridSource::Cell &cell = cells[size_t(field)];
         const FieldType type = table().field(field).type;
         if (type == FieldType::Integer || type == FieldType::Float) {
             // No value counts as 0. A text that is no number stays a text.
-            if (cell.type == GridTable::Cell::Null) {
+            if (cell.type == GridSource::Cell::Null) {
                 if (type == FieldType::Integer)
                     writeRk(column, format, 0);
                 else
                     writeNumber(column, format, 0.0);
                 continue;
             }
-            if (cell.type == GridTable::Cell::Integer) {
+            if (cell.type == GridSource::Cell::Integer) {
                 if (type == FieldType::Integer && cell.integer >= kRkMin && cell.integer <= kRkMax)
                     writeRk(column, format, cell.integer);
                 else
                     writeNumber(column, format, double(cell.integer));
                 continue;
             }
-            if (cell.type == GridTable::Cell::Real) {
+            if (cell.type == GridSource::Cell::Real) {
                 writeNumber(column, format, cell.real);
                 continue;
             }

@@ -174,7 +174,7 @@ void TGridExportHTML::DoWriteHeader()
 
 void TGridExportHTML::DoWriteRecord(int row)
 {
-    const std::vector<GridTable::Cell> &cells = readRecord(row);
+    const std::vector<GridSource::Cell> &cells = readRecord(row);
     m_line.resize(0); // keeps its room from the last record
     m_line.append("<TR>");
     for (size_t i = 0; i < m_frames.size(); ++i) {

@@ -1,35 +1,31 @@
 #include "gridexporttable.h"
 
-#include "store/dataset.h"
-#include "store/declaredkind.h"
 #include "store/usererror.h"
-
-#include <cstring>
 
 namespace {
 
-FieldType typeOfDeclared(const QByteArray &declared)
+class TableReader : public GridRowReader
 {
-    switch (declaredKind(declared)) {
-    case DeclaredKind::Integer:
-        return FieldType::Integer;
-    case DeclaredKind::Date:
-        return FieldType::Date;
-    case DeclaredKind::Float:
-        return FieldType::Float;
-    case DeclaredKind::Memo:
-        return FieldType::Memo;
-    case DeclaredKind::Text:
-        break;
+public:
+    explicit TableReader(const GridTable &table)
+        : m_table(table)
+    {}
+    const std::vector<FieldValue> &read(int row) override
+    {
+        m_table.readRow(row, m_cells);
+        return m_cells;
     }
-    return FieldType::Text;
-}
+
+private:
+    const GridTable &m_table;
+    std::vector<FieldValue> m_cells;
+};
 
 } // namespace
 
 void GridTable::clear()
 {
-    m_fields.clear();
+    clearFields();
     m_rows.clear();
     m_cellsInRow = 0;
 }
@@ -38,24 +34,16 @@ void GridTable::addField(const QString &name, FieldType type)
 {
     if (!m_rows.isEmpty())
         throw UserError(QStringLiteral("表中已有记录，不能再添加字段“%1”。").arg(name));
-    m_fields.push_back({name, type});
-}
-
-int GridTable::fieldIndex(QStringView name) const
-{
-    for (size_t i = 0; i < m_fields.size(); ++i)
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return -1;
+    appendField(name, type);
 }
 
 void GridTable::beginCell()
 {
-    if (m_fields.empty())
+    if (fieldCount() == 0)
         throw UserError(QStringLiteral("表中没有字段，不能添加记录。"));
     if (m_cellsInRow == 0)
         m_rows.beginRow();
-    if (++m_cellsInRow == int(m_fields.size()))
+    if (++m_cellsInRow == fieldCount())
         m_cellsInRow = 0;
 }
 
@@ -83,51 +71,24 @@ void GridTable::appendText(QStringView text)
     m_rows.addText(text.toUtf8());
 }
 
-void GridTable::load(Dataset &dataset, const QStringList &fieldNames)
-{
-    clear();
-    try {
-        // The declared types of the result's columns decide the field types.
-        std::vector<int> columns;
-        auto findFields = [&](const Dataset::Row &result) {
-            for (const QString &name : fieldNames) {
-                for (int i = 0; i < result.fieldCount(); ++i) {
-                    if (name.compare(result.fieldName(i), Qt::CaseInsensitive) == 0) {
-                        addField(name, typeOfDeclared(result.declaredType(i)));
-                        columns.push_back(i);
-                        break;
-                    }
-                }
-            }
-        };
-        auto addRow = [&](const Dataset::Row &row) {
-            if (columns.empty())
-                return;
-            m_rows.beginRow();
-            for (const int column : columns)
-                m_rows.add(row.value(column));
-        };
-        dataset.scan(addRow, findFields);
-        m_rows.squeeze();
-    } catch (...) {
-        clear();
-        throw;
-    }
-}
-
 GridTable::Cell GridTable::cell(int row, int field) const
 {
-    if (field < 0 || field >= int(m_fields.size()))
+    if (field < 0 || field >= fieldCount())
         throw UserError(QStringLiteral("字段序号 %1 超出范围。").arg(field));
     Cell out = m_rows.value(row, field);
-    out.date = m_fields[size_t(field)].type == FieldType::Date;
+    out.date = isDate(field);
     return out;
 }
 
 void GridTable::readRow(int row, std::vector<Cell> &cells) const
 {
     m_rows.readRow(row, cells);
-    cells.resize(m_fields.size());
+    cells.resize(size_t(fieldCount()));
     for (size_t f = 0; f < cells.size(); ++f)
-        cells[f].date = m_fields[f].type == FieldType::Date;
+        cells[f].date = isDate(int(f));
+}
+
+std::unique_ptr<GridRowReader> GridTable::reader() const
+{
+    return std::make_unique<TableReader>(*this);
 }

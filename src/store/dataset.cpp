@@ -423,6 +423,20 @@ void Dataset::locateTable()
     m_table = table;
 }
 
+QString Dataset::tableName()
+{
+    requireOpen();
+    locateTable();
+    return m_table;
+}
+
+int Dataset::keyFieldIndex()
+{
+    requireOpen();
+    locateTable();
+    return m_keyColumn;
+}
+
 void Dataset::append()
 {
     requireOpen();

@@ -119,6 +119,13 @@ public:
     // Transaction over this dataset's writes.
     Connection &connection();
 
+    // The table that writes go to (the one named after "from") and the
+    // result's column of its key, found as append() finds them. The dataset
+    // must be open; throws UserError when the command names no table or its
+    // result lacks the key.
+    QString tableName();
+    int keyFieldIndex();
+
 private:
     enum class Kind : unsigned char { Text, Integer, Date };
 

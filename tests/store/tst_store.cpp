@@ -1,5 +1,5 @@
 // The data file and the dataset through which every window reads and writes it.
-#include "formats/gridexporttable.h"
+#include "formats/gridstoredtable.h"
 #include "store/bookrow.h"
 #include "store/catalogue.h"
 #include "store/dataset.h"
@@ -721,9 +721,9 @@ private Q_SLOTS:
         openOn(ds, QStringLiteral("select * from other"));
         QCOMPARE(ds.fieldByName(u"d"), QStringLiteral("2003/9/2"));
         ds.close();
-        GridTable table;
+        StoredGridTable table;
         const QStringList fields{QStringLiteral("d"), QStringLiteral("n"), QStringLiteral("p"), QStringLiteral("t")};
-        table.load(ds, fields);
+        table.open(ds, fields);
         const QList<FieldType> types{FieldType::Date, FieldType::Integer, FieldType::Float, FieldType::Text};
         for (int i = 0; i < types.size(); ++i)
             QCOMPARE(int(table.field(table.fieldIndex(fields[i])).type), int(types[i]));

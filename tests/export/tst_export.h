@@ -22,8 +22,9 @@ inline QByteArray bytes(const char *hex)
 } // namespace gb
 
 // The export: the two dialogs and their grid (tst_export.cpp), the HTML page
-// (tst_html.cpp), the worksheet (tst_excel.cpp) and the engine on tables made
-// by hand (tst_engine.cpp). The dialogs are driven from the main window's
+// (tst_html.cpp), the worksheet (tst_excel.cpp), the grid's rows read from
+// the data file (tst_grid.cpp) and the engine on tables made by hand
+// (tst_engine.cpp). The dialogs are driven from the main window's
 // commands against a real data file; the files are compared byte for byte
 // and read back by independent readers.
 class ExportTest : public fixture::GuiTest
@@ -97,6 +98,15 @@ private Q_SLOTS:
     void excelBytes();
     void excelFollowsTheShownLayout();
     void excelReadsBack();
+
+    // tst_grid.cpp
+    void gridShowsAndWritesStoredValuesAsBefore();
+    void rowsFollowTheCommand_data();
+    void rowsFollowTheCommand();
+    void removedBookIsAnEmptyRow_data();
+    void removedBookIsAnEmptyRow();
+    void unreadableRowsNameTheFile();
+    void gridLetsTheFileGoWithItsDialog();
 
     // tst_engine.cpp
     void worksheetCells_data();

@@ -5,6 +5,8 @@
 #include "store/keycursor.h"
 #include "store/usererror.h"
 
+#include <limits>
+
 namespace {
 
 // Rows read at a time for the screen, and how many such pages are kept: a
@@ -70,7 +72,7 @@ void StoredGridTable::close()
     dropPages();
     m_pageCursor.reset();
     m_keys.clear();
-    m_keys.shrink_to_fit();
+    m_rowCount = 0;
     m_columns.clear();
     m_table.clear();
     m_key.clear();
@@ -111,15 +113,25 @@ void StoredGridTable::open(Dataset &dataset, const QStringList &fieldNames)
             const FieldValue key = row.value(keyColumn);
             if (key.type != FieldValue::Integer)
                 throw UserError(QStringLiteral("表“%1”的主键“%2”不是整数，无法显示其中的记录。").arg(m_table, m_key));
-            m_keys.push_back(key.integer);
+            appendKey(key.integer);
         };
         dataset.scan(addKey, findFields);
-        m_keys.shrink_to_fit();
         m_connection = &dataset.connection();
     } catch (...) {
         close();
         throw;
     }
+}
+
+void StoredGridTable::appendKey(qint64 key)
+{
+    if (m_rowCount == std::numeric_limits<int>::max())
+        throw UserError(QStringLiteral("表“%1”的记录太多，表格无法全部显示。").arg(m_table));
+    const int at = m_rowCount & kBlockMask;
+    if (at == 0)
+        m_keys.push_back(std::make_unique_for_overwrite<qint64[]>(size_t(kBlockMask) + 1));
+    m_keys.back()[at] = key;
+    ++m_rowCount;
 }
 
 std::unique_ptr<KeyCursor> StoredGridTable::cursor() const

@@ -46,8 +46,8 @@ public:
     // read from the file again.
     void dropPages();
 
-    int rowCount() const override { return int(m_keys.size()); }
-    qint64 key(int row) const { return m_keys[size_t(row)]; }
+    int rowCount() const override { return m_rowCount; }
+    qint64 key(int row) const { return m_keys[size_t(row >> kBlockBits)][row & kBlockMask]; }
 
     // Reads the row's page when it is not at hand. When that fails the page
     // reads as empty rows until it is dropped, and the error (UserError,
@@ -56,6 +56,12 @@ public:
     std::unique_ptr<GridRowReader> reader() const override;
 
 private:
+    // The keys are kept in blocks of a fixed size: growing never copies
+    // them, and beyond the keys themselves they take at most one block.
+    static constexpr int kBlockBits = 16;
+    static constexpr int kBlockMask = (1 << kBlockBits) - 1;
+    void appendKey(qint64 key);
+
     struct Page
     {
         int first = -1;      // the page's first row
@@ -70,7 +76,8 @@ private:
     QString m_table;
     QString m_key;
     QStringList m_columns; // the fields' columns in the table
-    std::vector<qint64> m_keys;
+    std::vector<std::unique_ptr<qint64[]>> m_keys;
+    int m_rowCount = 0;
 
     mutable std::vector<Page> m_pages;
     mutable std::unique_ptr<KeyCursor> m_pageCursor;

@@ -1,11 +1,9 @@
 #include "exportgrid.h"
 
 #include "guard.h"
-#include "messages.h"
 
 #include "formats/gridexportexcel.h"
 #include "formats/gridexporthtml.h"
-#include "store/usererror.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -119,25 +117,17 @@ QVariant ExportGridModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-// No exception leaves here: the view asks while it paints. The error is
+// No exception leaves here: the view asks while it paints. The failure is
 // told once the paint is over.
 QString ExportGridModel::cellText(int row, int field) const
 {
     try {
         return m_table->displayText(row, field);
-    } catch (const UserError &e) {
-        // One message for the failures of one paint.
-        if (!m_failurePending) {
-            m_failurePending = true;
+    } catch (...) {
+        if (!m_failure) {
+            m_failure = std::current_exception();
             auto *self = const_cast<ExportGridModel *>(this);
-            const QString message = e.message();
-            QMetaObject::invokeMethod(
-                self,
-                [self, message] {
-                    self->m_failurePending = false;
-                    Q_EMIT self->readFailed(message);
-                },
-                Qt::QueuedConnection);
+            QMetaObject::invokeMethod(self, &ExportGridModel::readFailed, Qt::QueuedConnection);
         }
     }
     return QString();
@@ -168,7 +158,7 @@ ExportGrid::ExportGrid(QWidget *parent)
     horizontalHeader()->setFont(m_font);
     setModel(m_model);
     connect(m_model, &ExportGridModel::readFailed, this,
-            [this](const QString &message) { guard::run(this, [&] { msg::error(this, message); }); });
+            [this] { guard::showFailure(this, m_model->takeReadFailure()); });
     setEditTriggers(NoEditTriggers);
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);

@@ -7,7 +7,9 @@
 #include <QFont>
 #include <QTableView>
 
+#include <exception>
 #include <memory>
+#include <utility>
 
 class Dataset;
 
@@ -15,8 +17,9 @@ class Dataset;
 // grid's fifteen columns over them. Read-only.
 //
 // A cell's text is read from its table when shown. When the table cannot
-// read it, the cell shows empty and readFailed() tells the error's text,
-// after the event that asked for the cell (a paint, as a rule) is done.
+// read it, the cell shows empty and readFailed() is emitted once the event
+// that asked for the cell (a paint, as a rule) is done; no exception leaves
+// the model.
 class ExportGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -39,15 +42,20 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+    // The failure that readFailed() told of; a later one is told again.
+    std::exception_ptr takeReadFailure() { return std::exchange(m_failure, nullptr); }
+
 Q_SIGNALS:
-    void readFailed(const QString &message);
+    void readFailed();
 
 private:
     QString cellText(int row, int field) const;
 
     const GridSource *m_table = nullptr;
     std::vector<int> m_fields;
-    mutable bool m_failurePending = false;
+    // The first failure not yet taken; the failures after it until then
+    // are not told.
+    mutable std::exception_ptr m_failure;
 };
 
 // The read-only grid of the export dialogs: the rows of the book table that

@@ -8,7 +8,7 @@
 
 // Rows of stored values packed into one growing buffer: the one way this
 // program keeps many rows in memory (a dataset's snapshot, the book list, the
-// export grid). A row costs its values' bytes, a count and one offset; a
+// export grid's pages). A row costs its values' bytes, a count and one offset; a
 // hundred thousand rows are a handful of allocations, and clearing gives them
 // all back at once.
 //

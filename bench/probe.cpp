@@ -33,6 +33,14 @@ double residentMb()
     return statusMb("VmRSS");
 }
 
+bool resetPeak()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return bool(clear);
+}
+
 void settle(QWidget *shown)
 {
     QApplication::sendPostedEvents();

@@ -29,6 +29,11 @@ inline double timeMs(const std::function<void()> &work)
 double peakMb();
 double residentMb();
 
+// Sets the peak back to the resident memory now, so that the next reading
+// of the peak tells the highest point since (Linux: /proc/self/clear_refs).
+// False where the system does not allow it.
+bool resetPeak();
+
 // One turn of the event loop, as after a user's click: everything the step
 // posted is delivered and the windows repaint what they have to. Then, when
 // given, the widget that shows the step's result (the list's rows, a dialog)

@@ -66,16 +66,12 @@ Figures collect(const std::vector<results::Run> &runs, const std::string &id)
 {
     Figures f;
     for (const results::Run &run : runs) {
-        double before = 0;
-        for (const results::Figure &figure : run.figures) {
-            if (figure.id == id) {
-                f.ms.push_back(figure.ms);
-                if (figure.floorMs)
-                    f.floors.push_back(*figure.floorMs);
-                f.peaks.push_back(figure.peakMb);
-                f.rises.push_back(figure.peakMb - before);
-            }
-            before = figure.peakMb;
+        if (const results::Figure *figure = run.find(id)) {
+            f.ms.push_back(figure->ms);
+            if (figure->floorMs)
+                f.floors.push_back(*figure->floorMs);
+            f.peaks.push_back(figure->peakMb);
+            f.rises.push_back(figure->riseMb);
         }
     }
     return f;
@@ -134,6 +130,7 @@ void printNotes(const results::Run &run)
         const char *label;
     } notes[] = {
         {"window", "main window (maximised, px)"},
+        {"memory.before", "resident MB before start (Qt ready)"},
         {"category", "category clicked"},
         {"find", "search word (查找, titles)"},
         {"tjie", "借入借出统计 (own, borrowed, lent, all)"},

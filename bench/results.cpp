@@ -24,7 +24,7 @@ std::string Run::note(const std::string &key) const
     return at == notes.end() ? std::string() : at->second;
 }
 
-// Lines: "step<TAB>id<TAB>ms<TAB>floor ms or -<TAB>peak MB" and
+// Lines: "step<TAB>id<TAB>ms<TAB>floor ms or -<TAB>peak MB<TAB>rise MB" and
 // "note<TAB>key<TAB>text".
 void write(const QString &path, const Run &run)
 {
@@ -34,7 +34,7 @@ void write(const QString &path, const Run &run)
     for (const Figure &f : run.figures) {
         const QByteArray floor = f.floorMs ? QByteArray::number(*f.floorMs, 'f', 4) : QByteArray("-");
         file.write("step\t" + QByteArray::fromStdString(f.id) + '\t' + QByteArray::number(f.ms, 'f', 4) + '\t' + floor +
-                   '\t' + QByteArray::number(f.peakMb, 'f', 2) + '\n');
+                   '\t' + QByteArray::number(f.peakMb, 'f', 2) + '\t' + QByteArray::number(f.riseMb, 'f', 2) + '\n');
     }
     for (const auto &[key, text] : run.notes)
         file.write("note\t" + QByteArray::fromStdString(key) + '\t' + QByteArray::fromStdString(text) + '\n');
@@ -50,13 +50,14 @@ Run read(const QString &path)
     Run run;
     while (!file.atEnd()) {
         const QList<QByteArray> fields = file.readLine().chopped(1).split('\t');
-        if (fields.value(0) == "step" && fields.size() == 5) {
+        if (fields.value(0) == "step" && fields.size() == 6) {
             Figure f;
             f.id = fields[1].toStdString();
             f.ms = fields[2].toDouble();
             if (fields[3] != "-")
                 f.floorMs = fields[3].toDouble();
             f.peakMb = fields[4].toDouble();
+            f.riseMb = fields[5].toDouble();
             run.figures.push_back(f);
         } else if (fields.value(0) == "note" && fields.size() >= 3) {
             run.notes.emplace_back(fields[1].toStdString(), fields.mid(2).join('\t').toStdString());

@@ -17,7 +17,8 @@ struct Figure
     std::string id;
     double ms = 0;
     std::optional<double> floorMs;
-    double peakMb = 0; // VmHWM right after the step
+    double peakMb = 0; // the process's peak resident memory up to the end of the step
+    double riseMb = 0; // the step's own peak over the resident memory before it
 };
 
 struct Run

@@ -13,6 +13,8 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace session {
 
 using driver::require;
@@ -22,14 +24,26 @@ Context::Context(const Options &options)
     , dataFile(QDir(options.folder).filePath(QStringLiteral("data.qmd")))
 {}
 
+void Context::startStep()
+{
+    m_peakResets = probe::resetPeak();
+    m_residentBefore = probe::residentMb();
+}
+
 void Context::record(const std::string &id, double ms)
 {
     require(!run.find(id), "step " + id + " taken twice");
-    run.figures.push_back({id, ms, std::nullopt, probe::peakMb()});
+    // Where the peak cannot be set back, a step's rise is what it added to
+    // the peak of the steps before it.
+    const double stepPeak = probe::peakMb();
+    const double before = m_peakResets ? m_residentBefore : m_peak;
+    m_peak = std::max(m_peak, stepPeak);
+    run.figures.push_back({id, ms, std::nullopt, m_peak, stepPeak - before});
 }
 
 void Context::step(const std::string &id, const std::function<void()> &work)
 {
+    startStep();
     QElapsedTimer timer;
     timer.start();
     work();

@@ -39,7 +39,9 @@ public:
     // once the program has started.
     std::optional<Floor> check;
 
-    // Records a step's time, with the peak memory now.
+    // Marks the start of a step: its memory is measured from here.
+    void startStep();
+    // Records a step's time, with the peak memory since its start.
     void record(const std::string &id, double ms);
     // Times work as one step: the work, then the turn of the event loop and
     // the repaint of the list that show its result; records it.
@@ -60,6 +62,11 @@ public:
     // Throws when the program showed a message; a step that asks a question
     // or refuses with a message expects that many messages of that kind.
     void expectShown(const char *step, int questions = 0, int errors = 0);
+
+private:
+    bool m_peakResets = false; // the peak was set back at the step's start
+    double m_residentBefore = 0;
+    double m_peak = 0; // the highest peak of the session so far
 };
 
 // The parts of the session, in the order they run.

@@ -27,6 +27,7 @@ void timedOpen(Context &c, const char *command, const std::string &id, const std
     QElapsedTimer timer;
     driver::withModal(
         [&] {
+            c.startStep();
             timer.start();
             driver::command(command)->trigger();
         },
@@ -91,6 +92,7 @@ void addBook(Context &c)
         category->setCurrentIndex(1);
         driver::type(driver::child<QComboBox>(dialog, "book_author")->lineEdit(), QStringLiteral("林若水"));
         driver::type(driver::child<QLineEdit>(dialog, "book_value"), QStringLiteral("45.80"));
+        c.startStep();
         timer.start();
         driver::clickButton(dialog, "button_add");
     });
@@ -114,6 +116,7 @@ void modifyBook(Context &c)
         value->setFocus();
         value->selectAll();
         driver::type(value, price);
+        c.startStep();
         timer.start();
         driver::clickButton(dialog, "button_add");
     });

@@ -59,6 +59,7 @@ void html(Context &c)
     int rows = 0;
     driver::withModal(
         [&] {
+            c.startStep();
             timer.start();
             driver::command("mfsavehtml")->trigger();
         },
@@ -66,6 +67,7 @@ void html(Context &c)
             probe::settle(dialog);
             c.record("html.open", probe::elapsedMs(timer));
             rows = driver::child<ExportGrid>(dialog, "gird_html")->model()->rowCount();
+            c.startStep();
             timer.restart();
             driver::clickButton(dialog, "button_ok");
             probe::settle(dialog);
@@ -91,12 +93,14 @@ void excel(Context &c)
     QElapsedTimer timer;
     driver::withModal(
         [&] {
+            c.startStep();
             timer.start();
             driver::command("mfsaveexcel")->trigger();
         },
         [&](QDialog *dialog) {
             probe::settle(dialog);
             c.record("excel.open", probe::elapsedMs(timer));
+            c.startStep();
             timer.restart();
             driver::clickButton(dialog, "button_ok");
             probe::settle(dialog);
@@ -111,7 +115,8 @@ void excel(Context &c)
                     QItemSelection(model->index(0, 0), model->index(kSheetRows - 1, model->columnCount() - 1)),
                     QItemSelectionModel::ClearAndSelect);
                 probe::settle();
-                timer.restart();
+                c.startStep();
+            timer.restart();
                 grid->SaveToXLS(part, false);
                 probe::settle(dialog);
                 c.record("excel.part", probe::elapsedMs(timer));

@@ -32,6 +32,8 @@ void start(Context &c)
     // The windows are made as at start: the main window fills its tree and
     // its list with every book. Then the login box, answered at once (the
     // catalogue has no password), and the main window maximised and painted.
+    c.note("memory.before", QString::number(probe::residentMb(), 'f', 1));
+    c.startStep();
     QElapsedTimer timer;
     timer.start();
     windows::createAll();
@@ -132,6 +134,7 @@ void search(Context &c)
     QElapsedTimer timer;
     driver::withModal(
         [&] {
+            c.startStep();
             timer.start();
             driver::command("mtfind")->trigger();
         },
@@ -139,6 +142,7 @@ void search(Context &c)
             probe::settle(find);
             c.record("find.open", probe::elapsedMs(timer));
             driver::type(driver::child<QLineEdit>(find, "edit_find"), kWord);
+            c.startStep();
             timer.restart();
             driver::clickButton(find, "button_ok");
         });

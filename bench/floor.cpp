@@ -23,7 +23,9 @@ struct Statement
             throw std::runtime_error(std::string("prepare failed: ") + sqlite3_errmsg(db));
         for (int i = 0; i < values.size(); ++i) {
             const QVariant &v = values.at(i);
-            if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+            if (v.isNull()) {
+                sqlite3_bind_null(stmt, i + 1);
+            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
                 sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
             } else {
                 const QByteArray text = v.toString().toUtf8();
@@ -71,7 +73,6 @@ int Floor::scan(const QByteArray &sql, const QVariantList &values)
     Statement st(m_db, sql, values);
     const int columns = sqlite3_column_count(st.stmt);
     int rows = 0;
-    quint64 touched = 0; // a sum over the values, so that each is really read
     for (;;) {
         const int rc = sqlite3_step(st.stmt);
         if (rc == SQLITE_DONE)
@@ -81,11 +82,11 @@ int Floor::scan(const QByteArray &sql, const QVariantList &values)
         for (int i = 0; i < columns; ++i) {
             const unsigned char *text = sqlite3_column_text(st.stmt, i);
             const int bytes = sqlite3_column_bytes(st.stmt, i);
-            touched += quint64(bytes) + (text && bytes > 0 ? text[bytes - 1] : 0u);
+            m_touched += quint64(bytes) + (text && bytes > 0 ? text[bytes - 1] : 0u);
         }
         ++rows;
     }
-    return touched == quint64(-1) ? -1 : rows;
+    return rows;
 }
 
 int Floor::change(const QByteArray &sql, const QVariantList &values)

@@ -20,8 +20,9 @@ public:
     Floor &operator=(const Floor &) = delete;
 
     // Steps every row of the query, its values bound (a whole number as an
-    // integer, anything else as text), and reads every column as text, as
-    // a list that shows the rows must. Returns the number of rows.
+    // integer, no value as NULL, anything else as text), and reads every
+    // column as text, as a list that shows the rows must. Returns the
+    // number of rows.
     int scan(const QByteArray &sql, const QVariantList &values = {});
     // Runs one statement that changes rows (bound as above); returns how
     // many rows it changed.
@@ -29,8 +30,12 @@ public:
     // The first column of the first row, as text ("" for none).
     QString value(const QByteArray &sql, const QVariantList &values = {});
 
+    // A sum over every value scanned, so that each is really read.
+    quint64 touched() const { return m_touched; }
+
 private:
     sqlite3 *m_db = nullptr;
+    quint64 m_touched = 0;
 };
 
 // Writes bytes bytes to a new file at path, in blocks of 64 KiB, and brings

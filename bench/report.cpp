@@ -113,13 +113,13 @@ void printPreamble()
 {
     std::printf("quillmere_bench: %s build, Qt %s, SQLite %s, %d CPUs\n", QM_BENCH_BUILD_TYPE, qVersion(),
                 sqlite3_libversion(), QThread::idealThreadCount());
-    std::fflush(stdout);
     std::printf("Each process run takes the user's session once, on a fresh copy of the catalogue, with the main\n"
                 "window shown (off screen) and each step's repaint counted: the figures are first runs. median and\n"
                 "max: over the process runs. floor: the same SQL directly through the SQLite C API in the same\n"
                 "process (for a sort, std::sort of the column's keys; for an export, writing as many bytes).\n"
-                "ratio: median / floor. peak: VmHWM after the step (largest over the runs); rise: over the step\n"
-                "before (largest over the runs).\n");
+                "ratio: median / floor. peak: the process's peak resident memory (VmHWM) up to the end of the\n"
+                "step; rise: the step's own peak over the memory resident before it (both: largest over the runs).\n");
+    std::fflush(stdout);
 }
 
 void printNotes(const results::Run &run)
@@ -194,6 +194,7 @@ void printTable(int books, const std::vector<results::Run> &runs)
                                                                   largest(f.rises), memory.c_str()));
     }
     std::printf("  %d target%s missed\n", missed, missed == 1 ? "" : "s");
+    std::fflush(stdout);
 }
 
 } // namespace report

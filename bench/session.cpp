@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace session {
 

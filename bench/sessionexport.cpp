@@ -116,7 +116,7 @@ void excel(Context &c)
                     QItemSelectionModel::ClearAndSelect);
                 probe::settle();
                 c.startStep();
-            timer.restart();
+                timer.restart();
                 grid->SaveToXLS(part, false);
                 probe::settle(dialog);
                 c.record("excel.part", probe::elapsedMs(timer));

@@ -75,6 +75,7 @@ void floors(Context &c)
                    floor.change("UPDATE book SET book_value=? WHERE book_id=?", {QStringLiteral("77.70"), changed});
                }));
     c.setFloor("del", probe::timeMs([&] { floor.change("DELETE FROM book WHERE book_id=?", {changed}); }));
+    c.note("floor.touched", QString::number(floor.touched()));
 
     // The exports: as many bytes written to a file in the same folder.
     for (const char *id : {"html", "excel", "excel.part"}) {

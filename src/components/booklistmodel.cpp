@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -19,7 +20,28 @@ BookListModel::BookListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_smallIcon(QStringLiteral(":/icons/main/00.png"))
     , m_largeIcon(QStringLiteral(":/icons/bigbook.png"))
-{}
+{
+    m_dates[bookrow::PubDate] = true;
+    m_dates[bookrow::BuyDate] = true;
+}
+
+const bookrow::StoredFields &BookListModel::fields(int row) const
+{
+    if (row != m_fieldsRow) {
+        m_rows.readRow(row, m_fields);
+        m_fields.resize(bookrow::kFieldCount);
+        for (size_t f = 0; f < m_fields.size(); ++f)
+            m_fields[f].date = m_dates[f];
+        m_fieldsRow = row;
+    }
+    return m_fields;
+}
+
+void BookListModel::rowsChanged()
+{
+    m_fieldsRow = -1;
+    m_keys = Keys();
+}
 
 int BookListModel::rowCount(const QModelIndex &parent) const
 {
@@ -33,17 +55,17 @@ int BookListModel::columnCount(const QModelIndex &parent) const
 
 QString BookListModel::cell(int row, int column) const
 {
-    return m_rows.value(row, column).text();
+    return bookrow::cellText(fields(row), column);
 }
 
 int BookListModel::cellCount(int row) const
 {
-    return m_rows.valueCount(row);
+    return bookrow::cellCount(fields(row));
 }
 
 QStringList BookListModel::rowTexts(int row) const
 {
-    return bookrow::rowTexts(m_rows, row);
+    return bookrow::build(fields(row));
 }
 
 QVariant BookListModel::data(const QModelIndex &index, int role) const
@@ -87,17 +109,24 @@ void BookListModel::beginFill()
     beginResetModel();
     m_filling = true;
     m_rows.clear();
+    rowsChanged();
 }
 
-void BookListModel::fillRow(const QStringList &texts)
+void BookListModel::Fill::add(const bookrow::Fields &book)
 {
-    bookrow::appendRow(m_rows, texts);
+    bookrow::appendFields(book, m_model.m_rows);
 }
 
 void BookListModel::Fill::addBooks(Dataset &books)
 {
-    bookrow::PackedBuilder builder;
-    books.scan([&](const Dataset::Row &row) { builder.build(row, m_model.m_rows); });
+    bookrow::FieldReader reader;
+    bool first = true;
+    books.scan([&](const Dataset::Row &row) {
+        reader.read(row, m_model.m_rows);
+        if (std::exchange(first, false))
+            for (int f = 0; f < bookrow::kFieldCount; ++f)
+                m_model.m_dates[size_t(f)] = reader.isDate(f);
+    });
     m_model.m_rows.squeeze();
 }
 
@@ -114,20 +143,44 @@ void BookListModel::clear()
     Fill fill(*this);
 }
 
-void BookListModel::appendRow(const QStringList &texts)
+void BookListModel::appendBook(const Dataset &book)
 {
     const int row = m_rows.rowCount();
     beginInsertRows(QModelIndex(), row, row);
-    bookrow::appendRow(m_rows, texts);
+    bookrow::FieldReader().read(book, m_rows);
+    rowsChanged();
     endInsertRows();
 }
 
-void BookListModel::setRow(int row, const QStringList &texts)
+void BookListModel::appendRow(const bookrow::Fields &book)
+{
+    const int row = m_rows.rowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    bookrow::appendFields(book, m_rows);
+    rowsChanged();
+    endInsertRows();
+}
+
+void BookListModel::setBook(int row, const Dataset &book)
 {
     if (row < 0 || row >= m_rows.rowCount())
         return;
-    bookrow::appendRow(m_rows, texts);
+    bookrow::FieldReader().read(book, m_rows);
+    afterSetRow(row);
+}
+
+void BookListModel::setRow(int row, const bookrow::Fields &book)
+{
+    if (row < 0 || row >= m_rows.rowCount())
+        return;
+    bookrow::appendFields(book, m_rows);
+    afterSetRow(row);
+}
+
+void BookListModel::afterSetRow(int row)
+{
     m_rows.moveLastTo(row);
+    rowsChanged();
     Q_EMIT dataChanged(index(row, 0), index(row, bookrow::kColumnCount - 1));
 }
 
@@ -135,27 +188,39 @@ void BookListModel::removeBookRow(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);
     m_rows.removeRow(row);
+    rowsChanged();
     endRemoveRows();
+}
+
+void BookListModel::buildKeys(int column)
+{
+    if (m_keys.column == column)
+        return;
+    const size_t n = size_t(m_rows.rowCount());
+    Keys keys;
+    keys.column = column;
+    keys.starts.resize(n);
+    keys.lengths.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        keys.starts[i] = keys.bytes.size();
+        bookrow::appendCellKey(fields(int(i)), column, keys.bytes);
+        keys.lengths[i] = int(keys.bytes.size() - keys.starts[i]);
+    }
+    keys.bytes.squeeze();
+    m_keys = std::move(keys);
 }
 
 void BookListModel::sortRows(int column, bool ascending)
 {
+    buildKeys(column);
     const size_t n = size_t(m_rows.rowCount());
-    // The keys are made once per sort, packed into one buffer.
-    QByteArray keys;
-    std::vector<qsizetype> starts(n + 1);
-    for (size_t i = 0; i < n; ++i) {
-        starts[i] = keys.size();
-        textorder::appendKey(cell(int(i), column), keys);
-    }
-    starts[n] = keys.size();
-
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    const char *base = keys.constData();
+    const char *base = m_keys.bytes.constData();
+    const qsizetype *starts = m_keys.starts.data();
+    const int *lengths = m_keys.lengths.data();
     auto compare = [&](int a, int b) {
-        return textorder::compareKeys(base + starts[size_t(a)], starts[size_t(a) + 1] - starts[size_t(a)],
-                                      base + starts[size_t(b)], starts[size_t(b) + 1] - starts[size_t(b)]);
+        return textorder::compareKeys(base + starts[a], lengths[a], base + starts[b], lengths[b]);
     };
     if (ascending)
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
@@ -164,9 +229,19 @@ void BookListModel::sortRows(int column, bool ascending)
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rows.reorder(order);
+    m_fieldsRow = -1;
+    // The keys follow their rows.
+    std::vector<qsizetype> sortedStarts(n);
+    std::vector<int> sortedLengths(n);
     std::vector<int> newPosition(n);
-    for (size_t i = 0; i < n; ++i)
-        newPosition[size_t(order[i])] = int(i);
+    for (size_t i = 0; i < n; ++i) {
+        const auto from = size_t(order[i]);
+        sortedStarts[i] = m_keys.starts[from];
+        sortedLengths[i] = m_keys.lengths[from];
+        newPosition[from] = int(i);
+    }
+    m_keys.starts = std::move(sortedStarts);
+    m_keys.lengths = std::move(sortedLengths);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -9,9 +9,11 @@
 #include <array>
 #include <vector>
 
-// The rows of the book list: up to 17 texts a row, kept packed (see
-// packedrows) so that a list of a hundred thousand books stays small and is
-// given back in one step. Rows come from bookrow's row rule. The background of a row follows its text in the loan
+// The rows of the book list. Each book is kept as its stored fields (see
+// bookrow::StoredFields), packed (see packedrows) so that a list of a
+// million books stays small, fills at the speed of the scan and is given
+// back in one step; the texts of a row (up to 17, by bookrow's row rule) are
+// made when they are shown or sorted. The background of a row follows its text in the loan
 // column.
 class BookListModel : public QAbstractTableModel
 {
@@ -34,7 +36,6 @@ public:
     // Filling: everything between beginFill() and endFill() is one model
     // reset. Use Fill, which ends the fill also when it stops by an error.
     void beginFill();
-    void fillRow(const QStringList &texts);
     void endFill();
     class Fill
     {
@@ -45,7 +46,8 @@ public:
             m_model.beginFill();
         }
         ~Fill() { m_model.endFill(); }
-        void add(const QStringList &texts) { m_model.fillRow(texts); }
+        // Adds a book given as texts.
+        void add(const bookrow::Fields &book);
         // Runs the dataset's command and adds one row per book found.
         void addBooks(Dataset &books);
         Fill(const Fill &) = delete;
@@ -56,12 +58,18 @@ public:
     };
 
     void clear();
-    void appendRow(const QStringList &texts);
-    void setRow(int row, const QStringList &texts);
+    // A book read back from the data file: the current record of an open
+    // "select * from book" dataset.
+    void appendBook(const Dataset &book);
+    void setBook(int row, const Dataset &book);
+    // A book given as texts.
+    void appendRow(const bookrow::Fields &book);
+    void setRow(int row, const bookrow::Fields &book);
     void removeBookRow(int row);
 
     // Sorts all rows by the column, stably, with the byte order of
-    // textorder; descending when ascending is false.
+    // textorder; descending when ascending is false. The keys of the last
+    // column sorted are kept until the rows change.
     void sortRows(int column, bool ascending);
 
     void setLargeIcons(bool large);
@@ -70,7 +78,25 @@ public:
     void setItemSize(QSize size);
 
 private:
+    // The stored fields of a row, with their date flags; valid until the
+    // rows change.
+    const bookrow::StoredFields &fields(int row) const;
+    void rowsChanged();
+    void afterSetRow(int row);
+    void buildKeys(int column);
+
     PackedRows m_rows;
+    std::array<bool, bookrow::kFieldCount> m_dates{};
+    mutable bookrow::StoredFields m_fields;
+    mutable int m_fieldsRow = -1;
+    // The sort keys of one column, one per row, in the rows' order.
+    struct Keys
+    {
+        int column = -1;
+        QByteArray bytes;
+        std::vector<qsizetype> starts;
+        std::vector<int> lengths;
+    } m_keys;
     bool m_filling = false;
     bool m_largeIcons = false;
     QSize m_itemSize;

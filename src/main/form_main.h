@@ -104,8 +104,8 @@ protected:
 
 private:
     void fillTree();
-    // The list row of a stored book, by the book row rule.
-    QStringList storedBookRow(const QString &number);
+    // Opens ado_temp on the stored book; throws UserError when it is gone.
+    void readStoredBook(const QString &number);
     // The level of the tree's selected node: 0 the root, 1 a category,
     // -1 when nothing is selected.
     int selectedTreeLevel() const;

@@ -38,26 +38,29 @@ void Tform_main::listBooks(Dataset &books)
     fill.addBooks(books);
 }
 
-QStringList Tform_main::storedBookRow(const QString &number)
+void Tform_main::readStoredBook(const QString &number)
 {
-    ScopedClose closing(ado_temp);
     ado_temp.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
     ado_temp.open();
     if (ado_temp.recordCount() == 0)
         throw UserError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
-    return bookrow::build(bookrow::RecordReader(ado_temp).read());
 }
 
 void Tform_main::bookAdded(const QString &number)
 {
-    listview_main->model()->appendRow(storedBookRow(number));
+    ScopedClose closing(ado_temp);
+    readStoredBook(number);
+    listview_main->model()->appendBook(ado_temp);
 }
 
 void Tform_main::bookChanged(const QString &number)
 {
     const int row = listview_main->selectedRow();
-    if (row >= 0)
-        listview_main->model()->setRow(row, storedBookRow(number));
+    if (row < 0)
+        return;
+    ScopedClose closing(ado_temp);
+    readStoredBook(number);
+    listview_main->model()->setBook(row, ado_temp);
 }
 
 QString Tform_main::selectedBookNumber() const

@@ -81,16 +81,17 @@ QString amountText(Fen amount)
     return out;
 }
 
-Tally::Outcome Tally::add(QStringView price)
+Tally::Outcome Tally::add(QStringView price, qint64 books)
 {
-    ++m_books;
+    m_books += books;
     if (price.trimmed().isEmpty())
         return Outcome::Empty;
     const std::optional<qint64> fen = parsePrice(price);
     if (!fen)
         return Outcome::NotANumber;
-    m_total += *fen;
-    if (*fen % 100 != 0)
+    // Below 2^63 fen times below 2^63 books: within the 127 bits of Fen.
+    m_total += Fen(*fen) * books;
+    if (*fen % 100 != 0 && books > 0)
         m_decimals = true;
     return Outcome::Counted;
 }

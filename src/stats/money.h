@@ -29,9 +29,10 @@ class Tally
 public:
     enum class Outcome { Empty, Counted, NotANumber };
 
-    // Counts one book with its price text. An empty price (or blanks only)
-    // adds nothing to the sum, and neither does a text that is no number.
-    Outcome add(QStringView price);
+    // Counts books with the same price text (one unless told): the same as
+    // adding the price that many times. An empty price (or blanks only) adds
+    // nothing to the sum, and neither does a text that is no number.
+    Outcome add(QStringView price, qint64 books = 1);
 
     qint64 books() const { return m_books; }
     Fen total() const { return m_total; }

@@ -1,7 +1,5 @@
 #include "statlist.h"
 
-#include "store/dataset.h"
-
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -29,14 +27,6 @@ void setup(QTreeWidget *list, int firstWidth)
 QTreeWidgetItem *addRow(QTreeWidget *list, const QString &caption, const QString &figure)
 {
     return new QTreeWidgetItem(list, {caption, figure});
-}
-
-int countRows(Dataset &dataset, const QString &command, const QVariantList &values)
-{
-    dataset.setCommandText(command, values);
-    int rows = 0;
-    dataset.scan([&rows](const Dataset::Row &) { ++rows; });
-    return rows;
 }
 
 } // namespace statlist

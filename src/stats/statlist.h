@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
 
-class Dataset;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 // What the three statistics dialogs share: a read-only two-column report
-// list whose headers do nothing, and counting the rows of a command.
+// list whose headers do nothing.
 namespace statlist {
 
 // Sets up the list: whole-row selection, one row at a time, no sorting; the
@@ -17,9 +15,5 @@ void setup(QTreeWidget *list, int firstWidth);
 
 // Adds a row with its caption and, when given, its figure.
 QTreeWidgetItem *addRow(QTreeWidget *list, const QString &caption, const QString &figure = QString());
-
-// The number of rows the command returns, walked without keeping them; the
-// dataset stays closed.
-int countRows(Dataset &dataset, const QString &command, const QVariantList &values = {});
 
 } // namespace statlist

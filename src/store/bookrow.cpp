@@ -3,7 +3,9 @@
 #include "codes.h"
 #include "datetext.h"
 
-#include <QStringEncoder>
+#include "textorder.h"
+
+#include <QStringDecoder>
 
 namespace bookrow {
 namespace {
@@ -90,78 +92,95 @@ struct ListOut
     QStringList row;
     QString cell;
     void put(QStringView text) { cell += text; }
+    void put(const FieldValue &v) { cell += v.text(); }
     void endCell() { row << std::exchange(cell, QString()); }
 };
 
-// A scanned row, written into the packed row's buffer.
-struct RowRecord
+// Stored fields, in the rule's order.
+struct StoredRecord
 {
-    const Dataset::Row &row;
-    const std::array<int, kColumnCount> &index;
+    const StoredFields &fields;
 
     int code(Field f) const
     {
-        const Dataset::Value v = row.value(index[size_t(f)]);
+        const FieldValue &v = fields[size_t(f)];
         switch (v.type) {
-        case Dataset::Value::Integer:
+        case FieldValue::Integer:
             return v.integer >= 1 && v.integer <= 9 ? int(v.integer) : 0;
-        case Dataset::Value::Text:
+        case FieldValue::Text:
             return v.length == 1 && v.bytes[0] >= '1' && v.bytes[0] <= '9' ? v.bytes[0] - '0' : 0;
-        case Dataset::Value::Real:
+        case FieldValue::Real:
             return codes::number(v.text());
-        case Dataset::Value::Null:
+        case FieldValue::Null:
             return 0;
         }
         return 0;
     }
-    template <class Out> void put(Field f, Out &out) const { out.put(row.value(index[size_t(f)])); }
+    template <class Out> void put(Field f, Out &out) const { out.put(fields[size_t(f)]); }
 };
 
-// A row written as UTF-8 texts into packed rows.
-struct PackedOut
+// Keeps one cell of the row and counts the cells.
+struct CellOut
 {
-    PackedRows &rows;
-    QByteArray &cell;
-    QStringEncoder utf8{QStringEncoder::Utf8};
+    int wanted = -1;
+    int at = 0;
+    QString cell;
 
     void put(QStringView text)
     {
-        const qsizetype start = cell.size();
-        cell.resize(start + utf8.requiredSpace(text.size()));
-        char *const end = utf8.appendToBuffer(cell.data() + start, text);
-        cell.truncate(end - cell.constData());
+        if (at == wanted)
+            cell += text;
     }
     void put(const FieldValue &v)
     {
+        if (at == wanted)
+            cell += v.text();
+    }
+    void endCell() { ++at; }
+};
+
+// Writes the sort key of one cell of the row.
+struct KeyOut
+{
+    int wanted;
+    QByteArray &key;
+    int at = 0;
+
+    void put(QStringView text)
+    {
+        if (at == wanted)
+            textorder::appendKey(text, key);
+    }
+    void put(const FieldValue &v)
+    {
+        if (at != wanted)
+            return;
+        thread_local std::vector<QChar> scratch;
         switch (v.type) {
         case FieldValue::Null:
             return;
         case FieldValue::Text:
             if (v.date) {
-                const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
-                QChar shown[64];
-                const qsizetype n = date.isValid() ? datetext::formatTo(date, shown, 64) : -1;
-                if (n >= 0)
-                    put(QStringView(shown, n));
-                else
-                    put(v.text());
+                textorder::appendKey(v.text(), key);
                 return;
             }
-            cell.append(v.textBytes());
+            {
+                // UTF-8 never takes more UTF-16 units than it has bytes.
+                scratch.resize(size_t(v.length));
+                QStringDecoder utf8(QStringDecoder::Utf8);
+                const QChar *end = utf8.appendToBuffer(scratch.data(), v.textBytes());
+                textorder::appendKey(QStringView(scratch.data(), end - scratch.data()), key);
+            }
             return;
         case FieldValue::Integer:
-            cell.append(QByteArray::number(v.integer));
+            key.append(QByteArray::number(v.integer));
             return;
         case FieldValue::Real:
-            put(v.text());
+            textorder::appendKey(v.text(), key);
             return;
         }
     }
-    void endCell()
-    {
-        rows.addText(cell);
-        cell.resize(0);
-    }
+    void endCell() { ++at; }
 };
 
 } // namespace
@@ -173,49 +192,64 @@ QStringList build(const Fields &book)
     return out.row;
 }
 
-void appendRow(PackedRows &rows, const QStringList &texts)
+QStringList build(const StoredFields &fields)
 {
-    rows.beginRow();
-    const int count = std::min<int>(int(texts.size()), kColumnCount);
-    for (int i = 0; i < count; ++i)
-        rows.addText(texts[i].toUtf8());
+    ListOut out;
+    assemble(StoredRecord{fields}, out);
+    return out.row;
 }
 
-QStringList rowTexts(const PackedRows &rows, int row)
+QString cellText(const StoredFields &fields, int column)
 {
-    std::vector<FieldValue> values;
-    rows.readRow(row, values);
-    QStringList texts;
-    texts.reserve(qsizetype(values.size()));
-    for (const FieldValue &v : values)
-        texts << v.text();
-    return texts;
+    CellOut out;
+    out.wanted = column;
+    assemble(StoredRecord{fields}, out);
+    return out.cell;
 }
 
-void PackedBuilder::build(const Dataset::Row &row, PackedRows &rows)
+int cellCount(const StoredFields &fields)
+{
+    CellOut out;
+    assemble(StoredRecord{fields}, out);
+    return out.at;
+}
+
+void appendCellKey(const StoredFields &fields, int column, QByteArray &key)
+{
+    KeyOut out{column, key};
+    assemble(StoredRecord{fields}, out);
+}
+
+void FieldReader::read(const Dataset::Row &row, PackedRows &into)
 {
     if (!m_resolved) {
-        for (size_t i = 0; i < kFieldNames.size(); ++i)
+        for (size_t i = 0; i < kFieldNames.size(); ++i) {
             m_index[i] = row.fieldIndex(kFieldNames[i]);
+            m_dates[i] = row.value(m_index[i]).date;
+        }
         m_resolved = true;
     }
-    rows.beginRow();
-    PackedOut out{rows, m_cell};
-    assemble(RowRecord{row, m_index}, out);
+    into.beginRow();
+    for (const int column : m_index)
+        into.add(row.value(column));
 }
 
-RecordReader::RecordReader(const Dataset &dataset)
-    : m_dataset(dataset)
+void FieldReader::read(const Dataset &dataset, PackedRows &into)
 {
-    for (size_t i = 0; i < kFieldNames.size(); ++i)
-        m_index[i] = dataset.fieldIndex(kFieldNames[i]);
+    into.beginRow();
+    for (size_t i = 0; i < kFieldNames.size(); ++i) {
+        const FieldValue value = dataset.value(dataset.fieldIndex(kFieldNames[i]));
+        m_dates[i] = value.date;
+        into.add(value);
+    }
 }
 
-Fields RecordReader::read() const
+void appendFields(const Fields &book, PackedRows &into)
 {
-    auto text = [&](int i) { return m_dataset.fieldText(m_index[size_t(i)]); };
-    return Fields{text(0), text(1),  text(2),  text(3),  text(4),  text(5),  text(6),  text(7), text(8),
-                  text(9), text(10), text(11), text(12), text(13), text(14), text(15), text(16)};
+    const FieldsRecord record{book};
+    into.beginRow();
+    for (int f = Name; f <= Id; ++f)
+        into.addText(record.text(Field(f)).toUtf8());
 }
 
 QString header(int column)

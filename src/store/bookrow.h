@@ -50,38 +50,42 @@ struct Fields
 // further left; a loan code out of range ends the row after the rating.
 QStringList build(const Fields &book);
 
-// The book list keeps its rows packed (see packedrows), one text per cell.
-// Appends a row of texts (at most 17) to rows.
-void appendRow(PackedRows &rows, const QStringList &texts);
-// The texts of a packed row.
-QStringList rowTexts(const PackedRows &rows, int row);
+// The stored fields a book's row is made from, in this order: book_name,
+// book_cate, book_author, book_author2, book_language, book_isbn, book_pub,
+// book_pubd, book_pages, book_buya, book_buyd, book_value, book_rating,
+// book_loan, book_readed, book_reader, book_id. The book list keeps these
+// and makes the texts of a row only when they are shown or sorted.
+inline constexpr int kFieldCount = 17;
+using StoredFields = std::vector<FieldValue>;
 
-// Builds packed rows straight from the rows of a "select * from book" scan,
-// by the same rule as build(); the columns are looked up by name once.
-class PackedBuilder
+// The row for stored fields, by the same rule as build(Fields).
+QStringList build(const StoredFields &fields);
+// One cell of that row; the empty text when the row has no such cell.
+QString cellText(const StoredFields &fields, int column);
+// How many cells that row has.
+int cellCount(const StoredFields &fields);
+// Appends the sort key of one cell of that row (see textorder) to key.
+void appendCellKey(const StoredFields &fields, int column, QByteArray &key);
+
+// Reads the stored fields of books from the results of "select * from book"
+// (a scan's rows, or a dataset's current record) into packed rows, one row
+// of kFieldCount values per book. The columns are looked up by name once.
+class FieldReader
 {
 public:
-    // Appends the scanned book's row to rows.
-    void build(const Dataset::Row &row, PackedRows &rows);
+    void read(const Dataset::Row &row, PackedRows &into);
+    void read(const Dataset &dataset, PackedRows &into);
+    // Whether the field's column holds dates, as last read.
+    bool isDate(int field) const { return m_dates[size_t(field)]; }
 
 private:
-    std::array<int, kColumnCount> m_index{};
+    std::array<int, kFieldCount> m_index{};
+    std::array<bool, kFieldCount> m_dates{};
     bool m_resolved = false;
-    QByteArray m_cell;
 };
 
-// Reads the fields of the current record of an open "select * from book"
-// dataset. The columns are looked up by name once, when it is made.
-class RecordReader
-{
-public:
-    explicit RecordReader(const Dataset &dataset);
-    Fields read() const;
-
-private:
-    const Dataset &m_dataset;
-    std::array<int, kColumnCount> m_index{};
-};
+// Appends the fields of a book given as texts, stored as texts.
+void appendFields(const Fields &book, PackedRows &into);
 
 // The header and the width at start of each column.
 QString header(int column);

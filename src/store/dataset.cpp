@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace {
@@ -115,18 +117,7 @@ void Dataset::open()
     }
     m_columns = std::move(names);
     m_rows.clear();
-    for (;;) {
-        const int rc = sqlite3_step(st.stmt);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW) {
-            m_columns.clear();
-            m_rows.clear();
-            fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
-        }
-        appendRowFrom(st.stmt);
-    }
-    m_rows.squeeze();
+    m_taken = false;
     m_current = 0;
     m_table.clear();
     m_keyColumn = -1;
@@ -134,24 +125,68 @@ void Dataset::open()
     m_state = State::Browse;
 }
 
-void Dataset::appendRowFrom(sqlite3_stmt *stmt)
+void Dataset::take()
+{
+    if (m_taken)
+        return;
+    Statement st;
+    st.stmt = prepareCommand();
+    // Rows added before the snapshot was read stand after it, as if it had
+    // been read at open; the result may hold them already.
+    std::vector<qint64> added;
+    for (int row = 0; row < m_rows.rowCount(); ++row)
+        added.push_back(m_rows.value(row, m_keyColumn).integer);
+    PackedRows taken;
+    for (;;) {
+        const int rc = sqlite3_step(st.stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
+        if (!added.empty() && sqlite3_column_type(st.stmt, m_keyColumn) == SQLITE_INTEGER &&
+            std::find(added.begin(), added.end(), sqlite3_column_int64(st.stmt, m_keyColumn)) != added.end())
+            continue;
+        appendRowFrom(st.stmt, taken);
+    }
+    const int before = taken.rowCount();
+    std::vector<FieldValue> values;
+    for (int row = 0; row < m_rows.rowCount(); ++row) {
+        m_rows.readRow(row, values);
+        taken.beginRow();
+        for (const FieldValue &value : values)
+            taken.add(value);
+    }
+    taken.squeeze();
+    m_rows = std::move(taken);
+    if (!added.empty())
+        m_current += before;
+    m_taken = true;
+}
+
+const PackedRows &Dataset::rows() const
+{
+    const_cast<Dataset *>(this)->take();
+    return m_rows;
+}
+
+void Dataset::appendRowFrom(sqlite3_stmt *stmt, PackedRows &into) const
 {
     const int columns = int(m_columns.size());
-    m_rows.beginRow();
+    into.beginRow();
     for (int i = 0; i < columns; ++i) {
         switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
-            m_rows.addInteger(sqlite3_column_int64(stmt, i));
+            into.addInteger(sqlite3_column_int64(stmt, i));
             break;
         case SQLITE_FLOAT:
-            m_rows.addReal(sqlite3_column_double(stmt, i));
+            into.addReal(sqlite3_column_double(stmt, i));
             break;
         case SQLITE_NULL:
-            m_rows.addNull();
+            into.addNull();
             break;
         default: {
             const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-            m_rows.addText(QByteArrayView(bytes ? bytes : "", sqlite3_column_bytes(stmt, i)));
+            into.addText(QByteArrayView(bytes ? bytes : "", sqlite3_column_bytes(stmt, i)));
             break;
         }
         }
@@ -163,6 +198,7 @@ void Dataset::close()
     m_state = State::Closed;
     m_columns.clear();
     m_rows.clear();
+    m_taken = false;
     m_current = 0;
     m_pending.clear();
 }
@@ -176,19 +212,23 @@ void Dataset::requireOpen() const
 void Dataset::requireCurrent() const
 {
     requireOpen();
-    if (m_current >= m_rows.rowCount())
+    const int count = rows().rowCount(); // may place the current row
+    if (m_current >= count)
         throw UserError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));
 }
 
 int Dataset::recordCount() const
 {
     requireOpen();
-    return m_rows.rowCount();
+    return rows().rowCount();
 }
 
 bool Dataset::eof() const
 {
-    return !isOpen() || m_current >= m_rows.rowCount();
+    if (!isOpen())
+        return true;
+    const int count = rows().rowCount();
+    return m_current >= count;
 }
 
 void Dataset::next()
@@ -196,7 +236,8 @@ void Dataset::next()
     requireOpen();
     if (m_state != State::Browse)
         post();
-    if (m_current < m_rows.rowCount())
+    const int count = rows().rowCount();
+    if (m_current < count)
         ++m_current;
 }
 
@@ -395,7 +436,7 @@ void Dataset::append()
 void Dataset::edit()
 {
     requireOpen();
-    if (m_rows.isEmpty()) {
+    if (rows().isEmpty()) {
         append();
         return;
     }
@@ -500,7 +541,7 @@ void Dataset::reloadRow(qint64 key, int row)
     sqlite3_bind_int64(st.stmt, 1, key);
     if (sqlite3_step(st.stmt) != SQLITE_ROW)
         fail(QString::fromUtf8(sqlite3_errmsg(connection().handle())));
-    appendRowFrom(st.stmt);
+    appendRowFrom(st.stmt, m_rows);
     if (row >= 0)
         m_rows.moveLastTo(row);
 }

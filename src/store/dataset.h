@@ -16,7 +16,8 @@
 struct sqlite3_stmt;
 
 // A window's view of the data file: a command text, a snapshot of its whole
-// result taken at open, and single-row writes to the one table named after
+// result taken when it is first read (a dataset opened only to add rows
+// never reads its table), and single-row writes to the one table named after
 // "from". Every value goes in and out as text:
 //  - reading: no value gives "", an integer its decimal digits, a date its
 //    short date text (see datetext);
@@ -45,7 +46,8 @@ public:
     const QString &commandText() const { return m_command; }
     const QVariantList &commandValues() const { return m_values; }
 
-    // Runs the command and takes its whole result; the first row is current.
+    // Prepares the command; its whole result is taken when first read (the
+    // record count, a field, the next row). The first row is current.
     void open();
     // Ends the query. A row being written and not posted is dropped.
     void close();
@@ -139,7 +141,10 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     void locateTable();
-    void appendRowFrom(sqlite3_stmt *stmt);
+    // Reads the command's result into the snapshot, once.
+    void take();
+    const PackedRows &rows() const;
+    void appendRowFrom(sqlite3_stmt *stmt, PackedRows &into) const;
     void reloadRow(qint64 key, int row);
     Value valueAt(int row, int column) const;
 
@@ -151,6 +156,9 @@ private:
 
     std::vector<Column> m_columns;
     PackedRows m_rows;
+    // False until the result is first read: a dataset opened only to add
+    // rows never reads the table. Until then m_rows holds the rows added.
+    bool m_taken = false;
     int m_current = 0;
 
     // The table that writes go to, and its key column (index in the result).

@@ -2,7 +2,11 @@
 
 #include "usererror.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -37,6 +41,58 @@ const char *readVarint(const char *p, quint64 &value)
 
 } // namespace
 
+PackedRows::~PackedRows()
+{
+    std::free(m_data);
+}
+
+PackedRows::PackedRows(PackedRows &&other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr))
+    , m_size(std::exchange(other.m_size, 0))
+    , m_capacity(std::exchange(other.m_capacity, 0))
+    , m_starts(std::move(other.m_starts))
+    , m_countAt(std::exchange(other.m_countAt, 0))
+    , m_count(std::exchange(other.m_count, 0))
+{
+    other.m_starts.clear();
+}
+
+PackedRows &PackedRows::operator=(PackedRows &&other) noexcept
+{
+    if (this != &other) {
+        std::free(m_data);
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+        m_starts = std::move(other.m_starts);
+        other.m_starts.clear();
+        m_countAt = std::exchange(other.m_countAt, 0);
+        m_count = std::exchange(other.m_count, 0);
+    }
+    return *this;
+}
+
+char *PackedRows::room(qsizetype n)
+{
+    if (m_size + n > m_capacity) {
+        const qsizetype capacity = std::max<qsizetype>({m_size + n, m_capacity * 2, 4096});
+        void *grown = std::realloc(m_data, size_t(capacity));
+        if (!grown)
+            throw std::bad_alloc();
+        m_data = static_cast<char *>(grown);
+        m_capacity = capacity;
+    }
+    char *at = m_data + m_size;
+    m_size += n;
+    return at;
+}
+
+void PackedRows::put(const void *bytes, qsizetype n)
+{
+    if (n > 0)
+        std::memcpy(room(n), bytes, size_t(n));
+}
+
 void PackedRows::appendVarint(quint64 value)
 {
     char bytes[10];
@@ -46,7 +102,7 @@ void PackedRows::appendVarint(quint64 value)
         value >>= 7;
         bytes[n++] = char(value ? (low | 0x80) : low);
     } while (value);
-    m_data.append(bytes, n);
+    put(bytes, n);
 }
 
 void PackedRows::countValue()
@@ -56,42 +112,42 @@ void PackedRows::countValue()
     Q_ASSERT(!m_starts.empty());
     ++m_count;
     const auto count = quint16(m_count);
-    std::memcpy(m_data.data() + m_countAt, &count, sizeof count);
+    std::memcpy(m_data + m_countAt, &count, sizeof count);
 }
 
 void PackedRows::beginRow()
 {
-    m_starts.push_back(m_data.size());
-    m_countAt = m_data.size();
+    m_starts.push_back(m_size);
+    m_countAt = m_size;
     m_count = 0;
-    m_data.append("\0\0", 2);
+    std::memset(room(2), 0, 2);
 }
 
 void PackedRows::addNull()
 {
-    m_data.append(char(kNull));
+    *room(1) = char(kNull);
     countValue();
 }
 
 void PackedRows::addInteger(qint64 value)
 {
-    m_data.append(char(kInteger));
+    *room(1) = char(kInteger);
     appendVarint(zigzag(value));
     countValue();
 }
 
 void PackedRows::addReal(double value)
 {
-    m_data.append(char(kReal));
-    m_data.append(reinterpret_cast<const char *>(&value), sizeof value);
+    *room(1) = char(kReal);
+    put(&value, sizeof value);
     countValue();
 }
 
 void PackedRows::addText(QByteArrayView utf8)
 {
-    m_data.append(char(kText));
+    *room(1) = char(kText);
     appendVarint(quint64(utf8.size()));
-    m_data.append(utf8.data(), utf8.size());
+    put(utf8.data(), utf8.size());
     countValue();
 }
 
@@ -138,7 +194,10 @@ void PackedRows::reorder(const std::vector<int> &order)
 
 void PackedRows::clear()
 {
-    m_data = QByteArray();
+    std::free(m_data);
+    m_data = nullptr;
+    m_size = 0;
+    m_capacity = 0;
     std::vector<qsizetype>().swap(m_starts);
     m_countAt = 0;
     m_count = 0;
@@ -146,13 +205,18 @@ void PackedRows::clear()
 
 void PackedRows::squeeze()
 {
-    m_data.squeeze();
+    if (m_capacity > m_size && m_size > 0) {
+        if (void *shrunk = std::realloc(m_data, size_t(m_size))) {
+            m_data = static_cast<char *>(shrunk);
+            m_capacity = m_size;
+        }
+    }
     m_starts.shrink_to_fit();
 }
 
 const char *PackedRows::rowStart(int row, int &count) const
 {
-    const char *p = m_data.constData() + m_starts.at(size_t(row));
+    const char *p = m_data + m_starts.at(size_t(row));
     quint16 stored = 0;
     std::memcpy(&stored, p, sizeof stored);
     count = stored;

@@ -2,7 +2,6 @@
 
 #include "storedvalue.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
 
 #include <vector>
@@ -52,16 +51,27 @@ public:
     // All values of the row, in order.
     void readRow(int row, std::vector<FieldValue> &values) const;
 
-    // The bytes held, for the benchmark's memory report.
-    qsizetype byteSize() const { return m_data.capacity() + qsizetype(m_starts.capacity() * sizeof(qsizetype)); }
+    PackedRows() = default;
+    ~PackedRows();
+    PackedRows(PackedRows &&other) noexcept;
+    PackedRows &operator=(PackedRows &&other) noexcept;
+    PackedRows(const PackedRows &) = delete;
+    PackedRows &operator=(const PackedRows &) = delete;
 
 private:
     void countValue();
+    // Room for n more bytes at the end; returns where they go.
+    char *room(qsizetype n);
+    void put(const void *bytes, qsizetype n);
     const char *rowStart(int row, int &count) const;
     static const char *readValue(const char *p, FieldValue &out);
     void appendVarint(quint64 value);
 
-    QByteArray m_data;
+    // One buffer grown by realloc: a large one grows by remapping its pages
+    // rather than by copying them.
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
     std::vector<qsizetype> m_starts;
     qsizetype m_countAt = 0; // where the row being written keeps its count
     int m_count = 0;

@@ -13,13 +13,16 @@ class ComponentsTest : public QObject
     Q_OBJECT
 
 private:
-    static QStringList row(const QString &title, const QString &price, const QString &loan = QStringLiteral("自己拥有"))
+    // A book with a title, a price and a loan code, liked and read.
+    static bookrow::Fields row(const QString &title, const QString &price, const QString &loan = QStringLiteral("1"))
     {
-        QStringList texts(bookrow::kColumnCount);
-        texts[bookrow::Title] = title;
-        texts[bookrow::Price] = price;
-        texts[bookrow::Loan] = loan;
-        return texts;
+        bookrow::Fields book;
+        book.name = title;
+        book.value = price;
+        book.rating = QStringLiteral("1");
+        book.loan = loan;
+        book.readed = QStringLiteral("1");
+        return book;
     }
     static QStringList titles(const BookListModel &model)
     {
@@ -39,14 +42,15 @@ private Q_SLOTS:
             BookListModel::Fill fill(model);
             fill.add(row(QStringLiteral("乙"), QStringLiteral("9")));
             fill.add(row(QStringLiteral("甲"), QStringLiteral("100")));
-            fill.add(QStringList{QStringLiteral("残缺")}); // a row lacking cells
+            fill.add(row(QStringLiteral("残缺"), QString(), QStringLiteral("7"))); // a loan code out of range
         }
         QCOMPARE(resets.size(), 1); // one reset per fill
         QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.cellCount(2), bookrow::Rating + 1); // the row ends after the rating
         QCOMPARE(model.cell(2, bookrow::Price), QString());
         QVERIFY(!model.index(2, 16).data().toString().size());
 
-        model.appendRow(row(QStringLiteral("丙"), QStringLiteral("20"), QStringLiteral("借入")));
+        model.appendRow(row(QStringLiteral("丙"), QStringLiteral("20"), QStringLiteral("2")));
         model.setRow(0, row(QStringLiteral("乙二"), QStringLiteral("9")));
         model.sortRows(bookrow::Price, true);
         // A missing cell sorts as the empty text, first when ascending.
@@ -66,9 +70,9 @@ private Q_SLOTS:
             BookListModel::Fill fill(model);
             int number = 0;
             for (const char *title : {"b", "a", "b", "c", "b"}) {
-                QStringList texts = row(QString::fromLatin1(title), QStringLiteral("x"));
-                texts[bookrow::Number] = QString::number(++number);
-                fill.add(texts);
+                bookrow::Fields book = row(QString::fromLatin1(title), QStringLiteral("x"));
+                book.id = QString::number(++number);
+                fill.add(book);
             }
         }
         auto numbers = [&] {

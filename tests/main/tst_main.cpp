@@ -291,9 +291,14 @@ private Q_SLOTS:
         QCOMPARE(background(2).value<QColor>(), QColor(192, 220, 192));
 
         // A row whose loan text changes takes the colour of its new text.
-        QStringList changed = model()->rowTexts(2);
-        changed[13] = QStringLiteral("自己拥有");
+        bookrow::Fields changed;
+        changed.name = QStringLiteral("围城");
+        changed.rating = QStringLiteral("5");
+        changed.loan = QStringLiteral("1");
+        changed.readed = QStringLiteral("1");
+        changed.id = QStringLiteral("3");
         model()->setRow(2, changed);
+        QCOMPARE(model()->cell(2, bookrow::Loan), QStringLiteral("自己拥有"));
         QVERIFY(!background(2).isValid());
     }
 

@@ -6,6 +6,7 @@
 #include "main/form_main.h"
 #include "stats/form_find.h"
 #include "stats/money.h"
+#include "store/dataset.h"
 #include "support/guitest.h"
 
 #include <QCheckBox>
@@ -90,6 +91,78 @@ private:
         seed(QStringLiteral("insert into book (book_name, book_cate, book_author, book_author2, book_note, "
                             "book_reader, book_value, book_loan, book_readed, book_rating) values ") +
              values);
+    }
+
+    // What the three statistics show, as "caption=figure" rows, and the
+    // message about prices (empty: none).
+    struct Shown
+    {
+        QStringList numbers, lending, money;
+        QString message;
+    };
+
+    // The statistics of the data file counted the slow way, record by record
+    // through the program's dataset: for each row of a statistic the books
+    // its command returns, walked and counted (every category's name bound
+    // as its text), and every book's price tallied by itself, the books left
+    // out named as the walk over the books meets them.
+    static Shown countedRecordByRecord()
+    {
+        Shown counted;
+        Dataset books;
+        const auto count = [&books](const QString &command, const QVariantList &values = {}) {
+            books.setCommandText(command, values);
+            qint64 n = 0;
+            books.scan([&n](const Dataset::Row &) { ++n; });
+            return QString::number(n);
+        };
+        Dataset categories;
+        categories.setCommandText(QStringLiteral("select * from category"));
+        categories.open();
+        for (; !categories.eof(); categories.next()) {
+            const QString name = categories.fieldByName(u"cate_name");
+            counted.numbers << name + QLatin1Char('=') +
+                                   count(QStringLiteral("select * from book where book_cate=?"), {name});
+        }
+        const QString all = count(QStringLiteral("select * from book"));
+        counted.numbers << QStringLiteral("全部书籍=") + all;
+        counted.lending << QStringLiteral("自己拥有的书籍=") +
+                               count(QStringLiteral("select * from book where book_loan=1"))
+                        << QStringLiteral("借入的书籍=") + count(QStringLiteral("select * from book where book_loan=2"))
+                        << QStringLiteral("已借出的书籍=") +
+                               count(QStringLiteral("select * from book where book_loan=3"))
+                        << QStringLiteral("全部书籍=") + all;
+
+        money::Tally tally;
+        QStringList named;
+        int leftOut = 0;
+        books.setCommandText(QStringLiteral("select * from book"));
+        books.scan([&](const Dataset::Row &row) {
+            const QString price = row.value(row.fieldIndex(u"book_value")).text();
+            if (tally.add(price) == money::Tally::Outcome::NotANumber && ++leftOut <= 20)
+                named
+                    << QStringLiteral("《%1》（价格：%2）").arg(row.value(row.fieldIndex(u"book_name")).text(), price);
+        });
+        counted.money << QStringLiteral("书籍总数=") + QString::number(tally.books())
+                      << QStringLiteral("购买金额总数=") + money::amountText(tally.total())
+                      << QStringLiteral("平均每本购买金额=") + money::amountText(tally.average());
+        if (leftOut > 0)
+            counted.message = QStringLiteral("下列书籍的价格不是数字，没有计入购买金额总数：\n") +
+                              named.join(QLatin1Char('\n')) +
+                              (leftOut > 20 ? QStringLiteral("\n……等，共 %1 本").arg(leftOut) : QString());
+        return counted;
+    }
+
+    // Books with a price that is no number among others, a third of them,
+    // each its own price but for every fifth ("三十元"); their keys are not
+    // in the order they are inserted (37 steps round 101).
+    static QString booksWithPricesLeftOut(int books)
+    {
+        return QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                              "insert into book (book_id, book_name, book_value) select i * 37 % 101, '第' || i || "
+                              "'本', case when i % 3 = 0 then (case when i % 5 = 0 then '三十元' else '约' || i || "
+                              "'元' end) when i % 3 = 1 then i when i % 4 = 2 then i || '.5' else null end from n")
+            .arg(books);
     }
 
 private Q_SLOTS:
@@ -344,6 +417,67 @@ private Q_SLOTS:
         QCOMPARE(figures("msjie", "listview_tjie"),
                  (QStringList{"自己拥有的书籍=0", "借入的书籍=0", "已借出的书籍=0", "全部书籍=0"}));
         QCOMPARE(figures("msnumber", "listview_tnumber"), QStringList{QStringLiteral("全部书籍=0")});
+    }
+
+    // Whatever the file holds, each statistic shows the figures that
+    // counting record by record gives (countedRecordByRecord): categories and
+    // their books' texts that differ only in letter case, blanks, a zero
+    // character or the kind of value; lending codes written in other ways;
+    // prices that are no number, named in the order of the file.
+    void figuresAsCountedRecordByRecord_data()
+    {
+        QTest::addColumn<QString>("sql"); // fills the data file
+        QTest::newRow("categories") << QStringLiteral(
+            "insert into category (cate_name) values ('小说'), ('空的'), (NULL), ('小说'), (5), (2.50),"
+            " ('O''Reilly'), ('100%'), ('a_b'), ('abc'), ('Abc'), ('abc '), ('小说'||char(0)||'续'), (x'41'),"
+            " (''), (cast(x'ff41' as text)), ('a%');"
+            "insert into book (book_name, book_cate) values ('1', '小说'), ('2', '小说'), ('3', NULL),"
+            " ('4', NULL), ('5', ''), ('6', '5'), ('7', 5), ('8', 5.0), ('9', 2.5), ('10', '2.50'),"
+            " ('11', x'35'), ('12', 'O''Reilly'), ('13', 'o''reilly'), ('14', '100%'), ('15', '1000%'),"
+            " ('16', 'a_b'), ('17', 'axb'), ('18', 'ABC'), ('19', 'abc'), ('20', 'abc'), ('21', 'abc '),"
+            " ('22', ' abc'), ('23', '小说'||char(0)||'续'), ('24', '小说'||char(0)), ('25', x'41'),"
+            " ('26', 'A'), ('27', cast(x'ff41' as text)), ('28', char(65533)||'A'), ('29', 'a%'),"
+            " ('30', 'abcd'), ('31', x''), ('32', '小说 ')");
+        QTest::newRow("lending codes") << QStringLiteral(
+            "insert into book (book_name, book_loan) values ('a', 1), ('b', '1'), ('c', ' 1'),"
+            " ('d', '1.0'), ('e', 1.0), ('f', '1 '), ('g', 2), ('h', '2'), ('i', ' 2'), ('j', '2.0'),"
+            " ('k', 2.0), ('l', '02'), ('m', 3), ('n', '3'), ('o', '3e0'), ('p', 3.0000001),"
+            " ('q', NULL), ('r', 0), ('s', 7), ('t', -1), ('u', '2x'), ('v', x'32'), ('w', ''),"
+            " ('x', '三'), ('y', 2.5)");
+        QTest::newRow("prices, keys not in the order inserted")
+            << QStringLiteral("insert into book (book_id, book_name, book_value) values (9, '九', '三十元'),"
+                              " (3, '三', x'ff'), (7, '七', '12'), (1, '一', 12.5), (5, '五', ' 29.80 '),"
+                              " (2, '二', '三十元'), (8, '八', x'3130'), (4, '四', NULL), (6, '六', ''),"
+                              " (10, '十', '1,200'), (11, NULL, '29.805'), (12, '十二', 1e20),"
+                              " (13, NULL, cast('免费' as blob)), (14, '十四', '92233720368547759'),"
+                              " (15, '十五', '-0.005'), (16, '十六', '免费'), (17, '十七', cast(x'ff' as text)), (19, "
+                              "'十九', '12'), (18, '十八', 12.5)");
+        QTest::newRow("twenty prices left out") << booksWithPricesLeftOut(60);
+        QTest::newRow("twenty-one prices left out") << booksWithPricesLeftOut(63);
+        QTest::newRow("more prices left out than are named") << booksWithPricesLeftOut(100);
+        QTest::newRow("categories, no book")
+            << QStringLiteral("insert into category (cate_name) values ('小说'), (NULL), ('')");
+        QTest::newRow("no book, no category") << QString();
+    }
+    void figuresAsCountedRecordByRecord()
+    {
+        QFETCH(QString, sql);
+        if (!sql.isEmpty())
+            seed(sql);
+        const Shown counted = countedRecordByRecord();
+        start();
+        QCOMPARE(figures("msnumber", "listview_tnumber"), counted.numbers);
+        QCOMPARE(figures("msjie", "listview_tjie"), counted.lending);
+        QVERIFY(msg::takeShown().isEmpty());
+        QCOMPARE(figures("msmoney", "listview_tmoney"), counted.money);
+        const QList<msg::Shown> shown = msg::takeShown();
+        if (counted.message.isEmpty()) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().kind, msg::Kind::Plain);
+            QCOMPARE(shown.first().text, counted.message);
+        }
     }
 
     void search_data()

@@ -4,23 +4,44 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
 struct Statement
 {
     sqlite3_stmt *stmt = nullptr;
-    Statement(sqlite3 *db, const QByteArray &sql)
+    Statement(sqlite3 *db, const QByteArray &sql, const QVariantList &values)
     {
         if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
             throw std::runtime_error(std::string("prepare failed: ") + sqlite3_errmsg(db));
+        for (int i = 0; i < values.size(); ++i) {
+            const QVariant &v = values.at(i);
+            if (v.isNull()) {
+                sqlite3_bind_null(stmt, i + 1);
+            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+                sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+            } else {
+                const QByteArray text = v.toString().toUtf8();
+                sqlite3_bind_text(stmt, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            }
+        }
     }
     ~Statement() { sqlite3_finalize(stmt); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 };
+
+[[noreturn]] void fail(sqlite3 *db, const char *what)
+{
+    throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
+}
 
 } // namespace
 
@@ -32,7 +53,14 @@ Floor::Floor(const QString &file)
         sqlite3_close(m_db);
         throw std::runtime_error("cannot open the data file: " + reason);
     }
-    exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+    char *error = nullptr;
+    if (sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, &error) !=
+        SQLITE_OK) {
+        const std::string text = error ? error : sqlite3_errmsg(m_db);
+        sqlite3_free(error);
+        sqlite3_close(m_db);
+        throw std::runtime_error(text);
+    }
 }
 
 Floor::~Floor()
@@ -40,52 +68,62 @@ Floor::~Floor()
     sqlite3_close(m_db);
 }
 
-void Floor::exec(const char *sql)
+int Floor::scan(const QByteArray &sql, const QVariantList &values)
 {
-    char *error = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string text = error ? error : sqlite3_errmsg(m_db);
-        sqlite3_free(error);
-        throw std::runtime_error(text);
-    }
-}
-
-Floor::Read Floor::readAll(const QByteArray &sql)
-{
-    Statement st(m_db, sql);
+    Statement st(m_db, sql, values);
     const int columns = sqlite3_column_count(st.stmt);
-    Read result;
+    int rows = 0;
     for (;;) {
         const int rc = sqlite3_step(st.stmt);
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW)
-            throw std::runtime_error(std::string("step failed: ") + sqlite3_errmsg(m_db));
+            fail(m_db, "step failed");
         for (int i = 0; i < columns; ++i) {
             const unsigned char *text = sqlite3_column_text(st.stmt, i);
             const int bytes = sqlite3_column_bytes(st.stmt, i);
-            result.touched += quint64(bytes) + (text && bytes > 0 ? text[bytes - 1] : 0u);
+            m_touched += quint64(bytes) + (text && bytes > 0 ? text[bytes - 1] : 0u);
         }
-        ++result.rows;
+        ++rows;
     }
-    return result;
+    return rows;
 }
 
-void Floor::readAndDelete(qint64 bookId)
+int Floor::change(const QByteArray &sql, const QVariantList &values)
 {
-    const Read read = readAll("select * from book where book_id=" + QByteArray::number(bookId));
-    if (read.rows != 1)
-        throw std::runtime_error("book " + std::to_string(bookId) + " is not in the file");
-    Statement st(m_db, "DELETE FROM book WHERE book_id=?");
-    sqlite3_bind_int64(st.stmt, 1, bookId);
+    Statement st(m_db, sql, values);
     if (sqlite3_step(st.stmt) != SQLITE_DONE)
-        throw std::runtime_error(std::string("delete failed: ") + sqlite3_errmsg(m_db));
+        fail(m_db, "change failed");
+    return sqlite3_changes(m_db);
 }
 
-int Floor::countBook(qint64 bookId)
+QString Floor::value(const QByteArray &sql, const QVariantList &values)
 {
-    Statement st(m_db, "select count(*) from book where book_id=" + QByteArray::number(bookId));
-    if (sqlite3_step(st.stmt) != SQLITE_ROW)
-        throw std::runtime_error(std::string("count failed: ") + sqlite3_errmsg(m_db));
-    return sqlite3_column_int(st.stmt, 0);
+    Statement st(m_db, sql, values);
+    const int rc = sqlite3_step(st.stmt);
+    if (rc == SQLITE_DONE)
+        return QString();
+    if (rc != SQLITE_ROW)
+        fail(m_db, "query failed");
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, 0)));
+}
+
+void writeBytes(const QString &path, qint64 bytes)
+{
+    static const std::vector<char> block(64 * 1024, 'x');
+    const QByteArray name = QFile::encodeName(path);
+    std::FILE *out = std::fopen(name.constData(), "wb");
+    if (!out)
+        throw std::runtime_error("cannot write " + path.toStdString());
+    bool written = true;
+    for (qint64 left = bytes; left > 0 && written;) {
+        const size_t piece = size_t(std::min<qint64>(left, qint64(block.size())));
+        written = std::fwrite(block.data(), 1, piece, out) == piece;
+        left -= qint64(piece);
+    }
+    written = written && std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
+    std::fclose(out);
+    QFile::remove(path);
+    if (!written)
+        throw std::runtime_error("cannot write " + path.toStdString());
 }

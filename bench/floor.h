@@ -2,13 +2,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 struct sqlite3;
 
 // The floors: what the same work costs when SQLite is asked directly through
-// its C API, without the program's dataset, rows or list in between. Uses a
-// connection of its own to the same data file, set up as the program sets up
-// its connection (rollback journal, full synchronous writes).
+// its C API, without the program's dataset, rows, lists or windows in
+// between. A connection of its own to the same data file, set up as the
+// program sets up its connection (rollback journal, full synchronous
+// writes, so that a change waits for the disk as the program's does).
 class Floor
 {
 public:
@@ -17,21 +19,26 @@ public:
     Floor(const Floor &) = delete;
     Floor &operator=(const Floor &) = delete;
 
-    struct Read
-    {
-        int rows = 0;
-        quint64 touched = 0; // a sum over the values, so that each is really read
-    };
+    // Steps every row of the query, its values bound (a whole number as an
+    // integer, no value as NULL, anything else as text), and reads every
+    // column as text, as a list that shows the rows must. Returns the
+    // number of rows.
+    int scan(const QByteArray &sql, const QVariantList &values = {});
+    // Runs one statement that changes rows (bound as above); returns how
+    // many rows it changed.
+    int change(const QByteArray &sql, const QVariantList &values = {});
+    // The first column of the first row, as text ("" for none).
+    QString value(const QByteArray &sql, const QVariantList &values = {});
 
-    // Steps all rows of the query and reads every column as text.
-    Read readAll(const QByteArray &sql);
-    // Reads the book by its number (every column), then deletes it.
-    void readAndDelete(qint64 bookId);
-    // How many books have this number (0 or 1).
-    int countBook(qint64 bookId);
+    // A sum over every value scanned, so that each is really read.
+    quint64 touched() const { return m_touched; }
 
 private:
-    void exec(const char *sql);
-
     sqlite3 *m_db = nullptr;
+    quint64 m_touched = 0;
 };
+
+// Writes bytes bytes to a new file at path, in blocks of 64 KiB, and brings
+// it to the disk: the floor of an export of that size. The file is removed
+// afterwards. Throws when it cannot be written.
+void writeBytes(const QString &path, qint64 bytes);

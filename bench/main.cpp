@@ -1,48 +1,48 @@
-// quillmere_bench: how fast the book list, the category tree and the book
-// commands are with 10,000 and 100,000 books, measured on the program's own
-// code, each beside the same work done directly through SQLite.
+// quillmere_bench: how fast the program is for a user with a large
+// catalogue. A user's session (start, the category tree, sorting, search,
+// the statistics, a book added, modified and deleted, both exports) is taken
+// step by step on the program's own windows, shown off screen, in several
+// separate processes; each step's time is printed beside the same SQL done
+// directly through SQLite. Also makes large catalogues to try by hand.
 //
-//   quillmere_bench                 both sizes, each in a process of its own
-//   quillmere_bench --books N       one size, in this process
+//   quillmere_bench                     100,000 books (5 runs), then 1,000,000 (3 runs)
+//   quillmere_bench --books N           one size
 //   quillmere_bench --books N --make FILE
-//                                   only writes a data file with N books
-//   options: --runs R (runs per figure, default 5), --dir PATH (where the
-//            temporary program folder is made), --no-header
+//                                       only writes a catalogue of N books
+//   options: --runs R, --dir PATH, --no-header
 #include "report.h"
+#include "runs.h"
 #include "seed.h"
-#include "sizerun.h"
 
-#include "app/application.h"
-#include "components/messages.h"
-
-#include <QApplication>
 #include <QCoreApplication>
-#include <QProcess>
-#include <QThread>
-
-#include <sqlite3.h>
+#include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <string>
-
-#ifndef QM_BENCH_BUILD_TYPE
-#define QM_BENCH_BUILD_TYPE "unknown"
-#endif
+#include <iterator>
+#include <vector>
 
 namespace {
 
-constexpr int kSizes[] = {10000, 100000};
+constexpr int kSizes[] = {100000, 1000000};
+
+// Process runs per size unless --runs says otherwise: fewer for the
+// largest, whose runs take minutes.
+int defaultRuns(int books)
+{
+    return books >= 1000000 ? 3 : 5;
+}
 
 struct Arguments
 {
-    int books = 0; // 0: every size, each in a child process
-    int runs = 5;
-    bool runsGiven = false;
+    int books = 0; // 0: every size
+    int runs = 0;  // 0: the default for the size
     QString dir;
-    QString make; // only write a seeded data file here
+    QString make;    // only write a catalogue here
+    QString session; // a process run in this program folder (started by the benchmark itself)
     bool header = true;
 };
 
@@ -50,12 +50,12 @@ void usage()
 {
     std::printf("usage: quillmere_bench [--books N] [--runs R] [--dir PATH] [--no-header]\n"
                 "       quillmere_bench --books N --make FILE\n"
-                "  without --books: 10000 and 100000 books, each size in a process of its own\n"
-                "  --books N   one size, in this process\n"
-                "  --runs R    runs per figure, the best is shown (default 5)\n"
-                "  --dir PATH  where the temporary program folder is made (default: the temp folder)\n"
-                "  --no-header print the lines only\n"
-                "  --make FILE write a new data file with N books (the benchmark's books) and end\n");
+                "  without --books: 100000 books in 5 process runs, then 1000000 books in 3\n"
+                "  --books N   one size (at least 100 books)\n"
+                "  --runs R    process runs for the size (default 5; 3 from a million books)\n"
+                "  --dir PATH  where the temporary folders are made (default: the temp folder)\n"
+                "  --no-header print the tables only\n"
+                "  --make FILE write a new catalogue of N made-up books (the benchmark's books) and end\n");
 }
 
 bool parse(int argc, char *argv[], Arguments &out)
@@ -65,106 +65,57 @@ bool parse(int argc, char *argv[], Arguments &out)
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(a, "--books") == 0 && hasValue) {
             out.books = std::atoi(argv[++i]);
-            if (out.books <= 0)
+            if (out.books < 100)
                 return false;
         } else if (std::strcmp(a, "--runs") == 0 && hasValue) {
             out.runs = std::atoi(argv[++i]);
-            out.runsGiven = true;
-            if (out.runs <= 0)
+            if (out.runs <= 0 || out.runs > 50)
                 return false;
         } else if (std::strcmp(a, "--dir") == 0 && hasValue) {
             out.dir = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(a, "--make") == 0 && hasValue) {
             out.make = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(a, "--session") == 0 && hasValue) {
+            out.session = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(a, "--no-header") == 0) {
             out.header = false;
         } else {
             return false;
         }
     }
-    return out.make.isEmpty() || out.books > 0;
+    return (out.make.isEmpty() && out.session.isEmpty()) || out.books > 0;
 }
 
 int makeFile(int argc, char *argv[], const Arguments &arguments)
 {
     QCoreApplication core(argc, argv);
+    QElapsedTimer timer;
+    timer.start();
     try {
-        seed::makeCatalogue(arguments.make, arguments.books);
+        const seed::Summary s = seed::makeCatalogue(arguments.make, arguments.books);
+        std::printf("%s: %d books in %d categories, %d authors, %d publishers, %d book friends;\n"
+                    "%d books borrowed, %d lent; %.1f MB, made in %.1f s\n",
+                    qPrintable(arguments.make), s.books, s.categories, s.authors, s.publishers, s.readers, s.borrowed,
+                    s.lent, double(QFileInfo(arguments.make).size()) / (1024.0 * 1024.0),
+                    double(timer.elapsed()) / 1000.0);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "quillmere_bench: %s\n", e.what());
         return 1;
     }
-    std::printf("%s: %d books\n", qPrintable(arguments.make), arguments.books);
     return 0;
 }
 
-void printPreamble()
-{
-    std::printf("quillmere_bench: %s build, Qt %s, SQLite %s, %d CPUs\n", QM_BENCH_BUILD_TYPE, qVersion(),
-                sqlite3_libversion(), QThread::idealThreadCount());
-    std::printf("time: the program's own code; floor: the same rows read (or deleted) directly through the\n"
-                "SQLite C API in the same process; for sorting, std::sort of the column's sort keys.\n\n");
-    report::printHeader();
-}
-
-// Every size in a child process of its own, so that each peak memory figure
-// belongs to that size alone.
-int runAllSizes(int argc, char *argv[], const Arguments &arguments)
+int measure(int argc, char *argv[], const Arguments &arguments)
 {
     QCoreApplication core(argc, argv);
-    printPreamble();
-    int result = 0;
-    for (const int books : kSizes) {
-        QStringList childArguments{QStringLiteral("--books"), QString::number(books), QStringLiteral("--no-header")};
-        if (arguments.runsGiven)
-            childArguments << QStringLiteral("--runs") << QString::number(arguments.runs);
-        if (!arguments.dir.isEmpty())
-            childArguments << QStringLiteral("--dir") << arguments.dir;
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), childArguments);
-        if (!child.waitForStarted() || !child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit ||
-            child.exitCode() != 0) {
-            std::printf("%d books: the measurement FAILED (see above)\n", books);
-            result = 1;
-        }
-        std::fflush(stdout);
-    }
-    std::printf("\nEach size ran in a process of its own: the \"peak memory, whole run\" line for 100000 books is\n"
-                "the whole-process peak with 100,000 books in the list (VmHWM, including Qt and SQLite).\n");
-    return result;
-}
-
-// The off-screen platform's notes about the session (no runtime folder,
-// no size hints) say nothing about the program; everything else is passed on.
-QtMessageHandler g_defaultHandler = nullptr;
-
-void filterMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (type == QtWarningMsg &&
-        (text.contains(QLatin1String("XDG_RUNTIME_DIR")) || text.contains(QLatin1String("propagateSizeHints"))))
-        return;
-    g_defaultHandler(type, context, text);
-}
-
-int runOneSize(int argc, char *argv[], const Arguments &arguments)
-{
-    g_defaultHandler = qInstallMessageHandler(filterMessages);
-    // No window ever reaches a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    try {
-        app::setup(application);
-        msg::setScripted(true);
-        if (arguments.header)
-            printPreamble();
-        sizerun::measure({arguments.books, arguments.runs, arguments.dir});
-    } catch (const std::exception &e) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "quillmere_bench: %d books: %s\n", arguments.books, e.what());
-        return 1;
-    }
-    return 0;
+    if (arguments.header)
+        report::printPreamble();
+    const std::vector<int> sizes = arguments.books > 0 ? std::vector<int>{arguments.books}
+                                                       : std::vector<int>(std::begin(kSizes), std::end(kSizes));
+    bool ok = true;
+    for (const int books : sizes)
+        ok = runs::measure({books, arguments.runs > 0 ? arguments.runs : defaultRuns(books), arguments.dir}) && ok;
+    return ok ? 0 : 1;
 }
 
 } // namespace
@@ -184,5 +135,7 @@ int main(int argc, char *argv[])
     }
     if (!arguments.make.isEmpty())
         return makeFile(argc, argv, arguments);
-    return arguments.books > 0 ? runOneSize(argc, argv, arguments) : runAllSizes(argc, argv, arguments);
+    if (!arguments.session.isEmpty())
+        return runs::runSession(argc, argv, arguments.session, arguments.books);
+    return measure(argc, argv, arguments);
 }

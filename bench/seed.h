@@ -1,23 +1,26 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-// Seeding a data file for the benchmark: a new, empty catalogue made the way
-// the program makes one, then filled through the SQLite C API in a single
-// transaction. The books are made up but look like a real collection:
-// Chinese and Latin titles, authors and publishers, ISO dates, prices as
-// text, codes for rating, loan and read state, a short summary each.
-// The same count always gives the same books.
+// Making a large catalogue: a new, empty data file made by the program's
+// own code, then filled with the made-up books (see seedbooks.h) and the
+// category, author, publisher and book friend lists they draw on, through
+// the SQLite C API, in one transaction with prepared statements. The same
+// count always gives the same file contents.
 namespace seed {
 
-inline constexpr int kCategoryCount = 50;
+struct Summary
+{
+    int books = 0;
+    int categories = 0;
+    int authors = 0;
+    int publishers = 0;
+    int readers = 0;
+    int borrowed = 0;
+    int lent = 0;
+};
 
-// The category names, in the order they are stored (and shown in the tree).
-QStringList categoryNames();
-
-// Creates the file at path with the given number of books. Throws
-// std::runtime_error on failure.
-void makeCatalogue(const QString &path, int books);
+// Creates the file at path, which must not exist. Throws on failure.
+Summary makeCatalogue(const QString &path, int books);
 
 } // namespace seed

@@ -40,6 +40,7 @@ const bookrow::StoredFields &BookListModel::fields(int row) const
 void BookListModel::rowsChanged()
 {
     m_fieldsRow = -1;
+    m_textsRow = -1;
     m_keys = Keys();
 }
 
@@ -53,19 +54,29 @@ int BookListModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : bookrow::kColumnCount;
 }
 
+const QStringList &BookListModel::texts(int row) const
+{
+    // A view paints a row cell by cell: its texts are made once.
+    if (row != m_textsRow) {
+        m_texts = bookrow::build(fields(row));
+        m_textsRow = row;
+    }
+    return m_texts;
+}
+
 QString BookListModel::cell(int row, int column) const
 {
-    return bookrow::cellText(fields(row), column);
+    return texts(row).value(column);
 }
 
 int BookListModel::cellCount(int row) const
 {
-    return bookrow::cellCount(fields(row));
+    return int(texts(row).size());
 }
 
 QStringList BookListModel::rowTexts(int row) const
 {
-    return bookrow::build(fields(row));
+    return texts(row);
 }
 
 QVariant BookListModel::data(const QModelIndex &index, int role) const
@@ -230,6 +241,7 @@ void BookListModel::sortRows(int column, bool ascending)
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rows.reorder(order);
     m_fieldsRow = -1;
+    m_textsRow = -1;
     // The keys follow their rows.
     std::vector<qsizetype> sortedStarts(n);
     std::vector<int> sortedLengths(n);

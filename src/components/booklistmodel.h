@@ -81,6 +81,7 @@ private:
     // The stored fields of a row, with their date flags; valid until the
     // rows change.
     const bookrow::StoredFields &fields(int row) const;
+    const QStringList &texts(int row) const;
     void rowsChanged();
     void afterSetRow(int row);
     void buildKeys(int column);
@@ -89,6 +90,8 @@ private:
     std::array<bool, bookrow::kFieldCount> m_dates{};
     mutable bookrow::StoredFields m_fields;
     mutable int m_fieldsRow = -1;
+    mutable QStringList m_texts;
+    mutable int m_textsRow = -1;
     // The sort keys of one column, one per row, in the rows' order.
     struct Keys
     {

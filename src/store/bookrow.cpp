@@ -119,26 +119,6 @@ struct StoredRecord
     template <class Out> void put(Field f, Out &out) const { out.put(fields[size_t(f)]); }
 };
 
-// Keeps one cell of the row and counts the cells.
-struct CellOut
-{
-    int wanted = -1;
-    int at = 0;
-    QString cell;
-
-    void put(QStringView text)
-    {
-        if (at == wanted)
-            cell += text;
-    }
-    void put(const FieldValue &v)
-    {
-        if (at == wanted)
-            cell += v.text();
-    }
-    void endCell() { ++at; }
-};
-
 // Writes the sort key of one cell of the row.
 struct KeyOut
 {
@@ -161,7 +141,13 @@ struct KeyOut
             return;
         case FieldValue::Text:
             if (v.date) {
-                textorder::appendKey(v.text(), key);
+                const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
+                QChar shown[64];
+                const qsizetype n = date.isValid() ? datetext::formatTo(date, shown, 64) : -1;
+                if (n >= 0)
+                    textorder::appendKey(QStringView(shown, n), key);
+                else
+                    textorder::appendKey(v.text(), key);
                 return;
             }
             {
@@ -197,21 +183,6 @@ QStringList build(const StoredFields &fields)
     ListOut out;
     assemble(StoredRecord{fields}, out);
     return out.row;
-}
-
-QString cellText(const StoredFields &fields, int column)
-{
-    CellOut out;
-    out.wanted = column;
-    assemble(StoredRecord{fields}, out);
-    return out.cell;
-}
-
-int cellCount(const StoredFields &fields)
-{
-    CellOut out;
-    assemble(StoredRecord{fields}, out);
-    return out.at;
 }
 
 void appendCellKey(const StoredFields &fields, int column, QByteArray &key)

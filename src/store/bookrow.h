@@ -60,10 +60,6 @@ using StoredFields = std::vector<FieldValue>;
 
 // The row for stored fields, by the same rule as build(Fields).
 QStringList build(const StoredFields &fields);
-// One cell of that row; the empty text when the row has no such cell.
-QString cellText(const StoredFields &fields, int column);
-// How many cells that row has.
-int cellCount(const StoredFields &fields);
 // Appends the sort key of one cell of that row (see textorder) to key.
 void appendCellKey(const StoredFields &fields, int column, QByteArray &key);
 

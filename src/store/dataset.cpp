@@ -212,6 +212,9 @@ void Dataset::requireOpen() const
 void Dataset::requireCurrent() const
 {
     requireOpen();
+    // A row added before the result was read is current without reading it.
+    if (!m_taken && m_current < m_rows.rowCount())
+        return;
     const int count = rows().rowCount(); // may place the current row
     if (m_current >= count)
         throw UserError(QStringLiteral("没有当前记录：结果中没有更多的记录。"));

@@ -1,0 +1,59 @@
+#include "steps.h"
+
+#include <algorithm>
+#include <array>
+
+namespace steps {
+namespace {
+
+constexpr Target kUnder100ms{Rule::UnderMs, 100};
+constexpr Target kSort{Rule::UnderMs, 800};
+constexpr Target kFill{Rule::WithinFloor, 1.5};
+constexpr Target kStatistic{Rule::WithinFloor, 2};
+constexpr Target kChange{Rule::WithinFloorPlusPaint, 5};
+
+// The whole-list fills, the export grids and the HTML page are slow by
+// nature below a million books too; every other command should answer at
+// once. A book written waits for the disk: judged against a single-row
+// change on the same disk, plus the repaint.
+constexpr std::array kSteps{
+    Step{"start", "start to the filled main window", {}, {kFill}},
+    Step{"start.windows", "  of it: the windows made (list filled)", {}, {}},
+    Step{"paint", "repaint of the list, nothing changed", {}, {}},
+    Step{"category", "category click in the tree", {kUnder100ms}, {kFill}},
+    Step{"all", "全部分类: back to the full list", {}, {kFill}},
+    Step{"sort.title", "sort by title (first sort)", {kUnder100ms}, {kSort}},
+    Step{"sort.price", "sort by price", {kUnder100ms}, {kSort}},
+    Step{"sort.date", "sort by purchase date", {kUnder100ms}, {kSort}},
+    Step{"find.open", "查找: the dialog opens", {kUnder100ms}, {}},
+    Step{"find", "查找: a word found, matches listed", {kUnder100ms}, {}},
+    Step{"tnumber", "书籍数目统计", {kUnder100ms}, {kStatistic}},
+    Step{"tjie", "借入借出统计", {kUnder100ms}, {kStatistic}},
+    Step{"tmoney", "购买金额统计", {kUnder100ms}, {kStatistic}},
+    Step{"all.again", "全部分类: the full list again", {}, {kFill}},
+    Step{"add.open", "添加新书籍: the dialog opens", {kUnder100ms}, {}},
+    Step{"add", "添加新书籍: 添加 clicked", {kUnder100ms, kChange}, {kChange}},
+    Step{"mod.open", "修改书籍资料: the dialog opens", {kUnder100ms}, {}},
+    Step{"mod", "修改书籍资料: 修改 clicked", {kUnder100ms, kChange}, {kChange}},
+    Step{"del", "删除书籍: Yes answered", {kUnder100ms, kChange}, {kChange}},
+    Step{"html.open", "存为HTML文件: the export grid opens", {}, {kFill}},
+    Step{"html", "存为HTML文件: 保存, the page written", {}, {}},
+    Step{"excel.open", "存为EXCEL文件: the export grid opens", {}, {kFill}},
+    Step{"excel", "存为EXCEL文件: 保存", {kUnder100ms}, {}},
+    Step{"excel.part", "  the grid's save of 65,535 selected rows", {}, {}},
+};
+
+} // namespace
+
+std::span<const Step> all()
+{
+    return kSteps;
+}
+
+const Step *find(std::string_view id)
+{
+    const auto at = std::find_if(kSteps.begin(), kSteps.end(), [&](const Step &s) { return s.id == id; });
+    return at == kSteps.end() ? nullptr : &*at;
+}
+
+} // namespace steps

@@ -305,7 +305,7 @@ private Q_SLOTS:
         QVERIFY(child<QLineEdit>(&window, "edit_file")->text().isEmpty());
 
         // And the replacing itself refuses it as well.
-        QVERIFY_THROWS_EXCEPTION(UserError, restore::replaceDataFile(backup, folder->path()));
+        QVERIFY_THROWS_EXCEPTION(UserError, restore::replaceDataFile(backup, folder->dataFile()));
         QCOMPARE(bytes(folder->dataFile()), before);
         QCOMPARE(filesIn(folder->path()), files);
     }
@@ -468,7 +468,7 @@ private Q_SLOTS:
         const QStringList files = filesIn(disk.path());
         QString message;
         try {
-            restore::replaceDataFile(backup, disk.path());
+            restore::replaceDataFile(backup, disk.path() + QStringLiteral("data.qmd"));
         } catch (const UserError &e) {
             message = e.message();
         }
@@ -517,7 +517,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(folder->dataFile() + QStringLiteral("-journal")));
         QString message;
         try {
-            restore::replaceDataFile(backup, folder->path());
+            restore::replaceDataFile(backup, folder->dataFile());
         } catch (const UserError &e) {
             message = e.message();
         }

@@ -79,7 +79,9 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         // not matter: they have won already).
         const QStringList unknown = parser.unknownOptionNames();
         problem = unknown.isEmpty() ? QStringLiteral("选项“--data”后面缺少数据文件的名称。")
-                                    : QStringLiteral("未知的选项“%1”。").arg(unknown.first());
+                                    : QStringLiteral("未知的选项“%1%2”。")
+                                          .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                                               unknown.first());
     } else if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("多余的参数“%1”。要打开另一个数据文件，请写 --data %1。")
                       .arg(parser.positionalArguments().first());

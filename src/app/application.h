@@ -11,8 +11,9 @@ class QApplication;
 namespace app {
 
 // Names the application ("Quillmere", with the title as the name windows
-// show, and the desktop menu entry it belongs to), sets its font and icon. Throws std::runtime_error when the GB18030 encoder the program
-// relies on is missing.
+// show, and the desktop menu entry it belongs to), sets its font and icon.
+// Throws std::runtime_error when the GB18030 encoder the program relies on
+// is missing.
 void setup(QApplication &application);
 
 // Takes the catalogue of this run: decides where it is (see

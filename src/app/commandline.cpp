@@ -14,17 +14,16 @@ namespace {
 QString helpText(Program program)
 {
     if (program == Program::Restore)
-        return QStringLiteral(
-            "用法：qmrestore [选项]\n"
-            "Quillmere数据还原：用一个备份文件替换Quillmere的数据文件。\n"
-            "\n"
-            "不带选项时，还原Quillmere不带选项时使用的数据文件：程序旁边的 data.qmd，\n"
-            "程序旁边没有时（安装的程序）是您自己的 ~/.local/share/Quillmere/data.qmd。\n"
-            "\n"
-            "选项：\n"
-            "  -h, --help        显示本说明，然后退出。\n"
-            "  -v, --version     显示版本，然后退出。\n"
-            "  --data <文件>     还原这个数据文件。\n");
+        return QStringLiteral("用法：qmrestore [选项]\n"
+                              "Quillmere数据还原：用一个备份文件替换Quillmere的数据文件。\n"
+                              "\n"
+                              "不带选项时，还原Quillmere不带选项时使用的数据文件：程序旁边的 data.qmd，\n"
+                              "程序旁边没有时（安装的程序）是您自己的 ~/.local/share/Quillmere/data.qmd。\n"
+                              "\n"
+                              "选项：\n"
+                              "  -h, --help        显示本说明，然后退出。\n"
+                              "  -v, --version     显示版本，然后退出。\n"
+                              "  --data <文件>     还原这个数据文件。\n");
     return QStringLiteral("用法：quillmere [选项]\n"
                           "%1：管理个人藏书的目录。\n"
                           "\n"

@@ -89,9 +89,9 @@ QString safetyCopyName(const QString &dataFile)
 {
     const QFileInfo info(dataFile);
     const QString folder = info.absolutePath();
-    const QString stem = QStringLiteral("%1-before-restore-%2")
-                             .arg(info.completeBaseName(),
-                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString stem =
+        QStringLiteral("%1-before-restore-%2")
+            .arg(info.completeBaseName(), QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     QString name = stem + QStringLiteral(".qmd");
     for (int n = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++n)
         name = QStringLiteral("%1-%2.qmd").arg(stem).arg(n);

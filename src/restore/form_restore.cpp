@@ -105,8 +105,8 @@ void Tform_restore::forgetBackup()
     ui->label_backupdate->setText(QStringLiteral("—"));
     ui->label_backupcount->setText(QStringLiteral("—"));
     ui->button_restore->setEnabled(false);
-    ui->label_safety->setText(
-        QStringLiteral("还原时，当前的数据文件%1会先另存为一份安全副本，再被备份文件替换。").arg(describeFile(dataFile())));
+    ui->label_safety->setText(QStringLiteral("还原时，当前的数据文件%1会先另存为一份安全副本，再被备份文件替换。")
+                                  .arg(describeFile(dataFile())));
 }
 
 void Tform_restore::button_openClick()

@@ -477,7 +477,7 @@ private Q_SLOTS:
         QVERIFY2(message.contains(QDir::toNativeSeparators(usersFolder)), qPrintable(message));
         if (trouble != QLatin1String("below a file"))
             QVERIFY2(message.contains(trouble == QLatin1String("full") ? QStringLiteral("磁盘已满")
-                                                                        : QStringLiteral("磁盘是只读的")),
+                                                                       : QStringLiteral("磁盘是只读的")),
                      qPrintable(message));
         // Nothing is left: no catalogue, no half of one, no lock.
         QCOMPARE(everythingUnder(usersFolder), QStringList());
@@ -535,19 +535,22 @@ private Q_SLOTS:
         const int run = int(Action::Run), help = int(Action::Help), version = int(Action::Version),
                   invalid = int(Action::Invalid);
         const QString file = QStringLiteral("/书/旧藏书.qmd");
-        QTest::newRow("nothing") << false << QStringList{} << run << "" << "";
+        QTest::newRow("nothing") << false << QStringList{} << run << ""
+                                 << "";
         QTest::newRow("--data FILE") << false << QStringList{QStringLiteral("--data"), file} << run << file << "";
         QTest::newRow("--data=FILE") << false << QStringList{QStringLiteral("--data=") + file} << run << file << "";
         QTest::newRow("-data FILE") << false << QStringList{QStringLiteral("-data"), file} << run << file << "";
         QTest::newRow("--help") << false << QStringList{QStringLiteral("--help")} << help << ""
                                 << "--data <文件>";
-        QTest::newRow("-h") << false << QStringList{QStringLiteral("-h")} << help << "" << "用法：quillmere";
+        QTest::newRow("-h") << false << QStringList{QStringLiteral("-h")} << help << ""
+                            << "用法：quillmere";
         QTest::newRow("--version") << false << QStringList{QStringLiteral("--version")} << version << ""
                                    << "quillmere " + app::version();
         QTest::newRow("-v") << false << QStringList{QStringLiteral("-v")} << version << "" << app::title();
         QTest::newRow("help wins over the rest")
             << false << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--help")}
-            << help << "" << "用法：quillmere";
+            << help << ""
+            << "用法：quillmere";
         QTest::newRow("unknown option") << false << QStringList{QStringLiteral("--bogus")} << invalid << ""
                                         << "未知的选项“--bogus”";
         QTest::newRow("unknown short option") << false << QStringList{QStringLiteral("-x")} << invalid << ""
@@ -557,13 +560,14 @@ private Q_SLOTS:
         QTest::newRow("--data without a file") << false << QStringList{QStringLiteral("--data")} << invalid << ""
                                                << "缺少数据文件的名称";
         QTest::newRow("--data with an empty name")
-            << false << QStringList{QStringLiteral("--data"), QString()} << invalid << "" << "缺少数据文件的名称";
+            << false << QStringList{QStringLiteral("--data"), QString()} << invalid << ""
+            << "缺少数据文件的名称";
         QTest::newRow("restore program: --data FILE")
             << true << QStringList{QStringLiteral("--data"), file} << run << file << "";
         QTest::newRow("restore program: --help") << true << QStringList{QStringLiteral("--help")} << help << ""
                                                  << "用法：qmrestore";
-        QTest::newRow("restore program: --version") << true << QStringList{QStringLiteral("--version")} << version
-                                                    << "" << "qmrestore " + app::version();
+        QTest::newRow("restore program: --version") << true << QStringList{QStringLiteral("--version")} << version << ""
+                                                    << "qmrestore " + app::version();
     }
     void commandLineIsRead()
     {
@@ -573,9 +577,9 @@ private Q_SLOTS:
         QFETCH(QString, dataFile);
         QFETCH(QString, text);
         const QString name = restoreProgram ? QStringLiteral("qmrestore") : QStringLiteral("quillmere");
-        const app::CommandLine line = app::parseCommandLine(QStringList{QStringLiteral("/usr/bin/") + name} + arguments,
-                                                            restoreProgram ? app::Program::Restore
-                                                                           : app::Program::Quillmere);
+        const app::CommandLine line =
+            app::parseCommandLine(QStringList{QStringLiteral("/usr/bin/") + name} + arguments,
+                                  restoreProgram ? app::Program::Restore : app::Program::Quillmere);
         QCOMPARE(int(line.action), action);
         QCOMPARE(line.dataFile, dataFile);
         QVERIFY2(line.text.contains(text), qPrintable(line.text));

@@ -161,9 +161,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_prefix.isValid());
-        const Outcome installed = runToEnd(QStringLiteral(QM_CMAKE),
-                                           {QStringLiteral("--install"), QStringLiteral(QM_BUILD_DIR),
-                                            QStringLiteral("--prefix"), m_prefix.path()});
+        const Outcome installed =
+            runToEnd(QStringLiteral(QM_CMAKE), {QStringLiteral("--install"), QStringLiteral(QM_BUILD_DIR),
+                                                QStringLiteral("--prefix"), m_prefix.path()});
         QVERIFY2(installed.exitCode == 0, qPrintable(installed.out + installed.err));
     }
 
@@ -212,9 +212,8 @@ private Q_SLOTS:
         const Outcome desktop = runToEnd(desktopValidate, {desktopFile()});
         QVERIFY2(desktop.exitCode == 0 && desktop.out.isEmpty(), qPrintable(desktop.out + desktop.err));
         // No network: the screenshot's address is not fetched.
-        const Outcome metainfo =
-            runToEnd(appstreamcli, {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
-                                    metainfoFile()});
+        const Outcome metainfo = runToEnd(appstreamcli, {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                                         QStringLiteral("--pedantic"), metainfoFile()});
         QVERIFY2(metainfo.exitCode == 0, qPrintable(metainfo.out + metainfo.err));
 
         // They name each other, the installed icon and the installed program.
@@ -302,14 +301,15 @@ private Q_SLOTS:
         // The help and the version need no display.
         QTest::newRow("--version") << "quillmere" << QStringList{QStringLiteral("--version")} << false << 0
                                    << "quillmere " QM_VERSION << "";
-        QTest::newRow("--help") << "quillmere" << QStringList{QStringLiteral("--help")} << false << 0
-                                << "--data <文件>" << "";
-        QTest::newRow("restore program --version") << "qmrestore" << QStringList{QStringLiteral("-v")} << false << 0
-                                                   << "qmrestore " QM_VERSION << "";
+        QTest::newRow("--help") << "quillmere" << QStringList{QStringLiteral("--help")} << false << 0 << "--data <文件>"
+                                << "";
+        QTest::newRow("restore program --version")
+            << "qmrestore" << QStringList{QStringLiteral("-v")} << false << 0 << "qmrestore " QM_VERSION << "";
         QTest::newRow("unknown option") << "quillmere" << QStringList{QStringLiteral("--bogus")} << true << 2 << ""
                                         << "未知的选项“--bogus”";
-        QTest::newRow("--data without a file") << "quillmere" << QStringList{QStringLiteral("--data")} << true << 2
-                                               << "" << "缺少数据文件的名称";
+        QTest::newRow("--data without a file")
+            << "quillmere" << QStringList{QStringLiteral("--data")} << true << 2 << ""
+            << "缺少数据文件的名称";
     }
     void commandLine()
     {
@@ -356,10 +356,9 @@ private Q_SLOTS:
     void packageHoldsWhatIsInstalled()
     {
         QTemporaryDir out;
-        const Outcome built =
-            runToEnd(QStringLiteral(QM_CPACK),
-                     {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), out.path(),
-                      QStringLiteral("--config"), QStringLiteral(QM_BUILD_DIR "/CPackConfig.cmake")});
+        const Outcome built = runToEnd(QStringLiteral(QM_CPACK),
+                                       {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), out.path(),
+                                        QStringLiteral("--config"), QStringLiteral(QM_BUILD_DIR "/CPackConfig.cmake")});
         QVERIFY2(built.exitCode == 0, qPrintable(built.out + built.err));
         const QStringList packages = QDir(out.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
         QCOMPARE(packages.size(), 1);
@@ -379,9 +378,9 @@ private Q_SLOTS:
             installed << QStringLiteral("./usr/") + file;
         QCOMPARE(inPackage, installed);
 
-        const Outcome control = runToEnd(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), package,
-                                                                       QStringLiteral("Package"),
-                                                                       QStringLiteral("Depends")});
+        const Outcome control =
+            runToEnd(QStringLiteral("dpkg-deb"),
+                     {QStringLiteral("-f"), package, QStringLiteral("Package"), QStringLiteral("Depends")});
         QCOMPARE(control.exitCode, 0);
         QVERIFY2(control.out.startsWith(QStringLiteral("Package: quillmere\n")), qPrintable(control.out));
         const QString depends = control.out.section(QStringLiteral("Depends: "), 1).trimmed();
@@ -390,7 +389,8 @@ private Q_SLOTS:
             names << alternatives.trimmed().section(QLatin1Char(' '), 0, 0);
         for (const char *needed : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libsqlite3-0", "qt6-qpa-plugins",
                                    "fonts-noto-cjk", "libc6", "libstdc++6"})
-            QVERIFY2(names.contains(QString::fromLatin1(needed)), qPrintable(needed + QStringLiteral(" in ") + depends));
+            QVERIFY2(names.contains(QString::fromLatin1(needed)),
+                     qPrintable(needed + QStringLiteral(" in ") + depends));
 
         // Its programs run as they are packed (stripped).
         QTemporaryDir unpacked;

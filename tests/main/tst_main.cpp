@@ -682,8 +682,8 @@ private Q_SLOTS:
         const QList<desktop::Request> home = desktop::takeRequests();
         QCOMPARE(home.size(), 1);
         QCOMPARE(int(home[0].kind), int(desktop::Request::Kind::Open));
-        QCOMPARE(home[0].target,
-                 QUrl::fromLocalFile(folder->path() + QStringLiteral("qmp.html")).toString() + QStringLiteral("#about"));
+        QCOMPARE(home[0].target, QUrl::fromLocalFile(folder->path() + QStringLiteral("qmp.html")).toString() +
+                                     QStringLiteral("#about"));
         QVERIFY(msg::takeShown().isEmpty());
     }
 

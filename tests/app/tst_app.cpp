@@ -588,6 +588,30 @@ private Q_SLOTS:
             QVERIFY2(line.text.startsWith(name + QStringLiteral(": ")), qPrintable(line.text));
     }
 
+    // The help document's section on installing names every option that
+    // --help lists, and where an installed program keeps the catalogue.
+    void helpDocumentNamesEveryOption()
+    {
+        const QString html = QString::fromUtf8(bytes(QFINDTESTDATA("../../resources/qmp.html")));
+        const qsizetype start = html.indexOf(QStringLiteral("<h2 id=\"install\">"));
+        QVERIFY(start >= 0);
+        const QString section = html.mid(start, html.indexOf(QStringLiteral("</section>"), start) - start);
+        const QString help =
+            app::parseCommandLine({QStringLiteral("quillmere"), QStringLiteral("--help")}, app::Program::Quillmere)
+                .text;
+        static const QRegularExpression option(QStringLiteral("--[a-z]+"));
+        QStringList listed, missing;
+        for (auto it = option.globalMatch(help); it.hasNext();) {
+            const QString name = it.next().captured();
+            listed << name;
+            if (!section.contains(name))
+                missing << name;
+        }
+        QCOMPARE(listed.size(), 3);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+        QVERIFY(section.contains(QStringLiteral("~/.local/share/Quillmere/data.qmd")));
+    }
+
     void secondStartOnTheSameCatalogueIsRefused()
     {
         const QByteArray before = contents(folder->dataFile());

@@ -9,6 +9,9 @@ packages=(
     libsqlite3-dev
     fonts-noto-cjk qt6-translations-l10n
     python3-xlrd
+    # the install test: validating the menu entry and the metainfo,
+    # building the Debian package (dpkg-shlibdeps, file)
+    desktop-file-utils appstream dpkg-dev file
     "$@"
 )
 

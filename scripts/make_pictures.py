@@ -9,6 +9,9 @@ tango-icon-theme and fonts-noto-cjk:
 
 Every picture is either drawn here or is a public-domain Tango 16x16 icon,
 used as it is or with an emblem drawn here; see resources/icons/README.md.
+
+It also draws the program's icon for the desktop menu at the hicolor theme's
+sizes, under packaging/icons/ (installed as share/icons/hicolor/...).
 """
 
 import math
@@ -18,6 +21,9 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RES = os.path.join(ROOT, "resources")
+PACKAGING = os.path.join(ROOT, "packaging")
+# The sizes of the program's icon in the hicolor theme.
+DESKTOP_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 TANGO = "/usr/share/icons/Tango/16x16"
 
 # Tango palette
@@ -197,7 +203,7 @@ def draw_book(size, cover=SKY):
     k = size / 16.0
     c = Canvas(size)
     light, mid, dark = cover
-    lw = 1.0 if size < 64 else 2.0            # outline width in pixels
+    lw = max(1.0, size / 32.0)                # outline width in pixels
 
     def R(x0, y0, x1, y1):
         return (x0 * k, y0 * k, x1 * k, y1 * k)
@@ -768,6 +774,12 @@ def main():
     os.makedirs(os.path.join(RES, "images"), exist_ok=True)
     title.save(os.path.join(RES, files[-1]), "JPEG", quality=92, optimize=True)
     write_qrc(files)
+    for side in DESKTOP_ICON_SIZES:
+        im = draw_book(side)
+        assert im.size == (side, side), (side, im.size)
+        path = os.path.join(PACKAGING, "icons", "hicolor", "%dx%d" % (side, side), "apps", "quillmere.png")
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        im.convert("RGBA").save(path, "PNG", optimize=True)
 
 
 if __name__ == "__main__":

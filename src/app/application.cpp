@@ -1,13 +1,18 @@
 #include "application.h"
 
 #include "components/apptitle.h"
+#include "components/guard.h"
 #include "components/messages.h"
 #include "components/style.h"
+#include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
 #include "store/connection.h"
+#include "store/programfolder.h"
 #include "store/textorder.h"
+#include "store/usererror.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -28,7 +33,9 @@ namespace app {
 void setup(QApplication &application)
 {
     registerResources();
-    QCoreApplication::setApplicationName(title());
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QGuiApplication::setApplicationDisplayName(title());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quillmere"));
     application.setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
 
     // 宋体 is the interface's font; on this system it stands for an installed
@@ -71,6 +78,46 @@ bool takeCatalogue(CatalogueLock &lock)
     std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
     msg::plain(nullptr, text);
     return false;
+}
+
+std::unique_ptr<CatalogueLock> openCatalogue(const QString &named)
+{
+    using namespace cataloguelocation;
+    const Choice choice = decide(named);
+    if (choice.kind == Kind::Named && !QFileInfo(choice.dataFile).isFile())
+        throw UserError(missingDataFileMessage(choice.dataFile));
+    const bool firstStart = choice.kind == Kind::Users && !QFileInfo::exists(choice.dataFile);
+    // The folder first, so that the lock can stand in it while the
+    // catalogue is made.
+    if (firstStart)
+        makeFolderFor(choice.dataFile);
+    programfolder::useDataFile(choice.dataFile);
+
+    auto lock = std::make_unique<CatalogueLock>(choice.dataFile);
+    if (!takeCatalogue(*lock))
+        return nullptr;
+    // Another first start may have made it meanwhile, and told the user.
+    if (firstStart && !QFileInfo::exists(choice.dataFile)) {
+        copyTemplate(programfolder::catalogueTemplate(), choice.dataFile);
+        const QString text = QStringLiteral("已为您新建了一个空的数据文件%1。\n"
+                                            "您的藏书资料都保存在这个文件中；"
+                                            "请用“文件 → 备份数据库”定期备份它。")
+                                 .arg(describeFile(choice.dataFile));
+        std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
+        msg::plain(nullptr, text);
+    }
+    return lock;
+}
+
+void reportStartFailure(const char *program, std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+    } catch (...) {
+    }
+    guard::showFailure(nullptr, failure);
 }
 
 } // namespace app

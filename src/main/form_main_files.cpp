@@ -21,11 +21,16 @@
 
 namespace {
 
-// The project's home page, opened by "我们的网站(&P)".
-const QLatin1String kHomePage("https://quillmere.example.org/");
-
-const QLatin1String kHelpDocument("qmp.html");
 const QLatin1String kRestoreProgram("qmrestore");
+
+// The help document, when it is there; else throws naming it.
+QString helpDocument()
+{
+    const QString document = programfolder::helpDocument();
+    if (!QFileInfo(document).isFile())
+        throw UserError(QStringLiteral("找不到帮助文件%1。").arg(describeFile(document)));
+    return document;
+}
 
 } // namespace
 
@@ -40,7 +45,7 @@ void Tform_main::wireFileCommands()
 
 void Tform_main::mfbeifenClick()
 {
-    const QString source = programfolder::path() + QString::fromLatin1(kDataFileName);
+    const QString source = programfolder::dataFile();
     // Set anew every time, so that a name typed last time is not kept.
     filedialog::Options options;
     options.defaultSuffix = QStringLiteral("qmd");
@@ -79,8 +84,13 @@ void Tform_main::mfdaoruClick()
     if (!msg::question(this, QStringLiteral("此操作将完全丢失当前数据并关闭当前主程序打开数据还原程序,您确定么？")))
         return;
     programfolder::enter();
+    // The restore program stands beside this one and finds the same
+    // catalogue by itself; any other catalogue it is handed.
     const QString program = programfolder::path() + kRestoreProgram;
-    if (!desktop::start(program, programfolder::path()))
+    QStringList arguments;
+    if (!programfolder::besideProgram())
+        arguments << QStringLiteral("--data") << programfolder::dataFile();
+    if (!desktop::start(program, programfolder::catalogueFolder(), arguments))
         throw UserError(
             QStringLiteral("无法启动数据还原程序%1，本程序继续运行。\n请确认该程序在程序文件夹中并且可以执行。")
                 .arg(describeFile(program)));
@@ -90,19 +100,22 @@ void Tform_main::mfdaoruClick()
 void Tform_main::mhhelpClick()
 {
     programfolder::enter();
-    const QString document = programfolder::path() + kHelpDocument;
-    if (!QFileInfo(document).isFile())
-        throw UserError(QStringLiteral("找不到帮助文件%1。").arg(describeFile(document)));
+    const QString document = helpDocument();
     if (!desktop::open(QUrl::fromLocalFile(document)))
         throw UserError(
             QStringLiteral("无法打开帮助文件%1：系统中没有可以打开网页文件的程序。").arg(describeFile(document)));
 }
 
+// The project has no web site yet: the page about the program in the help
+// document stands in for one.
 void Tform_main::mhhomepageClick()
 {
-    const QUrl address(kHomePage);
-    if (!desktop::open(address))
-        throw UserError(QStringLiteral("无法打开网址 %1：系统中没有可以打开网页的程序。").arg(address.toString()));
+    const QString document = helpDocument();
+    QUrl page = QUrl::fromLocalFile(document);
+    page.setFragment(QStringLiteral("about"));
+    if (!desktop::open(page))
+        throw UserError(
+            QStringLiteral("无法打开帮助文件%1：系统中没有可以打开网页文件的程序。").arg(describeFile(document)));
 }
 
 void Tform_main::mtpasswdClick()

@@ -20,11 +20,6 @@ namespace {
 // started it) to let the catalogue go.
 constexpr int kWaitForQuillmere = 5000;
 
-QString dataFile(const QString &folder)
-{
-    return QDir(folder).filePath(QString::fromLatin1(kDataFileName));
-}
-
 // Copies source whole into a new file at target (see WholeFile); the copy
 // is not committed yet.
 std::unique_ptr<WholeFile> copyOf(const QString &source, const QString &target)
@@ -90,20 +85,24 @@ void settleJournal(const QString &target)
                             .arg(describeFile(target), failure));
 }
 
-QString safetyCopyName(const QString &folder)
+QString safetyCopyName(const QString &dataFile)
 {
-    const QString stem = QStringLiteral("data-before-restore-%1")
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QFileInfo info(dataFile);
+    const QString folder = info.absolutePath();
+    const QString stem =
+        QStringLiteral("%1-before-restore-%2")
+            .arg(info.completeBaseName(), QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     QString name = stem + QStringLiteral(".qmd");
     for (int n = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++n)
         name = QStringLiteral("%1-%2.qmd").arg(stem).arg(n);
     return name;
 }
 
-QString replaceDataFile(const QString &backup, const QString &folder)
+QString replaceDataFile(const QString &backup, const QString &dataFile)
 {
-    const QString target = dataFile(folder);
-    const QFileInfo targetInfo(target);
+    const QFileInfo targetInfo(dataFile);
+    const QString target = targetInfo.absoluteFilePath();
+    const QString folder = targetInfo.absolutePath();
     if (targetInfo.exists() && QFileInfo(backup).canonicalFilePath() == targetInfo.canonicalFilePath())
         throw UserError(QStringLiteral("%1就是当前的数据文件，不能用它自己来还原。").arg(describeFile(target)));
 
@@ -121,7 +120,7 @@ QString replaceDataFile(const QString &backup, const QString &folder)
     QString safetyName;
     if (targetInfo.exists()) {
         settleJournal(target);
-        safetyName = safetyCopyName(folder);
+        safetyName = safetyCopyName(target);
         std::unique_ptr<WholeFile> safety = copyOf(target, QDir(folder).filePath(safetyName));
         QFile::setPermissions(safety->temporaryPath(), targetInfo.permissions());
         safety->commit();

@@ -59,20 +59,21 @@ Tform_restore::Tform_restore(QWidget *parent)
     guard::connect(ui->button_restore, &QPushButton::clicked, this, &Tform_restore::button_restoreClick);
     guard::connect(ui->button_close, &QPushButton::clicked, this, &Tform_restore::button_closeClick);
 
+    ui->label_current->setText(QStringLiteral("当前数据（%1）").arg(QFileInfo(dataFile()).fileName()));
     forgetBackup();
     showCurrent();
 }
 
 Tform_restore::~Tform_restore() = default;
 
-QString Tform_restore::folder() const
+QString Tform_restore::dataFile() const
 {
-    return programfolder::path();
+    return programfolder::dataFile();
 }
 
 void Tform_restore::showCurrent()
 {
-    const QString current = folder() + QString::fromLatin1(kDataFileName);
+    const QString current = dataFile();
     // A change that a killed program left unfinished is rolled back first,
     // so that the file can be read, unless a Quillmere is still at work.
     if (QFileInfo::exists(current + QStringLiteral("-journal"))) {
@@ -104,9 +105,8 @@ void Tform_restore::forgetBackup()
     ui->label_backupdate->setText(QStringLiteral("—"));
     ui->label_backupcount->setText(QStringLiteral("—"));
     ui->button_restore->setEnabled(false);
-    ui->label_safety->setText(
-        QStringLiteral("还原时，程序文件夹（%1）中当前的data.qmd会先另存为一份安全副本，再被备份文件替换。")
-            .arg(QDir::toNativeSeparators(QDir(folder()).absolutePath())));
+    ui->label_safety->setText(QStringLiteral("还原时，当前的数据文件%1会先另存为一份安全副本，再被备份文件替换。")
+                                  .arg(describeFile(dataFile())));
 }
 
 void Tform_restore::button_openClick()
@@ -121,7 +121,7 @@ void Tform_restore::button_openClick()
     forgetBackup();
     showCurrent();
 
-    const QString current = folder() + QString::fromLatin1(kDataFileName);
+    const QString current = dataFile();
     if (QFileInfo::exists(current) && QFileInfo(path).canonicalFilePath() == QFileInfo(current).canonicalFilePath()) {
         msg::plain(
             this,
@@ -148,25 +148,36 @@ void Tform_restore::button_restoreClick()
     showCurrent();
     const QString question = QStringLiteral("确定要用备份文件中的数据替换当前的数据吗？\n\n"
                                             "备份文件：%1\n    修改日期 %2，书籍 %3\n"
-                                            "当前数据：data.qmd\n    修改日期 %4，书籍 %5\n\n"
-                                            "当前的data.qmd会先另存为一份安全副本。")
+                                            "当前数据：%6\n    修改日期 %4，书籍 %5\n\n"
+                                            "当前的%7会先另存为一份安全副本。")
                                  .arg(QDir::toNativeSeparators(m_backup), dateText(m_backupFacts),
-                                      countText(m_backupFacts), dateText(m_currentFacts), countText(m_currentFacts));
+                                      countText(m_backupFacts), dateText(m_currentFacts), countText(m_currentFacts),
+                                      QDir::toNativeSeparators(dataFile()), QFileInfo(dataFile()).fileName());
     if (!msg::questionZh(this, question))
         return;
 
-    const QString safety = restore::replaceDataFile(m_backup, folder());
+    const QString safety = restore::replaceDataFile(m_backup, dataFile());
     forgetBackup();
     showCurrent();
-    const QString kept = safety.isEmpty()
-                             ? QStringLiteral("原来没有数据文件，所以没有安全副本。")
-                             : QStringLiteral("原来的数据已另存为安全副本“%1”，在程序文件夹中。").arg(safety);
+    QString kept;
+    if (safety.isEmpty())
+        kept = QStringLiteral("原来没有数据文件，所以没有安全副本。");
+    else if (programfolder::besideProgram())
+        kept = QStringLiteral("原来的数据已另存为安全副本“%1”，在程序文件夹中。").arg(safety);
+    else
+        kept = QStringLiteral("原来的数据已另存为安全副本“%1”，在数据文件所在的文件夹（%2）中。")
+                   .arg(safety, QDir::toNativeSeparators(QFileInfo(dataFile()).absolutePath()));
     ui->label_safety->setText(QStringLiteral("数据已还原。") + kept);
 
     if (!msg::questionZh(this, QStringLiteral("数据已还原。%1\n\n要现在启动%2吗？").arg(kept, app::title())))
         return;
-    const QString program = folder() + QStringLiteral("quillmere");
-    if (!desktop::start(program, folder()))
+    // Started on the catalogue just restored: the one beside it finds it by
+    // itself, any other one is handed over.
+    const QString program = programfolder::path() + QStringLiteral("quillmere");
+    QStringList arguments;
+    if (!programfolder::besideProgram())
+        arguments << QStringLiteral("--data") << dataFile();
+    if (!desktop::start(program, programfolder::catalogueFolder(), arguments))
         throw UserError(
             QStringLiteral("数据已还原，但无法启动%1。请从程序文件夹中启动它。").arg(describeFile(program)));
     close();

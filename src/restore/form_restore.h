@@ -10,8 +10,9 @@ class Tform_restore;
 }
 
 // The restore program's window: the user picks a backup, sees its date and
-// number of books beside those of the current data.qmd, and on "还原" the
-// backup takes the place of data.qmd, the old file kept as a safety copy.
+// number of books beside those of the current data file (named in the
+// window), and on "还原" the backup takes its place, the old file kept as a
+// safety copy.
 class Tform_restore : public FormDialog
 {
     Q_OBJECT
@@ -20,8 +21,9 @@ public:
     explicit Tform_restore(QWidget *parent = nullptr);
     ~Tform_restore() override;
 
-    // The folder whose data.qmd is replaced: the program folder.
-    QString folder() const;
+    // The data file that is replaced: the catalogue the program uses (see
+    // programfolder.h), the one beside it unless another was chosen.
+    QString dataFile() const;
 
 private:
     void button_openClick();

@@ -1,5 +1,6 @@
 #include "connection.h"
 
+#include "programfolder.h"
 #include "usererror.h"
 
 #include <QDir>
@@ -13,12 +14,17 @@ QString describeFile(const QString &absolutePath)
     return QStringLiteral("“%1”（文件夹：%2）").arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath()));
 }
 
+QString missingDataFileMessage(const QString &absolutePath)
+{
+    return QStringLiteral("找不到数据文件%1。\n程序不会自动新建数据文件；请把数据文件放回该文件夹。")
+        .arg(describeFile(absolutePath));
+}
+
 Connection::Connection(const QString &fileName)
-    : m_path(QFileInfo(fileName).absoluteFilePath())
+    : m_path(programfolder::absoluteDataFile(fileName))
 {
     if (!QFileInfo(m_path).isFile())
-        throw UserError(QStringLiteral("找不到数据文件%1。\n程序不会自动新建数据文件；请把数据文件放回该文件夹。")
-                            .arg(describeFile(m_path)));
+        throw UserError(missingDataFileMessage(m_path));
 
     const QByteArray path = QFile::encodeName(m_path);
     const int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);

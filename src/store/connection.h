@@ -10,7 +10,9 @@ struct sqlite3;
 class Connection
 {
 public:
-    // Opens the file named relative to the current folder (or absolute).
+    // Opens the file: the bare data-file name stands for the catalogue in
+    // use (see programfolder.h), any other name is relative to the current
+    // folder (or absolute).
     // Throws UserError with a message naming the file and its folder.
     explicit Connection(const QString &fileName);
     ~Connection();
@@ -36,9 +38,13 @@ private:
 // briefly, in milliseconds.
 inline constexpr int kBusyTimeout = 5000;
 
-// The data file's name. Every dataset opens it by this bare name, resolved
-// against the current folder, which the program keeps at its own folder.
+// The data file's name. Every dataset opens it by this bare name, which
+// stands for the catalogue in use: the one beside the program, or the one
+// chosen at start (the user's own, or one named on the command line).
 inline constexpr char kDataFileName[] = "data.qmd";
 
 // Describes a data file for messages: "“data.qmd”（文件夹：/x/y）".
 QString describeFile(const QString &absolutePath);
+
+// The message for a data file that is not there.
+QString missingDataFileMessage(const QString &absolutePath);

@@ -1,14 +1,25 @@
-// Start-up: the windows, the program folder, the login dialog.
+// Start-up: the windows, the program folder, where the catalogue is, the
+// command line, the login dialog.
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/form_welcome.h"
+#include "components/apptitle.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
+#include "components/desktop.h"
+#include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "store/catalogue.h"
+#include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
+#include "store/connection.h"
 #include "store/programfolder.h"
+#include "store/usererror.h"
+#include "support/filehelpers.h"
 #include "support/guitest.h"
 
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,6 +30,73 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+
+using namespace filehelpers;
+
+namespace {
+
+// Every file and folder below a folder, relative to it, sorted.
+QStringList everythingUnder(const QString &folder)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(folder).relativeFilePath(it.next());
+    found.sort();
+    return found;
+}
+
+// The program as installed under a prefix of its own: the program folder
+// bin/ with no data file beside the program, and the installed data folder
+// with the empty catalogue (unless told otherwise) and the help document.
+// The user's data folder (XDG_DATA_HOME) is in the same temporary folder
+// until a test points it elsewhere. All is put back when it goes.
+class Installed
+{
+public:
+    explicit Installed(bool withTemplate = true)
+        : m_previousFolder(programfolder::path())
+        , m_previousDataHome(qgetenv("XDG_DATA_HOME"))
+        , m_hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+    {
+        QDir().mkpath(bin());
+        programfolder::setOverride(bin());
+        QDir().mkpath(share());
+        if (withTemplate)
+            catalogue::create(catalogueTemplate());
+        writeFile(share() + QStringLiteral("qmp.html"), "<html></html>");
+        setUsersDataFolder(root() + QStringLiteral("xdg"));
+    }
+    ~Installed()
+    {
+        programfolder::setOverride(m_previousFolder);
+        if (m_hadDataHome)
+            qputenv("XDG_DATA_HOME", m_previousDataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    Installed(const Installed &) = delete;
+    Installed &operator=(const Installed &) = delete;
+
+    QString root() const { return m_root.path() + QLatin1Char('/'); }
+    QString bin() const { return root() + QStringLiteral("bin/"); }
+    QString share() const { return programfolder::installedFolder(); }
+    QString catalogueTemplate() const { return share() + QStringLiteral("data.qmd"); }
+    void setUsersDataFolder(const QString &folder) { qputenv("XDG_DATA_HOME", QFile::encodeName(folder)); }
+    QString usersDataFile() const
+    {
+        return QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/Quillmere/data.qmd");
+    }
+
+private:
+    QTemporaryDir m_root;
+    QString m_previousFolder;
+    QByteArray m_previousDataHome;
+    bool m_hadDataHome;
+};
+
+} // namespace
 
 class AppTest : public fixture::GuiTest
 {
@@ -242,6 +320,296 @@ private Q_SLOTS:
         QVERIFY(!form_main->FormShow());
         QVERIFY(!form_main->isVisible());
         QVERIFY(!QFileInfo::exists(folder->dataFile()));
+    }
+
+    // --- Where the catalogue is -------------------------------------------
+
+    void catalogueIsFoundWhereItBelongs_data()
+    {
+        QTest::addColumn<bool>("beside");    // a data.qmd beside the program
+        QTest::addColumn<bool>("installed"); // the installed empty catalogue
+        QTest::addColumn<QString>("named");  // --data: "", "absolute", "relative"
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("where"); // "beside", "user's", "named"
+        const int beside = int(cataloguelocation::Kind::BesideProgram);
+        const int users = int(cataloguelocation::Kind::Users);
+        const int named = int(cataloguelocation::Kind::Named);
+        QTest::newRow("portable copy") << true << false << "" << beside << "beside";
+        QTest::newRow("catalogue beside an installed program") << true << true << "" << beside << "beside";
+        QTest::newRow("installed program") << false << true << "" << users << "user's";
+        QTest::newRow("portable copy without its catalogue") << false << false << "" << beside << "beside";
+        QTest::newRow("named, beside the program too") << true << true << "absolute" << named << "named";
+        QTest::newRow("named relative to the current folder") << false << true << "relative" << named << "named";
+    }
+    void catalogueIsFoundWhereItBelongs()
+    {
+        QFETCH(bool, beside);
+        QFETCH(bool, installed);
+        QFETCH(QString, named);
+        QFETCH(int, kind);
+        QFETCH(QString, where);
+        Installed program(installed);
+        if (beside)
+            catalogue::create(program.bin() + QStringLiteral("data.qmd"));
+        const QString other = program.root() + QStringLiteral("书/旧藏书.qmd");
+        QVERIFY(QDir().mkpath(program.root() + QStringLiteral("书")));
+        QVERIFY(QDir::setCurrent(program.root()));
+        QString given;
+        if (named == QLatin1String("absolute"))
+            given = other;
+        else if (named == QLatin1String("relative"))
+            given = QStringLiteral("书/旧藏书.qmd");
+        const QStringList before = everythingUnder(program.root());
+
+        const cataloguelocation::Choice choice = cataloguelocation::decide(given);
+        QCOMPARE(int(choice.kind), kind);
+        const QString expected = where == QLatin1String("beside")   ? program.bin() + QStringLiteral("data.qmd")
+                                 : where == QLatin1String("user's") ? program.usersDataFile()
+                                                                    : other;
+        QCOMPARE(choice.dataFile, expected);
+        // Deciding makes nothing, not even the user's data folder.
+        QCOMPARE(everythingUnder(program.root()), before);
+    }
+
+    void installedProgramMakesTheUsersCatalogueOnItsFirstStart()
+    {
+        Installed program;
+        const QString users = program.usersDataFile();
+        const QString usersFolder = QFileInfo(users).absolutePath();
+        QVERIFY(!QFileInfo::exists(usersFolder));
+
+        std::unique_ptr<CatalogueLock> lock = app::openCatalogue(QString());
+        QVERIFY(lock && lock->isLocked());
+        QCOMPARE(lock->dataFile(), users);
+        QCOMPARE(programfolder::dataFile(), users);
+        QCOMPARE(bytes(users), bytes(program.catalogueTemplate()));
+        QVERIFY(QFile::permissions(users) & QFileDevice::WriteOwner);
+        QCOMPARE(filesIn(usersFolder), (QStringList{QStringLiteral("data.qmd"), QStringLiteral("data.qmd.lock")}));
+        QCOMPARE(filesIn(program.bin()), QStringList());
+        // The user is told once where it is.
+        QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].kind), int(msg::Kind::Plain));
+        QVERIFY2(shown[0].text.contains(QStringLiteral("“data.qmd”")) &&
+                     shown[0].text.contains(QDir::toNativeSeparators(usersFolder)),
+                 qPrintable(shown[0].text));
+
+        // And the program goes on, on that catalogue: the windows read it,
+        // the working folder is its folder, a backup copies it, the help is
+        // the installed document, the restore program is handed it.
+        fixture::exec(users, QStringLiteral("insert into book (book_name, book_loan) values ('围城', 1)"));
+        {
+            fixture::Windows windows;
+            QVERIFY(msg::takeShown().isEmpty());
+            QCOMPARE(form_main->listview_main->model()->rowCount(), 1);
+            QCOMPARE(QDir::current().canonicalPath(), QDir(usersFolder).canonicalPath());
+
+            QTemporaryDir elsewhere;
+            const QString backup = elsewhere.filePath(QStringLiteral("备份.qmd"));
+            filedialog::setNextFileName(backup);
+            form_main->action("mfbeifen")->trigger();
+            QCOMPARE(bytes(backup), bytes(users));
+            QCOMPARE(QDir::current().canonicalPath(), QDir(usersFolder).canonicalPath());
+
+            desktop::setScripted(true);
+            form_main->action("mhhelp")->trigger();
+            form_main->action("mhhomepage")->trigger();
+            msg::setNextAnswer(true);
+            form_main->action("mfdaoru")->trigger();
+            const QList<desktop::Request> requests = desktop::takeRequests();
+            QCOMPARE(requests.size(), 3);
+            const QString help = QUrl::fromLocalFile(program.share() + QStringLiteral("qmp.html")).toString();
+            QCOMPARE(requests[0].target, help);
+            QCOMPARE(requests[1].target, help + QStringLiteral("#about"));
+            QCOMPARE(int(requests[2].kind), int(desktop::Request::Kind::Start));
+            QCOMPARE(requests[2].target, program.bin() + QStringLiteral("qmrestore"));
+            QCOMPARE(requests[2].workingFolder, usersFolder + QLatin1Char('/'));
+            QCOMPARE(requests[2].arguments, (QStringList{QStringLiteral("--data"), users}));
+            QCOMPARE(msg::takeShown().size(), 1); // the restore command's question
+        }
+
+        // The next start takes it as it is, and says nothing.
+        lock.reset();
+        programfolder::useDataFile(QString());
+        lock = app::openCatalogue(QString());
+        QVERIFY(lock && lock->isLocked());
+        QCOMPARE(lock->dataFile(), users);
+        QVERIFY(msg::takeShown().isEmpty());
+        QCOMPARE(fixture::value(users, QStringLiteral("select book_name from book")), QStringLiteral("围城"));
+    }
+
+    void usersCatalogueThatCannotBeMade_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::newRow("data folder below a regular file") << "below a file";
+        QTest::newRow("full disk") << "full";
+        QTest::newRow("read-only disk") << "read-only";
+    }
+    void usersCatalogueThatCannotBeMade()
+    {
+        QFETCH(QString, trouble);
+        Installed program;
+        std::unique_ptr<fixture::Tmpfs> disk;
+        if (trouble == QLatin1String("below a file")) {
+            writeFile(program.root() + QStringLiteral("plain"), "not a folder");
+            program.setUsersDataFolder(program.root() + QStringLiteral("plain/xdg"));
+        } else {
+            disk = std::make_unique<fixture::Tmpfs>();
+            if (!disk->isMounted())
+                QSKIP("A tmpfs cannot be mounted here.");
+            QVERIFY(QDir().mkpath(disk->path() + QStringLiteral("Quillmere")));
+            program.setUsersDataFolder(disk->path() + QStringLiteral("."));
+            if (trouble == QLatin1String("full"))
+                disk->fill();
+            else
+                QVERIFY(disk->makeReadOnly());
+        }
+        const QString users = program.usersDataFile();
+        const QString usersFolder = QFileInfo(users).absolutePath();
+
+        QString message;
+        try {
+            app::openCatalogue(QString());
+        } catch (const UserError &e) {
+            message = e.message();
+        }
+        QVERIFY2(message.contains(QStringLiteral("“data.qmd”")), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(usersFolder)), qPrintable(message));
+        if (trouble != QLatin1String("below a file"))
+            QVERIFY2(message.contains(trouble == QLatin1String("full") ? QStringLiteral("磁盘已满")
+                                                                       : QStringLiteral("磁盘是只读的")),
+                     qPrintable(message));
+        // Nothing is left: no catalogue, no half of one, no lock.
+        QCOMPARE(everythingUnder(usersFolder), QStringList());
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void namedCatalogueIsTheOneOpened()
+    {
+        // Another name than data.qmd: every dataset opens the named file,
+        // and the catalogue beside the program is left alone.
+        QTemporaryDir elsewhere;
+        const QString named = makeCatalogue(elsewhere.filePath(QStringLiteral("旧藏书.qmd")), 0);
+        fixture::exec(named, QStringLiteral("insert into book (book_name, book_loan) values ('围城', 1)"));
+        const QByteArray beside = contents(folder->dataFile());
+
+        std::unique_ptr<CatalogueLock> lock = app::openCatalogue(named);
+        QVERIFY(lock && lock->isLocked());
+        QVERIFY(QFileInfo::exists(named + QStringLiteral(".lock")));
+        fixture::Windows windows;
+        QCOMPARE(form_main->listview_main->model()->rowCount(), 1);
+        QCOMPARE(form_main->listview_main->model()->cell(0, 0), QStringLiteral("围城"));
+        QCOMPARE(QDir::current().canonicalPath(), QDir(elsewhere.path()).canonicalPath());
+        QCOMPARE(contents(folder->dataFile()), beside);
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
+    void namedCatalogueThatIsMissingIsNeverMade()
+    {
+        QTemporaryDir elsewhere;
+        const QString named = elsewhere.filePath(QStringLiteral("missing.qmd"));
+        QString message;
+        try {
+            app::openCatalogue(named);
+        } catch (const UserError &e) {
+            message = e.message();
+        }
+        // The message the windows give for a missing data file.
+        QCOMPARE(message, missingDataFileMessage(named));
+        QVERIFY2(message.contains(QStringLiteral("找不到数据文件“missing.qmd”")), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(elsewhere.path())), qPrintable(message));
+        QCOMPARE(everythingUnder(elsewhere.path()), QStringList());
+        QCOMPARE(programfolder::dataFile(), folder->dataFile());
+    }
+
+    // --- The command line ---------------------------------------------------
+
+    void commandLineIsRead_data()
+    {
+        using Action = app::CommandLine::Action;
+        QTest::addColumn<bool>("restoreProgram");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("dataFile");
+        QTest::addColumn<QString>("text"); // a part of what is printed
+        const int run = int(Action::Run), help = int(Action::Help), version = int(Action::Version),
+                  invalid = int(Action::Invalid);
+        const QString file = QStringLiteral("/书/旧藏书.qmd");
+        QTest::newRow("nothing") << false << QStringList{} << run << ""
+                                 << "";
+        QTest::newRow("--data FILE") << false << QStringList{QStringLiteral("--data"), file} << run << file << "";
+        QTest::newRow("--data=FILE") << false << QStringList{QStringLiteral("--data=") + file} << run << file << "";
+        QTest::newRow("-data FILE") << false << QStringList{QStringLiteral("-data"), file} << run << file << "";
+        QTest::newRow("--help") << false << QStringList{QStringLiteral("--help")} << help << ""
+                                << "--data <文件>";
+        QTest::newRow("-h") << false << QStringList{QStringLiteral("-h")} << help << ""
+                            << "用法：quillmere";
+        QTest::newRow("--version") << false << QStringList{QStringLiteral("--version")} << version << ""
+                                   << "quillmere " + app::version();
+        QTest::newRow("-v") << false << QStringList{QStringLiteral("-v")} << version << "" << app::title();
+        QTest::newRow("help wins over the rest")
+            << false << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--help")}
+            << help << ""
+            << "用法：quillmere";
+        QTest::newRow("unknown option") << false << QStringList{QStringLiteral("--bogus")} << invalid << ""
+                                        << "未知的选项“--bogus”";
+        QTest::newRow("unknown short option") << false << QStringList{QStringLiteral("-x")} << invalid << ""
+                                              << "未知的选项“-x”";
+        QTest::newRow("file without --data") << false << QStringList{file} << invalid << ""
+                                             << "请写 --data " + file;
+        QTest::newRow("--data without a file") << false << QStringList{QStringLiteral("--data")} << invalid << ""
+                                               << "缺少数据文件的名称";
+        QTest::newRow("--data with an empty name")
+            << false << QStringList{QStringLiteral("--data"), QString()} << invalid << ""
+            << "缺少数据文件的名称";
+        QTest::newRow("restore program: --data FILE")
+            << true << QStringList{QStringLiteral("--data"), file} << run << file << "";
+        QTest::newRow("restore program: --help") << true << QStringList{QStringLiteral("--help")} << help << ""
+                                                 << "用法：qmrestore";
+        QTest::newRow("restore program: --version") << true << QStringList{QStringLiteral("--version")} << version << ""
+                                                    << "qmrestore " + app::version();
+    }
+    void commandLineIsRead()
+    {
+        QFETCH(bool, restoreProgram);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, dataFile);
+        QFETCH(QString, text);
+        const QString name = restoreProgram ? QStringLiteral("qmrestore") : QStringLiteral("quillmere");
+        const app::CommandLine line =
+            app::parseCommandLine(QStringList{QStringLiteral("/usr/bin/") + name} + arguments,
+                                  restoreProgram ? app::Program::Restore : app::Program::Quillmere);
+        QCOMPARE(int(line.action), action);
+        QCOMPARE(line.dataFile, dataFile);
+        QVERIFY2(line.text.contains(text), qPrintable(line.text));
+        QCOMPARE(line.text.isEmpty(), action == int(app::CommandLine::Action::Run));
+        if (action == int(app::CommandLine::Action::Invalid))
+            QVERIFY2(line.text.startsWith(name + QStringLiteral(": ")), qPrintable(line.text));
+    }
+
+    // The help document's section on installing names every option that
+    // --help lists, and where an installed program keeps the catalogue.
+    void helpDocumentNamesEveryOption()
+    {
+        const QString html = QString::fromUtf8(bytes(QFINDTESTDATA("../../resources/qmp.html")));
+        const qsizetype start = html.indexOf(QStringLiteral("<h2 id=\"install\">"));
+        QVERIFY(start >= 0);
+        const QString section = html.mid(start, html.indexOf(QStringLiteral("</section>"), start) - start);
+        const QString help =
+            app::parseCommandLine({QStringLiteral("quillmere"), QStringLiteral("--help")}, app::Program::Quillmere)
+                .text;
+        static const QRegularExpression option(QStringLiteral("--[a-z]+"));
+        QStringList listed, missing;
+        for (auto it = option.globalMatch(help); it.hasNext();) {
+            const QString name = it.next().captured();
+            listed << name;
+            if (!section.contains(name))
+                missing << name;
+        }
+        QCOMPARE(listed.size(), 3);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+        QVERIFY(section.contains(QStringLiteral("~/.local/share/Quillmere/data.qmd")));
     }
 
     void secondStartOnTheSameCatalogueIsRefused()

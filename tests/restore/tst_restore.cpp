@@ -8,6 +8,7 @@
 #include "restore/cataloguecheck.h"
 #include "restore/datafilereplace.h"
 #include "restore/form_restore.h"
+#include "store/programfolder.h"
 #include "store/usererror.h"
 #include "support/filehelpers.h"
 #include "support/guitest.h"
@@ -80,6 +81,69 @@ private Q_SLOTS:
         const QString started = folder->path() + QStringLiteral("started.txt");
         QTRY_VERIFY(QFileInfo::exists(started));
         QCOMPARE(QString::fromUtf8(bytes(started)), QStringLiteral("0|") + programFolder());
+    }
+
+    // A catalogue that is not the one beside the program (an installed
+    // program's user's own, or one named with --data) is handed to the
+    // restore program, which replaces that one and names it.
+    void restoreCommandHandsOverACatalogueNotBesideTheProgram()
+    {
+        writeProgram(folder->path() + QStringLiteral("qmrestore"));
+        QTemporaryDir other;
+        const QString inUse = makeCatalogue(other.filePath(QStringLiteral("藏书.qmd")), 1);
+        programfolder::useDataFile(inUse);
+        start();
+        msg::setNextAnswer(true);
+        trigger("mfdaoru");
+        QCOMPARE(msg::takeShown().size(), 1);
+        // Started with --data and the file, in the catalogue's folder.
+        const QString started = other.filePath(QStringLiteral("started.txt"));
+        QTRY_VERIFY(QFileInfo::exists(started));
+        QCOMPARE(QString::fromUtf8(bytes(started)), QStringLiteral("2|") + QDir(other.path()).canonicalPath());
+    }
+
+    void restoreReplacesTheCatalogueInUse()
+    {
+        seedBooks(folder->dataFile(), 1);
+        const QByteArray besideProgram = bytes(folder->dataFile());
+        writeProgram(folder->path() + QStringLiteral("quillmere"));
+        QTemporaryDir other;
+        const QString inUse = makeCatalogue(other.filePath(QStringLiteral("藏书.qmd")), 3);
+        const QByteArray before = bytes(inUse);
+        programfolder::useDataFile(inUse);
+        QTemporaryDir elsewhere;
+        const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
+
+        Tform_restore window;
+        window.show();
+        const QString safetyText = child<QLabel>(&window, "label_safety")->text();
+        QVERIFY2(safetyText.contains(QStringLiteral("“藏书.qmd”")) &&
+                     safetyText.contains(QDir::toNativeSeparators(other.path())),
+                 qPrintable(safetyText));
+        QCOMPARE(child<QLabel>(&window, "label_current")->text(), QStringLiteral("当前数据（藏书.qmd）"));
+        QCOMPARE(child<QLabel>(&window, "label_currentcount")->text(), QStringLiteral("3 本"));
+
+        filedialog::setNextFileName(backup);
+        QTest::mouseClick(child<QPushButton>(&window, "button_open"), Qt::LeftButton);
+        msg::setNextAnswer(true);
+        msg::setNextAnswer(true);
+        QTest::mouseClick(child<QPushButton>(&window, "button_restore"), Qt::LeftButton);
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(inUse)), qPrintable(shown[0].text));
+
+        QCOMPARE(bytes(inUse), bytes(backup));
+        const QStringList kept = filesIn(other.path()).filter(QStringLiteral("藏书-before-restore-"));
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(bytes(other.filePath(kept[0])), before);
+        QVERIFY2(shown[1].text.contains(kept[0]) && shown[1].text.contains(QDir::toNativeSeparators(other.path())),
+                 qPrintable(shown[1].text));
+        QCOMPARE(bytes(folder->dataFile()), besideProgram);
+        // The program is started again on the same catalogue: the one from
+        // beside the restore program, handed the file, in its folder.
+        const QString started = other.filePath(QStringLiteral("started.txt"));
+        QTRY_VERIFY(QFileInfo::exists(started));
+        QCOMPARE(QString::fromUtf8(bytes(started)), QStringLiteral("2|") + QDir(other.path()).canonicalPath());
     }
 
     void restoreProgramThatCannotStart_data()
@@ -305,7 +369,7 @@ private Q_SLOTS:
         QVERIFY(child<QLineEdit>(&window, "edit_file")->text().isEmpty());
 
         // And the replacing itself refuses it as well.
-        QVERIFY_THROWS_EXCEPTION(UserError, restore::replaceDataFile(backup, folder->path()));
+        QVERIFY_THROWS_EXCEPTION(UserError, restore::replaceDataFile(backup, folder->dataFile()));
         QCOMPARE(bytes(folder->dataFile()), before);
         QCOMPARE(filesIn(folder->path()), files);
     }
@@ -468,7 +532,7 @@ private Q_SLOTS:
         const QStringList files = filesIn(disk.path());
         QString message;
         try {
-            restore::replaceDataFile(backup, disk.path());
+            restore::replaceDataFile(backup, disk.path() + QStringLiteral("data.qmd"));
         } catch (const UserError &e) {
             message = e.message();
         }
@@ -517,7 +581,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(folder->dataFile() + QStringLiteral("-journal")));
         QString message;
         try {
-            restore::replaceDataFile(backup, folder->path());
+            restore::replaceDataFile(backup, folder->dataFile());
         } catch (const UserError &e) {
             message = e.message();
         }

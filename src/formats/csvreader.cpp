@@ -102,7 +102,7 @@ int firstBadGb18030Line(const QByteArray &bytes)
         if (end < 0)
             end = bytes.size();
         QStringDecoder decoder("GB18030");
-        decoder.decode(QByteArrayView(bytes).sliced(from, end - from));
+        const QString text = decoder.decode(QByteArrayView(bytes).sliced(from, end - from));
         if (decoder.hasError())
             return line;
         from = end + 1;

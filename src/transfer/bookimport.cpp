@@ -53,6 +53,7 @@ BookImport::BookImport(CsvTable table, const QString &path)
 {
     for (int c = 0; c < m_table.columnCount(); ++c)
         m_targets.push_back(bookcolumns::targetOf(m_table.header(c)));
+    findDirectFields();
     if (!importsAnything())
         throw UserError(QStringLiteral("无法导入文件%1：它的第一行不是可以识别的标题行。\n"
                                        "第一行应当是各列的名称，例如“书名”“作者”或者“Title”“Author”。")
@@ -65,6 +66,15 @@ BookImport::BookImport(CsvTable table, const QString &path)
 void BookImport::setTarget(int column, bookcolumns::Target target)
 {
     m_targets.at(size_t(column)) = target;
+    findDirectFields();
+}
+
+void BookImport::findDirectFields()
+{
+    m_direct.fill(false);
+    for (const Target t : m_targets)
+        if (bookcolumns::columnOf(t) > 0)
+            m_direct[size_t(field(t))] = true;
 }
 
 bool BookImport::importsAnything() const
@@ -178,6 +188,14 @@ bool BookImport::book(int record, Book &out, Problem *problem) const
         default:
             break;
         }
+    }
+    // A code that no column gives, where no column of the file is that
+    // field itself, is the entry window's choice: every book then has all
+    // three, as the book list needs to show its loan and number.
+    for (const Target code : {Target::Rating, Target::Loan, Target::Read}) {
+        Value &slot = out[size_t(field(code))];
+        if (slot.kind == Value::None && !m_direct[size_t(field(code))])
+            slot = whole(1);
     }
     return ok;
 }

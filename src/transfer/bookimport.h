@@ -88,13 +88,22 @@ public:
     QString heading(int record) const;
 
     // The book of a record; false and the first problem when a value cannot
-    // be read.
+    // be read. Where several columns go to one field, the first that is not
+    // empty gives its value. A column that is a field of the book itself
+    // gives it as the file has it, empty or not; the three codes that no
+    // such column gives take the entry window's choice ("非常喜欢", "自己拥有",
+    // "已读") unless another column's reading gives them (stars, shelves, a
+    // read date).
     bool book(int record, Book &out, Problem *problem = nullptr) const;
 
 private:
+    void findDirectFields();
+
     CsvTable m_table;
     QString m_path;
     std::vector<bookcolumns::Target> m_targets;
+    // The fields that a column of the file goes to as it is.
+    std::array<bool, kFieldCount> m_direct{};
     std::vector<Judgement> m_judgements;
     std::array<int, 5> m_counts{};
 };

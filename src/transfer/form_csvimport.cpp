@@ -170,7 +170,10 @@ void Tform_csvimport::refresh()
 
 void Tform_csvimport::fillPreview()
 {
-    std::set<int> columns;
+    // The three codes are always there: given by the file, or the entry
+    // window's choice.
+    std::set<int> columns{bookcolumns::columnOf(Target::Rating), bookcolumns::columnOf(Target::Loan),
+                          bookcolumns::columnOf(Target::Read)};
     for (int c = 0; c < m_books.table().columnCount(); ++c)
         for (const int filled : columnsFilled(m_books.target(c)))
             columns.insert(filled);

@@ -204,6 +204,8 @@ void BookImport::judge(const CatalogueKeys &catalogue)
 {
     m_counts = {};
     QHash<QString, int> isbnSeen, titleSeen;
+    isbnSeen.reserve(m_table.recordCount());
+    titleSeen.reserve(m_table.recordCount());
     Book b;
     for (int r = 0; r < m_table.recordCount(); ++r) {
         Judgement &j = m_judgements[size_t(r)];

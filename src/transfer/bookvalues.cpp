@@ -178,7 +178,18 @@ QString titleKey(QStringView title, QStringView author)
     const QStringView t = title.trimmed();
     if (t.isEmpty())
         return QString();
-    return t.toString().toCaseFolded() + QChar(0x1F) + author.trimmed().toString().toCaseFolded();
+    const QStringView a = author.trimmed();
+    QString key;
+    key.reserve(t.size() + 1 + a.size());
+    key.append(t).append(QChar(0x1F)).append(a);
+    // Folded in place; a character whose folding is longer than itself
+    // (rare, none in CJK) is folded by the whole-text rule.
+    for (QChar &c : key) {
+        if (c.isSurrogate())
+            return key.toCaseFolded();
+        c = c.toCaseFolded();
+    }
+    return key;
 }
 
 } // namespace bookvalues

@@ -6,9 +6,12 @@
 #include "store/usererror.h"
 
 #include <QFileInfo>
-#include <QSet>
 
 #include <sqlite3.h>
+
+#include <string_view>
+#include <unordered_set>
+#include <vector>
 
 using bookcolumns::Target;
 using Status = BookImport::Status;
@@ -52,7 +55,9 @@ private:
 };
 
 // One of the lists of names (categories, publishers, authors, book
-// friends): the names it holds, and the statement that adds one.
+// friends): the names it holds, and the statement that adds one. The names
+// are looked up as views, without a copy per book: the stored names are
+// kept here, the new ones stay in the file's table.
 class NameList
 {
 public:
@@ -61,7 +66,9 @@ public:
                    QByteArray("insert into ").append(table).append(" (").append(column).append(") values (?)"))
     {
         reader.setCommandText(QStringLiteral("select %1 from %2").arg(QLatin1String(column), QLatin1String(table)));
-        reader.scan([&](const Dataset::Row &row) { m_names.insert(row.value(0).text()); });
+        reader.scan([&](const Dataset::Row &row) { m_stored.push_back(row.value(0).text()); });
+        for (const QString &name : m_stored)
+            m_names.insert(view(name));
     }
 
     // Adds the name of a book's field unless the list holds it.
@@ -69,20 +76,24 @@ public:
     {
         if (value.kind != BookImport::Value::Text || value.text.isEmpty())
             return;
-        QString name = value.text.toString();
-        if (m_names.contains(name))
+        if (!m_names.insert(view(value.text)).second)
             return;
-        sqlite3_bind_text16(m_insert.get(), 1, name.utf16(), int(name.size() * 2), SQLITE_STATIC);
+        sqlite3_bind_text16(m_insert.get(), 1, value.text.utf16(), int(value.text.size() * 2), SQLITE_STATIC);
         m_insert.run();
-        m_names.insert(std::move(name));
         ++added;
     }
 
     int added = 0;
 
 private:
+    static std::u16string_view view(QStringView text)
+    {
+        return std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+    }
+
     Statement m_insert;
-    QSet<QString> m_names;
+    std::vector<QString> m_stored;
+    std::unordered_set<std::u16string_view> m_names;
 };
 
 void bind(sqlite3_stmt *stmt, int index, const BookImport::Value &value)

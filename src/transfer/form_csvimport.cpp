@@ -8,7 +8,9 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QStandardItemModel>
 
 #include <set>
@@ -89,7 +91,11 @@ Tform_csvimport::Tform_csvimport(BookImport &books, const BookImport::CatalogueK
     setWindowIcon(QIcon(pictures::command(27)));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    resize(780, 640);
+    // As large as the layout asks for, within the screen.
+    QSize size(960, 720);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
 
     const CsvTable &table = books.table();
     ui->label_file->setText(QStringLiteral("文件：%1\n编码：%2　　分隔符：%3　　标题行之后共 %4 行")

@@ -5,7 +5,10 @@
 #include "store/bookfields.h"
 #include "store/codes.h"
 #include "store/dataset.h"
+#include "store/usererror.h"
 #include "store/wholefile.h"
+
+#include <QFileInfo>
 
 #include <array>
 
@@ -72,6 +75,11 @@ QStringList header()
 
 qint64 write(const QString &dataFile, const QString &target, const Progress &progress)
 {
+    // The file written in place of the catalogue would end it.
+    const QFileInfo file(target);
+    if (file.exists() && file.canonicalFilePath() == QFileInfo(dataFile).canonicalFilePath())
+        throw UserError(QStringLiteral("不能把CSV文件保存为正在使用的数据文件%1本身，请另选一个文件名。")
+                            .arg(describeFile(file.absoluteFilePath())));
     Dataset books(dataFile);
     qint64 total = 0;
     {
@@ -81,14 +89,14 @@ qint64 write(const QString &dataFile, const QString &target, const Progress &pro
         total = books.fieldText(0).toLongLong();
     }
 
-    WholeFile file(target);
+    WholeFile out(target);
     QByteArray buffer;
     buffer.reserve(kBlock + 64 * 1024);
-    CsvWriter out(buffer);
-    out.byteOrderMark();
+    CsvWriter csv(buffer);
+    csv.byteOrderMark();
     for (const QString &name : header())
-        out.text(name.toUtf8());
-    out.endRecord();
+        csv.text(name.toUtf8());
+    csv.endRecord();
 
     std::array<int, bookcolumns::kColumnCount> index{};
     qint64 written = 0;
@@ -97,10 +105,10 @@ qint64 write(const QString &dataFile, const QString &target, const Progress &pro
         books.scan(
             [&](const Dataset::Row &row) {
                 for (int c = 0; c < bookcolumns::kColumnCount; ++c)
-                    writeValue(out, bookcolumns::kind(c), row.value(index[size_t(c)]));
-                out.endRecord();
+                    writeValue(csv, bookcolumns::kind(c), row.value(index[size_t(c)]));
+                csv.endRecord();
                 if (buffer.size() >= kBlock) {
-                    file.write(buffer.constData(), buffer.size());
+                    out.write(buffer.constData(), buffer.size());
                     buffer.resize(0); // the capacity is kept
                 }
                 if (++written % kProgressEvery == 0 && progress && !progress(written, total))
@@ -111,12 +119,12 @@ qint64 write(const QString &dataFile, const QString &target, const Progress &pro
                     index[size_t(c)] = row.fieldIndex(bookcolumns::columnName(c));
             });
     } catch (const Stopped &) {
-        return -1; // the temporary file goes with file
+        return -1; // the temporary file goes with out
     }
     if (progress && !progress(written, total))
         return -1;
-    file.write(buffer.constData(), buffer.size());
-    file.commit();
+    out.write(buffer.constData(), buffer.size());
+    out.commit();
     return written;
 }
 

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
+#include <iterator>
 #include <termios.h>
 
 namespace csvcommand {
@@ -32,18 +34,62 @@ void complain(const Terminal &terminal, const QString &text)
     say(terminal.err, QStringLiteral("quillmere: ") + text);
 }
 
-// One line from the terminal with its echo off; the echo comes back however
-// the reading ends.
-QByteArray readHidden(int fd)
+// The terminal and its settings while its echo is off, for a signal that
+// ends the program in the middle of the password.
+int g_quietTerminal = -1;
+termios g_echoing{};
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+
+extern "C" void echoAgainAndEnd(int signal)
 {
-    termios saved{};
-    const bool hidden = ::tcgetattr(fd, &saved) == 0;
-    if (hidden) {
-        termios quiet = saved;
+    if (g_quietTerminal >= 0)
+        ::tcsetattr(g_quietTerminal, TCSANOW, &g_echoing);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Turns the terminal's echo off for its lifetime; the echo comes back
+// however the reading ends, Ctrl+C included.
+class QuietTerminal
+{
+public:
+    explicit QuietTerminal(int fd)
+    {
+        if (::tcgetattr(fd, &g_echoing) != 0)
+            return;
+        struct sigaction ending
+        {
+        };
+        ending.sa_handler = echoAgainAndEnd;
+        sigemptyset(&ending.sa_mask);
+        for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+            ::sigaction(kEndingSignals[i], &ending, &m_before[i]);
+        g_quietTerminal = fd;
+        termios quiet = g_echoing;
         quiet.c_lflag &= tcflag_t(~ECHO);
         quiet.c_lflag |= ICANON;
         ::tcsetattr(fd, TCSANOW, &quiet);
     }
+    ~QuietTerminal()
+    {
+        if (g_quietTerminal < 0)
+            return;
+        ::tcsetattr(g_quietTerminal, TCSANOW, &g_echoing);
+        g_quietTerminal = -1;
+        for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+            ::sigaction(kEndingSignals[i], &m_before[i], nullptr);
+    }
+    QuietTerminal(const QuietTerminal &) = delete;
+    QuietTerminal &operator=(const QuietTerminal &) = delete;
+
+private:
+    struct sigaction m_before[std::size(kEndingSignals)] = {};
+};
+
+// One line from the terminal, its echo off.
+QByteArray readHidden(int fd)
+{
+    const QuietTerminal quiet(fd);
     QByteArray line;
     char c = 0;
     while (line.size() < 4096) {
@@ -54,8 +100,6 @@ QByteArray readHidden(int fd)
             break;
         line.append(c);
     }
-    if (hidden)
-        ::tcsetattr(fd, TCSANOW, &saved);
     if (line.endsWith('\r'))
         line.chop(1);
     return line;

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -111,12 +112,17 @@ void TransferTest::exportThatFailsKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("told");
-    QTest::newRow("below a regular file") << "below a file"
-                                          << "路径中有一段不是文件夹";
-    QTest::newRow("a full disk") << "full"
-                                 << "磁盘已满";
-    QTest::newRow("a read-only disk") << "read-only"
-                                      << "磁盘是只读的";
+    const struct
+    {
+        const char *name, *where, *told;
+    } rows[] = {
+        {"the data file itself", "data file", "不能把CSV文件保存为正在使用的数据文件"},
+        {"below a regular file", "below a file", "路径中有一段不是文件夹"},
+        {"a full disk", "full", "磁盘已满"},
+        {"a read-only disk", "read-only", "磁盘是只读的"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << QString::fromLatin1(r.where) << QString::fromUtf8(r.told);
 }
 
 void TransferTest::exportThatFailsKeepsTheOldFile()
@@ -131,7 +137,9 @@ void TransferTest::exportThatFailsKeepsTheOldFile()
     start();
     QString target;
     fixture::Tmpfs disk;
-    if (where == QLatin1String("below a file")) {
+    if (where == QLatin1String("data file")) {
+        target = dataFile();
+    } else if (where == QLatin1String("below a file")) {
         target = dataFile() + QStringLiteral("/books.csv");
     } else {
         if (!disk.isMounted())
@@ -145,8 +153,10 @@ void TransferTest::exportThatFailsKeepsTheOldFile()
     }
     exportThroughWindow(target);
     const QString message = onlyMessage();
-    QVERIFY2(message.contains(QStringLiteral("“books.csv”")) && message.contains(told), qPrintable(message));
-    if (where != QLatin1String("below a file")) {
+    QVERIFY2(message.contains(QStringLiteral("“%1”").arg(QFileInfo(target).fileName())) && message.contains(told),
+             qPrintable(message));
+    QCOMPARE(bookCount(), 3000);
+    if (where == QLatin1String("full") || where == QLatin1String("read-only")) {
         QCOMPARE(filehelpers::bytes(target), QByteArray("old"));
         QStringList left = filehelpers::filesIn(disk.path());
         left.removeAll(QStringLiteral("filler.bin"));

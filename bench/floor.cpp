@@ -108,6 +108,58 @@ QString Floor::value(const QByteArray &sql, const QVariantList &values)
     return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, 0)));
 }
 
+Floor::Rows Floor::read(const QByteArray &sql)
+{
+    Statement st(m_db, sql, {});
+    Rows rows;
+    rows.columns = sqlite3_column_count(st.stmt);
+    for (;;) {
+        const int rc = sqlite3_step(st.stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(m_db, "step failed");
+        for (int i = 0; i < rows.columns; ++i) {
+            const int type = sqlite3_column_type(st.stmt, i);
+            rows.types.push_back(type);
+            rows.numbers.push_back(type == SQLITE_INTEGER ? sqlite3_column_int64(st.stmt, i) : 0);
+            rows.texts.push_back(type == SQLITE_TEXT
+                                     ? QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, i)),
+                                                  sqlite3_column_bytes(st.stmt, i))
+                                     : QByteArray());
+        }
+    }
+    return rows;
+}
+
+void Floor::insert(const QByteArray &sql, const Rows &rows)
+{
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(m_db, "begin failed");
+    Statement st(m_db, sql, {});
+    size_t at = 0;
+    for (int r = 0; r < rows.count(); ++r) {
+        for (int i = 1; i <= rows.columns; ++i, ++at) {
+            switch (rows.types[at]) {
+            case SQLITE_INTEGER:
+                sqlite3_bind_int64(st.stmt, i, rows.numbers[at]);
+                break;
+            case SQLITE_TEXT:
+                sqlite3_bind_text(st.stmt, i, rows.texts[at].constData(), int(rows.texts[at].size()), SQLITE_STATIC);
+                break;
+            default:
+                sqlite3_bind_null(st.stmt, i);
+                break;
+            }
+        }
+        if (sqlite3_step(st.stmt) != SQLITE_DONE)
+            fail(m_db, "insert failed");
+        sqlite3_reset(st.stmt);
+    }
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(m_db, "commit failed");
+}
+
 void writeBytes(const QString &path, qint64 bytes)
 {
     static const std::vector<char> block(64 * 1024, 'x');

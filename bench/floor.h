@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <vector>
+
 struct sqlite3;
 
 // The floors: what the same work costs when SQLite is asked directly through
@@ -29,6 +31,21 @@ public:
     int change(const QByteArray &sql, const QVariantList &values = {});
     // The first column of the first row, as text ("" for none).
     QString value(const QByteArray &sql, const QVariantList &values = {});
+
+    // The rows of a query as SQLite gives them, each value of its own kind,
+    // held in memory: what the floor of an insert binds.
+    struct Rows
+    {
+        int columns = 0;
+        std::vector<int> types;      // SQLITE_INTEGER, SQLITE_TEXT, SQLITE_NULL, ... per value
+        std::vector<qint64> numbers; // per value
+        std::vector<QByteArray> texts;
+        int count() const { return columns ? int(types.size()) / columns : 0; }
+    };
+    Rows read(const QByteArray &sql);
+    // Inserts every row with one prepared statement, its values bound as
+    // read, in one transaction, committed (the disk waited for).
+    void insert(const QByteArray &sql, const Rows &rows);
 
     // A sum over every value scanned, so that each is really read.
     quint64 touched() const { return m_touched; }

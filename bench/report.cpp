@@ -139,6 +139,7 @@ void printNotes(const results::Run &run)
         {"excel.bytes", "worksheet, bytes"},
         {"excel.message", "worksheet refused"},
         {"excel.part.bytes", "worksheet of 65,535 rows, bytes"},
+        {"csv.bytes", "CSV file, bytes"},
     };
     for (const auto &n : notes) {
         const std::string text = run.note(n.key);

@@ -2,6 +2,7 @@
 
 #include "driver.h"
 #include "probe.h"
+#include "steps.h"
 
 #include "app/windows.h"
 #include "components/messages.h"
@@ -150,7 +151,14 @@ results::Run run(const Options &options)
     listSteps(c);
     dialogSteps(c);
     exportSteps(c);
+    // A million books make a file of several hundred megabytes that the
+    // import holds whole: the CSV steps are taken below that.
+    const bool csv = options.books < steps::kLargeFrom;
+    if (csv)
+        csvSteps(c);
     floors(c);
+    if (csv)
+        csvFloors(c);
     return c.run;
 }
 

@@ -73,6 +73,8 @@ private:
 void listSteps(Context &c);   // start, tree, sorts, search
 void dialogSteps(Context &c); // statistics, add, modify, delete
 void exportSteps(Context &c); // both export dialogs and their files
+void csvSteps(Context &c);    // the CSV export and the import of its file (below a million books)
 void floors(Context &c);      // the floors of every step, after the session
+void csvFloors(Context &c);   // the CSV steps' floors, last: they write the rows imported once more
 
 } // namespace session

@@ -11,6 +11,9 @@ constexpr Target kSort{Rule::UnderMs, 800};
 constexpr Target kFill{Rule::WithinFloor, 1.5};
 constexpr Target kStatistic{Rule::WithinFloor, 2};
 constexpr Target kChange{Rule::WithinFloorPlusPaint, 5};
+// Every book of a file written: against the same rows inserted through
+// SQLite in one transaction.
+constexpr Target kCsvImport{Rule::WithinFloor, 3};
 
 // The whole-list fills, the export grids and the HTML page are slow by
 // nature below a million books too; every other command should answer at
@@ -41,6 +44,10 @@ constexpr std::array kSteps{
     Step{"excel.open", "存为EXCEL文件: the export grid opens", {}, {kFill}},
     Step{"excel", "存为EXCEL文件: 保存", {kUnder100ms}, {}},
     Step{"excel.part", "  the grid's save of 65,535 selected rows", {}, {}},
+    Step{"csv.export", "导出为CSV文件: every book written", {}, {}},
+    Step{"csv.open", "从CSV文件导入: the import window opens", {}, {}},
+    Step{"csv.import", "从CSV文件导入: 导入 to the list refilled", {kCsvImport}, {}},
+    Step{"csv.import.write", "  of it: the books written", {kCsvImport}, {}},
 };
 
 } // namespace

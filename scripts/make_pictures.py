@@ -500,6 +500,38 @@ def icon_lending(book):
     return with_emblem(out, em)
 
 
+def draw_sheet(c, x0=0, y0=0, x1=12, y1=15):
+    """A page of a table: a sheet with a folded corner, a coloured header row
+    and grid lines (integer pixel edges)."""
+    fold = 3
+    c.outlined(c.m_poly([(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)]),
+               "#ffffff", ALU[3])
+    c.poly([(x1 - fold, y0), (x1 - fold, y0 + fold), (x1, y0 + fold)], ALU[1])
+    c.line([(x1 - fold + 0.5, y0 + 0.5), (x1 - fold + 0.5, y0 + fold - 0.5), (x1 - 0.5, y0 + fold - 0.5)],
+           1.0, ALU[3])
+    c.rect(x0 + 1, y0 + 4, x1 - 1, y0 + 6, SKY[0])
+    for yy in (6, 9, 12):
+        c.rect(x0 + 1, y0 + yy, x1 - 1, y0 + yy + 1, ALU[2])
+    for xx in (4, 8):
+        c.rect(x0 + xx, y0 + 4, x0 + xx + 1, y1 - 1, ALU[2])
+
+
+def icon_csv_export():
+    c = Canvas(16)
+    draw_sheet(c)
+    e = Canvas(16)
+    arrow(e, (7.5, 12), (16, 12), 3, 7, 3.5, CHAMELEON[1], CHAMELEON[2])
+    return with_emblem(c.result(), e.result())
+
+
+def icon_csv_import():
+    c = Canvas(16)
+    draw_sheet(c)
+    e = Canvas(16)
+    arrow(e, (16, 12), (7.5, 12), 3, 7, 3.5, ORANGE[0], ORANGE[2])
+    return with_emblem(c.result(), e.result())
+
+
 def icon_close():
     c = Canvas(16)
     c.line([(4.5, 4.5), (11.5, 11.5)], 1.7, ALU[4])
@@ -537,6 +569,8 @@ def main_icons():
         23: icon_barchart(),
         24: tango("actions/document-save-as.png"),
         25: tango("apps/internet-web-browser.png"),
+        26: icon_csv_export(),
+        27: icon_csv_import(),
     }
 
 

@@ -35,8 +35,24 @@ QString helpText(Program program)
                           "  -h, --help        显示本说明，然后退出。\n"
                           "  -v, --version     显示版本，然后退出。\n"
                           "  --data <文件>     打开另一个数据文件。这个文件必须已经存在：\n"
-                          "                    程序不会新建它。\n")
+                          "                    程序不会新建它。\n"
+                          "  --export-csv <文件>  不打开窗口，把全部书籍导出到这个CSV文件。\n"
+                          "  --import-csv <文件>  不打开窗口，从这个CSV文件导入书籍；\n"
+                          "                    重复的书和有问题的行不导入。\n"
+                          "                    这两个命令使用同一个数据文件（可以和 --data 一起用），\n"
+                          "                    完成后显示一行小结，拒绝或失败时退出状态为1。\n")
         .arg(title());
+}
+
+// An option that takes a file was given none. Qt's own words (in English)
+// name the option; the words the user reads are these.
+QString missingValue(const QString &optionOrError)
+{
+    for (const char *name : {"export-csv", "import-csv"}) {
+        if (optionOrError.contains(QLatin1String(name)))
+            return QStringLiteral("选项“--%1”后面缺少CSV文件的名称。").arg(QLatin1String(name));
+    }
+    return QStringLiteral("选项“--data”后面缺少数据文件的名称。");
 }
 
 QString programName(Program program)
@@ -56,6 +72,12 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
     parser.addOption(help);
     parser.addOption(showVersion);
     parser.addOption(data);
+    const QCommandLineOption exportCsv(QStringLiteral("export-csv"), QString(), QStringLiteral("file"));
+    const QCommandLineOption importCsv(QStringLiteral("import-csv"), QString(), QStringLiteral("file"));
+    if (program == Program::Quillmere) {
+        parser.addOption(exportCsv);
+        parser.addOption(importCsv);
+    }
     const bool parsed = parser.parse(arguments);
 
     CommandLine line;
@@ -73,11 +95,11 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
 
     QString problem;
     if (!parsed) {
-        // Past an unknown option, the one thing left to fail is a --data
+        // Past an unknown option, the one thing left to fail is an option
         // with nothing after it (a value given to --help or --version does
         // not matter: they have won already).
         const QStringList unknown = parser.unknownOptionNames();
-        problem = unknown.isEmpty() ? QStringLiteral("选项“--data”后面缺少数据文件的名称。")
+        problem = unknown.isEmpty() ? missingValue(parser.errorText())
                                     : QStringLiteral("未知的选项“%1%2”。")
                                           .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
                                                unknown.first());
@@ -85,7 +107,14 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         problem = QStringLiteral("多余的参数“%1”。要打开另一个数据文件，请写 --data %1。")
                       .arg(parser.positionalArguments().first());
     } else if (parser.isSet(data) && parser.value(data).isEmpty()) {
-        problem = QStringLiteral("选项“--data”后面缺少数据文件的名称。");
+        problem = missingValue(QStringLiteral("data"));
+    } else if (parser.isSet(exportCsv) && parser.isSet(importCsv)) {
+        problem = QStringLiteral("“--export-csv”和“--import-csv”一次只能用一个。");
+    } else {
+        for (const QCommandLineOption *csv : {&exportCsv, &importCsv}) {
+            if (parser.isSet(*csv) && parser.value(*csv).isEmpty())
+                problem = missingValue(csv->names().first());
+        }
     }
     if (!problem.isEmpty()) {
         line.action = CommandLine::Action::Invalid;
@@ -93,6 +122,13 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         return line;
     }
     line.dataFile = parser.value(data);
+    if (parser.isSet(exportCsv)) {
+        line.action = CommandLine::Action::ExportCsv;
+        line.csvFile = parser.value(exportCsv);
+    } else if (parser.isSet(importCsv)) {
+        line.action = CommandLine::Action::ImportCsv;
+        line.csvFile = parser.value(importCsv);
+    }
     return line;
 }
 

@@ -8,6 +8,9 @@
 //   -h, --help       the options, on the terminal
 //   -v, --version    the version, on the terminal
 //   --data FILE      another catalogue than the one found by itself
+// and Quillmere, without a window,
+//   --export-csv FILE   every book into a CSV file
+//   --import-csv FILE   the books of a CSV file into the catalogue
 namespace app {
 
 // Which program reads the command line: they differ only in their words.
@@ -20,9 +23,12 @@ struct CommandLine
         Help,    // print text and end well
         Version, // print text and end well
         Invalid, // print text as an error and end
+        ExportCsv, // write every book into csvFile, no window
+        ImportCsv, // read the books of csvFile, no window
     };
     Action action = Action::Run;
     QString dataFile; // the file named with --data, "" when none
+    QString csvFile;  // the file of --export-csv or --import-csv
     QString text;     // what to print, ending in a new line
 };
 

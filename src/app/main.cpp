@@ -2,12 +2,48 @@
 #include "app/commandline.h"
 #include "app/windows.h"
 #include "main/form_main.h"
+#include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
+#include "store/connection.h"
+#include "store/usererror.h"
+#include "transfer/csvcommand.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
+
+namespace {
+
+bool isCsvCommand(const app::CommandLine &line)
+{
+    return line.action == app::CommandLine::Action::ExportCsv || line.action == app::CommandLine::Action::ImportCsv;
+}
+
+// --export-csv and --import-csv: the same catalogue the windows would open,
+// without a window and so without a display. The catalogue must exist: the
+// commands make none (an installed program's user's catalogue is made by
+// the program's first start). Runs with the application object made.
+int runCsvCommand(const app::CommandLine &line)
+{
+    QString dataFile;
+    try {
+        dataFile = cataloguelocation::decide(line.dataFile).dataFile;
+    } catch (const UserError &e) {
+        std::fprintf(stderr, "quillmere: %s\n", e.what());
+        return 1;
+    }
+    if (!QFileInfo(dataFile).isFile()) {
+        std::fprintf(stderr, "quillmere: %s\n", qPrintable(missingDataFileMessage(dataFile)));
+        return 1;
+    }
+    if (line.action == app::CommandLine::Action::ExportCsv)
+        return csvcommand::exportBooks(dataFile, line.csvFile);
+    return csvcommand::importBooks(dataFile, line.csvFile);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -18,10 +54,17 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(asked.text), stdout);
         return 0;
     }
+    if (isCsvCommand(asked)) {
+        QCoreApplication core(argc, argv);
+        return runCsvCommand(asked);
+    }
 
     QApplication application(argc, argv);
     // Qt has taken its own options (-platform, -style, ...) out by now.
     const app::CommandLine line = app::parseCommandLine(application.arguments(), app::Program::Quillmere);
+    // A command line with Qt's own options in it is read here.
+    if (isCsvCommand(line))
+        return runCsvCommand(line);
     if (line.action != app::CommandLine::Action::Run) {
         std::fputs(qPrintable(line.text), stderr);
         return 2;

@@ -8,7 +8,8 @@ class Dataset;
 // catalogue see it: they are handed one, read the selection from it, and
 // tell it what they stored. The view then changes its own list and tree: one
 // row appended or rewritten from the stored book, one node added or renamed;
-// it is never refilled for a change.
+// it is never refilled for a change of one book; an import of many refills
+// it.
 class CatalogueView
 {
 public:
@@ -30,4 +31,8 @@ public:
     // The list is emptied and shows the books of the dataset's command; rows
     // read before an error stay.
     virtual void listBooks(Dataset &books) = 0;
+    // Books were added in number, with the categories they name: the tree
+    // and the list are filled again from the catalogue, the list with every
+    // book.
+    virtual void booksImported() = 0;
 };

@@ -21,7 +21,10 @@ struct Item
     int picture; // index into image_main, -1 for none
 };
 
-// Every command of the main window, in the order of its menus.
+// Every command of the main window, in the order of its menus, the CSV
+// commands last. Kept in rows by hand: their long captions would make the
+// formatter give every command a line of its own.
+// clang-format off
 constexpr Item kItems[] = {
     {"mfdaoru", u"还原备份数据(&O)", 18},  {"mfbeifen", u"备份数据库(&B)", 17},    {"mfsaveto", u"另存为(&S)", 24},
     {"mfsaveexcel", u"存为EXCEL文件", -1}, {"mfsavehtml", u"存为HTML文件", -1},    {"mfexit", u"退出(&X)", -1},
@@ -33,7 +36,9 @@ constexpr Item kItems[] = {
     {"mvxiangxi", u"详细资料(&D)", 15},    {"mvtreelist", u"分类栏(&C)", -1},      {"mtfind", u"查找", 16},
     {"mtpasswd", u"数据库密码(&P)", 19},   {"mhhelp", u"目录与索引(&H)", 20},      {"mhabout", u"关于本软件(&A)", -1},
     {"mhhomepage", u"我们的网站(&P)", 25},
+    {"mfsavecsv", u"导出为CSV文件(&C)…", 26}, {"mfimportcsv", u"从CSV文件导入书籍(&I)…", 27},
 };
+// clang-format on
 
 // "|" stands for a separator line.
 struct Bar
@@ -44,7 +49,7 @@ struct Bar
 };
 
 const std::vector<Bar> kMenus = {
-    {"menu_file", u"文件(&F)", {"mfdaoru", "mfbeifen", "|", "mfsaveto", "|", "mfexit"}},
+    {"menu_file", u"文件(&F)", {"mfdaoru", "mfbeifen", "|", "mfsaveto", "mfsavecsv", "mfimportcsv", "|", "mfexit"}},
     {"menu_edit",
      u"编辑(&E)",
      {"meaddbook", "meeditbook", "medelbook", "|", "meaddcate", "meeditcate", "medelcate", "|", "mereader", "meauthor",
@@ -61,7 +66,9 @@ const std::vector<Bar> kToolBars = {
     {"toolbar_stat", u"统计工具栏", {"msnumber", "msmoney", "msjie"}},
     {"toolbar_db", u"附加数据库工具栏", {"mereader", "meauthor", "mepub"}},
     {"toolbar_view", u"查看工具栏", {"mvbigicon", "mvsmallicon", "mvlist", "mvxiangxi"}},
-    {"toolbar_other", u"其它工具栏", {"mfdaoru", "mfbeifen", "mfsaveto", "|", "mtfind", "|", "mhhomepage", "mhhelp"}},
+    {"toolbar_other",
+     u"其它工具栏",
+     {"mfdaoru", "mfbeifen", "mfsaveto", "mfsavecsv", "mfimportcsv", "|", "mtfind", "|", "mhhomepage", "mhhelp"}},
 };
 
 // Pop-up menus: item name, caption, the command it runs ("" for a separator).

@@ -88,6 +88,7 @@ void Tform_main::wireCommands()
     wireBookCommands();
     wireListCommands();
     wireExportCommands();
+    wireCsvCommands();
     wireFileCommands();
     connect(listview_main, &BookListView::contextMenuRequested, this,
             [this](const QPoint &pos) { m_commands.popmenuBooklist->exec(pos); });

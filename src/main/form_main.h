@@ -55,6 +55,7 @@ public:
     void categoryAdded(const QString &name) override;
     void categoryRenamed(const QString &oldName, const QString &newName) override;
     void listBooks(Dataset &books) override;
+    void booksImported() override;
 
     Dataset ado_main;
     Dataset ado_temp;
@@ -89,6 +90,9 @@ public:
     // Export.
     void mfsaveexcelClick();
     void mfsavehtmlClick();
+    // CSV files: every book out, books in.
+    void mfsavecsvClick();
+    void mfimportcsvClick();
     // The data file, help and password.
     void mfdaoruClick();
     void mfbeifenClick();
@@ -113,6 +117,7 @@ private:
     void wireBookCommands();
     void wireListCommands();
     void wireExportCommands();
+    void wireCsvCommands();
     void wireFileCommands();
     void showCategoryBar(bool shown);
 

@@ -588,6 +588,54 @@ private Q_SLOTS:
             QVERIFY2(line.text.startsWith(name + QStringLiteral(": ")), qPrintable(line.text));
     }
 
+    // The CSV commands: which one, its file, the catalogue named with them;
+    // the restore program has none of them.
+    void csvCommandsAreRead_data()
+    {
+        using Action = app::CommandLine::Action;
+        QTest::addColumn<bool>("restoreProgram");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("csvFile");
+        QTest::addColumn<QString>("dataFile");
+        QTest::addColumn<QString>("text"); // a part of the complaint
+        const QString csv = QStringLiteral("/书/书单.csv"), data = QStringLiteral("/书/旧藏书.qmd");
+        const int exportCsv = int(Action::ExportCsv), importCsv = int(Action::ImportCsv),
+                  invalid = int(Action::Invalid);
+        QTest::newRow("export") << false << QStringList{QStringLiteral("--export-csv"), csv} << exportCsv << csv << ""
+                                << "";
+        QTest::newRow("import with --data")
+            << false << QStringList{QStringLiteral("--import-csv=") + csv, QStringLiteral("--data"), data}
+            << importCsv << csv << data << "";
+        QTest::newRow("export without a file") << false << QStringList{QStringLiteral("--export-csv")} << invalid
+                                               << "" << "" << "“--export-csv”后面缺少CSV文件的名称";
+        QTest::newRow("import with an empty name")
+            << false << QStringList{QStringLiteral("--import-csv"), QString()} << invalid << "" << ""
+            << "“--import-csv”后面缺少CSV文件的名称";
+        QTest::newRow("both at once")
+            << false << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--import-csv"), csv}
+            << invalid << "" << "" << "一次只能用一个";
+        QTest::newRow("not for the restore program")
+            << true << QStringList{QStringLiteral("--export-csv"), csv} << invalid << "" << ""
+            << "未知的选项“--export-csv”";
+    }
+    void csvCommandsAreRead()
+    {
+        QFETCH(bool, restoreProgram);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, csvFile);
+        QFETCH(QString, dataFile);
+        QFETCH(QString, text);
+        const app::CommandLine line =
+            app::parseCommandLine(QStringList{QStringLiteral("quillmere")} + arguments,
+                                  restoreProgram ? app::Program::Restore : app::Program::Quillmere);
+        QCOMPARE(int(line.action), action);
+        QCOMPARE(line.csvFile, csvFile);
+        QCOMPARE(line.dataFile, dataFile);
+        QVERIFY2(line.text.contains(text), qPrintable(line.text));
+    }
+
     // The help document's section on installing names every option that
     // --help lists, and where an installed program keeps the catalogue.
     void helpDocumentNamesEveryOption()
@@ -599,15 +647,17 @@ private Q_SLOTS:
         const QString help =
             app::parseCommandLine({QStringLiteral("quillmere"), QStringLiteral("--help")}, app::Program::Quillmere)
                 .text;
-        static const QRegularExpression option(QStringLiteral("--[a-z]+"));
+        static const QRegularExpression option(QStringLiteral("--[a-z][a-z-]*"));
         QStringList listed, missing;
         for (auto it = option.globalMatch(help); it.hasNext();) {
             const QString name = it.next().captured();
+            if (listed.contains(name))
+                continue;
             listed << name;
             if (!section.contains(name))
                 missing << name;
         }
-        QCOMPARE(listed.size(), 3);
+        QCOMPARE(listed.size(), 5);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
         QVERIFY(section.contains(QStringLiteral("~/.local/share/Quillmere/data.qmd")));
     }

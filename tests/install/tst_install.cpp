@@ -353,6 +353,42 @@ private Q_SLOTS:
         QCOMPARE(filesBelow(user.path()), QStringList());
     }
 
+    // The CSV commands of the installed program, where there is no display:
+    // out of one catalogue and into another named with --data; with no
+    // catalogue of the user's yet, refused without making one.
+    void csvCommandsWithoutDisplay()
+    {
+        QTemporaryDir user;
+        const QString home = user.filePath(QStringLiteral("home"));
+        QVERIFY(QDir().mkpath(home));
+        QProcessEnvironment environment = userEnvironment(home);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const QString program = prefix() + QStringLiteral("bin/quillmere");
+        const QString from = makeCatalogue(user.filePath(QStringLiteral("藏书.qmd")), 3);
+        const QString into = user.filePath(QStringLiteral("新藏书.qmd"));
+        QVERIFY(QFile::copy(catalogueTemplate(), into));
+        QVERIFY(QFile::setPermissions(into, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QString csv = user.filePath(QStringLiteral("书单.csv"));
+
+        const Outcome exported =
+            runToEnd(program, {QStringLiteral("--data"), from, QStringLiteral("--export-csv"), csv}, environment);
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY2(exported.out.contains(QStringLiteral("3")), qPrintable(exported.out + exported.err));
+        QVERIFY(bytes(csv).startsWith("\xEF\xBB\xBF"));
+
+        const Outcome imported =
+            runToEnd(program, {QStringLiteral("--import-csv"), csv, QStringLiteral("--data"), into}, environment);
+        QVERIFY2(imported.exitCode == 0, qPrintable(imported.out + imported.err));
+        QVERIFY2(imported.out.contains(QStringLiteral("3")), qPrintable(imported.out));
+
+        const Outcome refused = runToEnd(program, {QStringLiteral("--export-csv"), csv}, environment);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QStringLiteral("找不到数据文件“data.qmd”")), qPrintable(refused.err));
+        QCOMPARE(filesBelow(home), QStringList());
+    }
+
     void packageHoldsWhatIsInstalled()
     {
         QTemporaryDir out;

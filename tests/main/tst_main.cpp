@@ -117,7 +117,7 @@ private Q_SLOTS:
         }
         QCOMPARE(titles, (QStringList{"文件(&F)", "编辑(&E)", "统计(&S)", "查看(&V)", "工具(&T)", "帮助(&H)"}));
         QCOMPARE(items, (QStringList{
-                            "mfdaoru mfbeifen - mfsaveto - mfexit",
+                            "mfdaoru mfbeifen - mfsaveto mfsavecsv mfimportcsv - mfexit",
                             "meaddbook meeditbook medelbook - meaddcate meeditcate medelcate - mereader meauthor mepub",
                             "msnumber msmoney - msjie",
                             "mvbigicon mvsmallicon mvlist mvxiangxi - mvtreelist",
@@ -139,7 +139,7 @@ private Q_SLOTS:
                            "统计工具栏:msnumber msmoney msjie",
                            "附加数据库工具栏:mereader meauthor mepub",
                            "查看工具栏:mvbigicon mvsmallicon mvlist mvxiangxi",
-                           "其它工具栏:mfdaoru mfbeifen mfsaveto - mtfind - mhhomepage mhhelp",
+                           "其它工具栏:mfdaoru mfbeifen mfsaveto mfsavecsv mfimportcsv - mtfind - mhhomepage mhhelp",
                        }));
         // All six bars stand in the one row under the menu bar.
         QSet<int> tops;
@@ -176,6 +176,9 @@ private Q_SLOTS:
         };
         for (const auto &r : rows)
             QTest::newRow(r.name) << QString::fromLatin1(r.name) << QString::fromUtf8(r.caption) << r.picture;
+        QTest::newRow("mfsavecsv") << QStringLiteral("mfsavecsv") << QStringLiteral("导出为CSV文件(&C)…") << true;
+        QTest::newRow("mfimportcsv") << QStringLiteral("mfimportcsv") << QStringLiteral("从CSV文件导入书籍(&I)…")
+                                     << true;
     }
     void commandsHaveCaptionTooltipAndPicture()
     {
@@ -742,7 +745,7 @@ private Q_SLOTS:
 
         start();
         QStringList missing;
-        static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)$"));
+        static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)(?=…?$)"));
         for (QAction *action : form_main->findChildren<QAction *>()) {
             if (action->objectName().isEmpty() || action->isSeparator() || action->text().isEmpty())
                 continue;

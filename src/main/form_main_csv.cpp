@@ -1,0 +1,39 @@
+// The main window's CSV commands: every book out to a file, books in from one.
+#include "form_main.h"
+
+#include "components/guard.h"
+#include "transfer/csvtransfer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QStatusBar>
+
+void Tform_main::wireCsvCommands()
+{
+    guard::connect(action("mfsavecsv"), &QAction::triggered, this, &Tform_main::mfsavecsvClick);
+    guard::connect(action("mfimportcsv"), &QAction::triggered, this, &Tform_main::mfimportcsvClick);
+}
+
+void Tform_main::mfsavecsvClick()
+{
+    const csvtransfer::Exported exported = csvtransfer::exportBooks(this);
+    if (exported.path.isEmpty())
+        return;
+    if (exported.books < 0)
+        statusBar()->showMessage(QStringLiteral("导出已取消，没有写出文件。"), 15000);
+    else
+        statusBar()->showMessage(
+            QStringLiteral("已导出 %1 本书到 %2").arg(exported.books).arg(QDir::toNativeSeparators(exported.path)),
+            15000);
+}
+
+void Tform_main::mfimportcsvClick()
+{
+    csvtransfer::importBooks(this, *this);
+}
+
+void Tform_main::booksImported()
+{
+    fillTree();
+    fillBookList(QStringLiteral("select * from book"));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Writing every book of the catalogue to a CSV file: one header row, then
+// one record per book in the order of the book numbers, the nineteen
+// columns of table book in the table's order (see bookcolumns). UTF-8 with
+// a byte-order mark, records ended by CR LF, fields quoted as RFC 4180 says.
+//
+// Values: no value is written as nothing, an empty text as "". Codes are
+// written as their texts ("非常喜欢", "已借出", "已读"); a code out of range
+// as its number, which reads back as the same number. Dates as stored,
+// yyyy-MM-dd.
+namespace bookexport {
+
+// The header: the book list's captions for the columns it shows, and the
+// program's names for the other two ("借入借出日期", "内容简介").
+QStringList header();
+
+// Told how many books were written of how many; false stops the export.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+// Writes the file under a temporary name beside target, which takes the
+// target's name only when complete. Returns the number of books written, or
+// -1 when progress stopped it: then no file is left. Throws UserError naming
+// the file on failure, the file that had the name before left as it was.
+qint64 write(const QString &dataFile, const QString &target, const Progress &progress = {});
+
+} // namespace bookexport

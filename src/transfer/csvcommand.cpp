@@ -1,0 +1,202 @@
+#include "csvcommand.h"
+
+#include "bookexport.h"
+#include "bookimport.h"
+#include "importwriter.h"
+#include "store/cataloguelock.h"
+#include "store/connection.h"
+#include "store/dataset.h"
+#include "store/usererror.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <iterator>
+#include <termios.h>
+
+namespace csvcommand {
+namespace {
+
+// The records that were left out, listed one a line up to this many.
+constexpr int kListedRecords = 20;
+
+void say(std::FILE *to, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+    std::fputc('\n', to);
+    std::fflush(to);
+}
+
+void complain(const Terminal &terminal, const QString &text)
+{
+    say(terminal.err, QStringLiteral("quillmere: ") + text);
+}
+
+// The terminal and its settings while its echo is off, for a signal that
+// ends the program in the middle of the password.
+int g_quietTerminal = -1;
+termios g_echoing{};
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+
+extern "C" void echoAgainAndEnd(int signal)
+{
+    if (g_quietTerminal >= 0)
+        ::tcsetattr(g_quietTerminal, TCSANOW, &g_echoing);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Turns the terminal's echo off for its lifetime; the echo comes back
+// however the reading ends, Ctrl+C included.
+class QuietTerminal
+{
+public:
+    explicit QuietTerminal(int fd)
+    {
+        if (::tcgetattr(fd, &g_echoing) != 0)
+            return;
+        struct sigaction ending
+        {
+        };
+        ending.sa_handler = echoAgainAndEnd;
+        sigemptyset(&ending.sa_mask);
+        for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+            ::sigaction(kEndingSignals[i], &ending, &m_before[i]);
+        g_quietTerminal = fd;
+        termios quiet = g_echoing;
+        quiet.c_lflag &= tcflag_t(~ECHO);
+        quiet.c_lflag |= ICANON;
+        ::tcsetattr(fd, TCSANOW, &quiet);
+    }
+    ~QuietTerminal()
+    {
+        if (g_quietTerminal < 0)
+            return;
+        ::tcsetattr(g_quietTerminal, TCSANOW, &g_echoing);
+        g_quietTerminal = -1;
+        for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+            ::sigaction(kEndingSignals[i], &m_before[i], nullptr);
+    }
+    QuietTerminal(const QuietTerminal &) = delete;
+    QuietTerminal &operator=(const QuietTerminal &) = delete;
+
+private:
+    struct sigaction m_before[std::size(kEndingSignals)] = {};
+};
+
+// One line from the terminal, its echo off.
+QByteArray readHidden(int fd)
+{
+    const QuietTerminal quiet(fd);
+    QByteArray line;
+    char c = 0;
+    while (line.size() < 4096) {
+        const ssize_t got = ::read(fd, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0 || c == '\n')
+            break;
+        line.append(c);
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+// Asks for the start-up password when the catalogue has one; true when the
+// command may go on.
+bool passwordAccepted(const QString &dataFile, const Terminal &terminal, const QString &command)
+{
+    Dataset reg(dataFile);
+    QString password;
+    {
+        ScopedClose closing(reg);
+        reg.setCommandText(QStringLiteral("select * from reg"));
+        reg.open();
+        password = reg.fieldByName(u"reg_passwd");
+    }
+    if (password.isEmpty())
+        return true;
+    if (!::isatty(terminal.input)) {
+        complain(terminal, QStringLiteral("数据文件%1设有数据库密码，只能在终端中输入密码后%2。")
+                               .arg(describeFile(QFileInfo(dataFile).absoluteFilePath()), command));
+        return false;
+    }
+    std::fputs(QStringLiteral("请输入数据库密码：").toLocal8Bit().constData(), terminal.err);
+    std::fflush(terminal.err);
+    const QString typed = QString::fromLocal8Bit(readHidden(terminal.input));
+    std::fputc('\n', terminal.err);
+    // Compared exactly, as at start: letter case and blanks count.
+    if (typed == password)
+        return true;
+    complain(terminal, QStringLiteral("密码输入有误，没有%1。").arg(command));
+    return false;
+}
+
+template <class Work> int guarded(const Terminal &terminal, Work &&work)
+{
+    try {
+        return work();
+    } catch (const UserError &e) {
+        complain(terminal, e.message());
+    } catch (const std::bad_alloc &) {
+        complain(terminal, QStringLiteral("内存不足，操作没有完成。"));
+    } catch (const std::exception &e) {
+        complain(terminal, QString::fromLocal8Bit(e.what()));
+    }
+    return 1;
+}
+
+} // namespace
+
+int exportBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal)
+{
+    return guarded(terminal, [&] {
+        if (!passwordAccepted(dataFile, terminal, QStringLiteral("导出")))
+            return 1;
+        const qint64 books = bookexport::write(dataFile, csvFile);
+        say(terminal.out, QStringLiteral("已导出 %1 本书到文件%2。")
+                              .arg(books)
+                              .arg(describeFile(QFileInfo(csvFile).absoluteFilePath())));
+        return 0;
+    });
+}
+
+int importBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal)
+{
+    return guarded(terminal, [&] {
+        CatalogueLock lock(dataFile);
+        if (lock.tryLock() == CatalogueLock::Outcome::HeldElsewhere) {
+            complain(terminal, QStringLiteral("数据文件%1已在一个Quillmere窗口中打开，没有导入。"
+                                              "请在那个窗口中用“从CSV文件导入书籍”导入，或者先关闭它。")
+                                   .arg(describeFile(QFileInfo(dataFile).absoluteFilePath())));
+            return 1;
+        }
+        if (!passwordAccepted(dataFile, terminal, QStringLiteral("导入")))
+            return 1;
+        const QString path = QFileInfo(csvFile).absoluteFilePath();
+        BookImport books(csvreader::readFile(path), path);
+        Dataset catalogue(dataFile);
+        books.judge(BookImport::CatalogueKeys::read(catalogue));
+        const importwriter::Summary summary = importwriter::write(dataFile, books, false);
+
+        int listed = 0, left = 0;
+        for (int r = 0; r < books.table().recordCount(); ++r) {
+            const BookImport::Status status = books.judgement(r).status;
+            if (status == BookImport::Status::Good || status == BookImport::Status::Blank)
+                continue;
+            if (listed++ < kListedRecords)
+                say(terminal.err, QStringLiteral("第%1行没有导入：%2").arg(books.table().line(r)).arg(books.reason(r)));
+            else
+                ++left;
+        }
+        if (left > 0)
+            say(terminal.err, QStringLiteral("……另有 %1 行没有导入。").arg(left));
+        say(terminal.out, QFileInfo(path).fileName() + QStringLiteral("：") + summary.line());
+        return 0;
+    });
+}
+
+} // namespace csvcommand

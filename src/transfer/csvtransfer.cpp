@@ -1,0 +1,91 @@
+#include "csvtransfer.h"
+
+#include "bookexport.h"
+#include "bookimport.h"
+#include "components/catalogueview.h"
+#include "components/filedialog.h"
+#include "components/messages.h"
+#include "form_csvimport.h"
+#include "importwriter.h"
+#include "progresswindow.h"
+#include "store/connection.h"
+#include "store/dataset.h"
+#include "store/programfolder.h"
+
+#include <QFileInfo>
+
+namespace csvtransfer {
+namespace {
+
+QString dataFile()
+{
+    return programfolder::path() + QString::fromLatin1(kDataFileName);
+}
+
+// After a file box, also one that failed: the program folder is the
+// current folder again. A failure to enter it must not hide the error that
+// is on its way to the error box.
+void enterProgramFolderQuietly() noexcept
+{
+    try {
+        programfolder::enter();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+Exported exportBooks(QWidget *parent)
+{
+    filedialog::Options box;
+    box.defaultSuffix = QStringLiteral("csv");
+    box.filter = QStringLiteral("CSV文件 (*.csv)");
+    box.proposedName = QStringLiteral("qmp2csv.csv");
+    const QString chosen = filedialog::saveFileName(parent, box);
+    programfolder::enter();
+    if (chosen.isEmpty())
+        return {};
+    Exported out;
+    out.path = QFileInfo(chosen).absoluteFilePath();
+    ProgressWindow progress(parent, QStringLiteral("正在导出书籍……"));
+    try {
+        out.books = bookexport::write(dataFile(), out.path,
+                                      [&](qint64 done, qint64 total) { return progress.update(done, total); });
+    } catch (...) {
+        enterProgramFolderQuietly();
+        throw;
+    }
+    return out;
+}
+
+void importBooks(QWidget *parent, CatalogueView &view)
+{
+    filedialog::Options box;
+    box.filter = QStringLiteral("CSV文件 (*.csv *.tsv *.txt);;所有文件 (*)");
+    const QString chosen = filedialog::openFileName(parent, box);
+    programfolder::enter();
+    if (chosen.isEmpty())
+        return;
+    const QString path = QFileInfo(chosen).absoluteFilePath();
+
+    BookImport books(csvreader::readFile(path), path);
+    Dataset catalogue(dataFile());
+    const BookImport::CatalogueKeys keys = BookImport::CatalogueKeys::read(catalogue);
+    bool withDuplicates = false;
+    {
+        Tform_csvimport window(books, keys, parent);
+        if (window.showModal() != QDialog::Accepted)
+            return;
+        withDuplicates = window.withDuplicates();
+    }
+
+    ProgressWindow progress(parent, QStringLiteral("正在导入书籍……"));
+    const importwriter::Summary summary = importwriter::write(
+        dataFile(), books, withDuplicates, [&](int done, int total) { return progress.update(done, total); });
+    progress.close();
+    if (summary.added > 0)
+        view.booksImported();
+    msg::plain(parent, summary.text(path), QStringLiteral("从CSV文件导入书籍"));
+}
+
+} // namespace csvtransfer

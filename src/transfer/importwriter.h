@@ -1,0 +1,42 @@
+#pragma once
+
+#include "bookimport.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+
+// Adding the books of a judged import to the catalogue, whole or not at all.
+namespace importwriter {
+
+struct Summary
+{
+    int added = 0;
+    int duplicates = 0; // duplicates left out
+    int blank = 0;
+    // The records left out for a value that could not be read, by heading.
+    std::map<QString, int> problems;
+    // Names that were not yet in their lists and were added to them.
+    int categories = 0, publishers = 0, authors = 0, readers = 0;
+    bool cancelled = false;
+
+    int problemCount() const;
+    // The summary in words, several lines.
+    QString text(const QString &file) const;
+    // The same in one line, for the command line.
+    QString line() const;
+};
+
+// Told how many of the books were written; false stops the import.
+using Progress = std::function<bool(int done, int total)>;
+
+// Adds the books judged Good, and the duplicates too when withDuplicates,
+// to the catalogue in dataFile, in one transaction; with them the
+// categories, publishers, authors (first and second) and book friends their
+// books name that are not yet in their lists. A failure on the way throws
+// UserError and leaves the catalogue as it was; so does a stop asked by
+// progress, which returns a summary marked cancelled.
+Summary write(const QString &dataFile, const BookImport &books, bool withDuplicates, const Progress &progress = {});
+
+} // namespace importwriter

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "support/guitest.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QDialog;
+
+// The CSV import and export: the file format read and written
+// (tst_csvfile.cpp), reading the values of other programs' files
+// (tst_values.cpp), the round trip through both commands
+// (tst_roundtrip.cpp), the import window (tst_importwindow.cpp) and the
+// command-line commands (tst_csvcommand.cpp). Every case works on a real
+// data file in a fresh program folder, through the main window's commands
+// where a user would.
+class TransferTest : public fixture::GuiTest
+{
+    Q_OBJECT
+
+protected:
+    // Writes a file into the program folder; returns its path.
+    QString writeFile(const QString &name, const QByteArray &bytes) const;
+    // Every book, one line each in the order of their numbers: every stored
+    // field but the number as SQL writes it (NULL, 12, 'text'), so that the
+    // kind of value counts as much as the value.
+    QStringList storedBooks() const;
+    int bookCount() const;
+    // Chooses "从CSV文件导入书籍" on the file and runs the steps in the import
+    // window; the window is left through "取消" if the steps leave it open.
+    // Fails when the window does not open.
+    void inImportWindow(const QString &path, const std::function<void(QDialog *)> &steps);
+    // The same, clicking "导入" at once.
+    void importThroughWindow(const QString &path);
+    // Exports through "导出为CSV文件" into the file.
+    void exportThroughWindow(const QString &path);
+    // The text of the only message shown since the last call; fails when
+    // there was not exactly one.
+    static QString onlyMessage();
+    static void click(QDialog *dialog, const char *button);
+
+private Q_SLOTS:
+    // tst_csvfile.cpp
+    void writerQuotesAsRfc4180_data();
+    void writerQuotesAsRfc4180();
+    void readerFindsEncodingAndSeparator_data();
+    void readerFindsEncodingAndSeparator();
+    void readerSplitsFields_data();
+    void readerSplitsFields();
+    void badFileIsRefusedByName_data();
+    void badFileIsRefusedByName();
+
+    // tst_values.cpp
+    void datesAreRead_data();
+    void datesAreRead();
+    void codesAndNumbersAreRead_data();
+    void codesAndNumbersAreRead();
+    void isbnKeysMatchTheSameBook_data();
+    void isbnKeysMatchTheSameBook();
+    void headersFindTheirFields_data();
+    void headersFindTheirFields();
+
+    // tst_roundtrip.cpp
+    void exportWritesEveryFieldAsText();
+    void roundTripKeepsEveryField();
+    void exportCancelledLeavesNoFile();
+    void exportThatFailsKeepsTheOldFile_data();
+    void exportThatFailsKeepsTheOldFile();
+
+    // tst_importwindow.cpp
+    void otherProgramsExportIsMapped();
+    void changedMappingChangesTheBooks();
+    void gb18030AndTabsAreDetected();
+    void duplicatesAreMarked_data();
+    void duplicatesAreMarked();
+    void cancelWritesNothing();
+    void cancelledProgressWritesNothing();
+    void failureHalfWayLeavesTheCatalogue();
+    void listAndTreeShowTheNewBooks();
+
+    // tst_csvcommand.cpp
+    void commandLineExportAndImport();
+    void commandLineRefusesWithoutTheRightPassword_data();
+    void commandLineRefusesWithoutTheRightPassword();
+    void commandLinePasswordIsReadWithoutEcho();
+    void commandLineImportWaitsForTheOpenWindow();
+    void commandLineRefusesABadFile();
+};

@@ -1,6 +1,7 @@
 #include "probe.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QWidget>
 
 #include <fstream>
@@ -41,11 +42,39 @@ bool resetPeak()
     return bool(clear);
 }
 
+namespace {
+
+// Counts the paint events a widget receives while it lives.
+class PaintCount : public QObject
+{
+public:
+    explicit PaintCount(QWidget *widget)
+    {
+        if (widget)
+            widget->installEventFilter(this);
+    }
+    int paints() const { return m_paints; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
+private:
+    int m_paints = 0;
+};
+
+} // namespace
+
 void settle(QWidget *shown)
 {
+    const PaintCount painted(shown);
     QApplication::sendPostedEvents();
     QApplication::processEvents();
-    if (shown)
+    if (shown && painted.paints() == 0)
         shown->repaint();
 }
 

@@ -35,11 +35,10 @@ double residentMb();
 bool resetPeak();
 
 // One turn of the event loop, as after a user's click: everything the step
-// posted is delivered and the windows repaint what they have to. Then, when
+// posted is delivered and the windows repaint what they have to. When
 // given, the widget that shows the step's result (the list's rows, a dialog)
-// is repainted at once, so that its painting is always counted, even when
-// the turn left it for later: at worst one paint more than the program
-// would do.
+// is then repainted at once if the turn left it unpainted, so that its
+// painting is always counted, and counted once.
 void settle(QWidget *shown = nullptr);
 
 } // namespace probe

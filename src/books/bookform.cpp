@@ -14,8 +14,6 @@
 
 namespace {
 
-const QColor kHighlight(166, 202, 240);
-
 QDate storedDay(const Dataset &dataset, QStringView column)
 {
     const QString text = dataset.fieldByName(column);
@@ -74,7 +72,13 @@ void BookForm::highlight(QWidget *focus)
 {
     for (QGroupBox *group : m_groups) {
         const bool inside = focus && group->isAncestorOf(focus);
-        group->setStyleSheet(inside ? style::groupBox(kHighlight) : QString());
+        if (group->property(style::kHighlighted).toBool() == inside)
+            continue;
+        group->setProperty(style::kHighlighted, inside);
+        // The rules are read again for the group alone, not its controls.
+        group->style()->unpolish(group);
+        group->style()->polish(group);
+        group->update();
     }
 }
 

@@ -18,11 +18,21 @@ inline QString groupBox(const QColor &background = QColor())
                                  " left: 7px; padding: 0 2px; }");
 }
 
-// The application's style sheet: the group boxes above, and password boxes
-// that show each character as "*".
+// The book dialogs' highlight: the group box holding the keyboard focus has
+// this property set and is filled sky blue. A property, not a style sheet of
+// its own: changing a widget's style sheet polishes every control inside it
+// again, and a pick list of thousands of names lays out all its items anew.
+inline constexpr char kHighlighted[] = "highlighted";
+inline const QColor kHighlightColour(166, 202, 240);
+
+// The application's style sheet: the group boxes above, the highlighted
+// ones, and password boxes that show each character as "*".
 inline QString application()
 {
-    return groupBox() + QStringLiteral("QLineEdit { lineedit-password-character: 42; }");
+    return groupBox() +
+           QStringLiteral("QGroupBox[%1=\"true\"] { background-color: %2; }")
+               .arg(QLatin1String(kHighlighted), kHighlightColour.name()) +
+           QStringLiteral("QLineEdit { lineedit-password-character: 42; }");
 }
 
 } // namespace style

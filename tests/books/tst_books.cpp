@@ -8,6 +8,7 @@
 #include "components/booklistview.h"
 #include "components/datepicker.h"
 #include "components/messages.h"
+#include "components/style.h"
 #include "main/form_main.h"
 #include "store/datetext.h"
 #include "support/guitest.h"
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
 #include <QtTest>
 
 class BooksTest : public fixture::GuiTest
@@ -121,10 +123,13 @@ private Q_SLOTS:
             QCOMPARE(combo(d, "book_reader")->itemText(0), QStringLiteral("小李"));
             QCOMPARE(combo(d, "book_language")->count(), 9);
             QCOMPARE(combo(d, "book_language")->itemText(8), QStringLiteral("其它"));
-            QVERIFY(!fixture::child<QGroupBox>(d, "groupbox_base")
-                         ->styleSheet()
-                         .isEmpty()); // highlighted: the focus is in it
-            QVERIFY(fixture::child<QGroupBox>(d, "groupbox_note")->styleSheet().isEmpty());
+            // The group holding the focus is filled sky blue, the others not.
+            const auto filling = [&](const char *group) {
+                auto *box = fixture::child<QGroupBox>(d, group);
+                return box->grab().toImage().pixelColor(3, box->height() - 3);
+            };
+            QCOMPARE(filling("groupbox_base"), style::kHighlightColour);
+            QVERIFY(filling("groupbox_note") != style::kHighlightColour);
         });
     }
 

@@ -19,6 +19,9 @@
 #include <QTranslator>
 
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <stdexcept>
 
 // The pictures live in the window library, which is linked statically, so
@@ -32,6 +35,14 @@ namespace app {
 
 void setup(QApplication &application)
 {
+#ifdef __GLIBC__
+    // Large blocks (a list's rows, its sort keys, a grid's page) each in
+    // their own mapping, given back to the system when freed. Left to
+    // itself, the allocator raises this bound after the first large block is
+    // freed and then puts blocks of up to 32 MB in its heap, where a list
+    // filled again leaves holes it keeps for good.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     registerResources();
     QCoreApplication::setApplicationName(QStringLiteral("Quillmere"));
     QGuiApplication::setApplicationDisplayName(title());

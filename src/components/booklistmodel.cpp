@@ -2,14 +2,40 @@
 
 #include "store/bookrow.h"
 #include "store/textorder.h"
+#include "store/usererror.h"
 
 #include <QColor>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <utility>
 
 namespace {
+
+// How many rows' keys tell the room to make for all of them.
+constexpr size_t kKeysSampled = 4096;
+
+// A key's first eight bytes as a number that orders as the bytes do; a
+// shorter key is filled with zero bytes. Two keys with different numbers
+// compare as their numbers do; equal numbers leave it to the whole keys.
+quint64 keyPrefix(const char *key, quint32 length)
+{
+    quint64 prefix = 0;
+    const quint32 taken = std::min<quint32>(length, sizeof prefix);
+    for (quint32 i = 0; i < sizeof prefix; ++i)
+        prefix = (prefix << 8) | (i < taken ? quint64(static_cast<unsigned char>(key[i])) : 0);
+    return prefix;
+}
+
+// The values in a new order: the value at i becomes the one at order[i].
+template <class T> void permuted(std::vector<T> &values, const std::vector<int> &order)
+{
+    std::vector<T> result(values.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        result[i] = values[size_t(order[i])];
+    values = std::move(result);
+}
 
 const QColor kBorrowedIn(166, 202, 240);
 const QColor kLentOut(192, 220, 192);
@@ -207,17 +233,38 @@ void BookListModel::buildKeys(int column)
 {
     if (m_keys.column == column)
         return;
+    // The keys of another column go first: never two sets at once.
+    m_keys = Keys();
     const size_t n = size_t(m_rows.rowCount());
     Keys keys;
     keys.column = column;
     keys.starts.resize(n);
     keys.lengths.resize(n);
+    // The rows are read in the order their bytes stand, which after a sort
+    // is not the order of the list; each key still goes to its row.
+    const std::vector<int> order = m_rows.storageOrder();
+    // A cell before the codes is one stored value: only that one is read.
+    const bool byValue = bookrow::cellIsField(column);
     for (size_t i = 0; i < n; ++i) {
-        keys.starts[i] = keys.bytes.size();
-        bookrow::appendCellKey(fields(int(i)), column, keys.bytes);
-        keys.lengths[i] = int(keys.bytes.size() - keys.starts[i]);
+        const int row = order[i];
+        if (i == kKeysSampled)
+            keys.bytes.reserve(qsizetype(double(keys.bytes.size()) / double(i) * double(n) * 1.1) + 64);
+        const qsizetype start = keys.bytes.size();
+        if (byValue) {
+            FieldValue value = m_rows.value(row, column);
+            value.date = m_dates[size_t(column)];
+            bookrow::appendValueKey(value, keys.bytes);
+        } else {
+            bookrow::appendCellKey(fields(row), column, keys.bytes);
+        }
+        if (keys.bytes.size() > qsizetype(std::numeric_limits<quint32>::max()))
+            throw UserError(QStringLiteral("列表中的书籍太多，无法按“%1”排序。").arg(bookrow::header(column)));
+        keys.starts[size_t(row)] = quint32(start);
+        keys.lengths[size_t(row)] = quint32(keys.bytes.size() - start);
     }
-    keys.bytes.squeeze();
+    // Squeezed only when much room is left: squeezing copies the keys.
+    if (keys.bytes.capacity() - keys.bytes.size() > keys.bytes.size() / 4)
+        keys.bytes.squeeze();
     m_keys = std::move(keys);
 }
 
@@ -228,38 +275,45 @@ void BookListModel::sortRows(int column, bool ascending)
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     const char *base = m_keys.bytes.constData();
-    const qsizetype *starts = m_keys.starts.data();
-    const int *lengths = m_keys.lengths.data();
-    auto compare = [&](int a, int b) {
-        return textorder::compareKeys(base + starts[a], lengths[a], base + starts[b], lengths[b]);
+    const quint32 *starts = m_keys.starts.data();
+    const quint32 *lengths = m_keys.lengths.data();
+    // The first eight bytes of every key as one number, in a small array
+    // of its own: most comparisons are settled there, without reaching into
+    // the keys spread over the large buffer.
+    std::vector<quint64> prefixes(n);
+    for (size_t i = 0; i < n; ++i)
+        prefixes[i] = keyPrefix(base + starts[i], lengths[i]);
+    auto less = [&](int a, int b) {
+        if (prefixes[size_t(a)] != prefixes[size_t(b)])
+            return prefixes[size_t(a)] < prefixes[size_t(b)];
+        if (lengths[a] <= sizeof(quint64) && lengths[b] <= sizeof(quint64))
+            return lengths[a] < lengths[b];
+        return textorder::compareKeys(base + starts[a], lengths[a], base + starts[b], lengths[b]) < 0;
     };
     if (ascending)
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+        std::stable_sort(order.begin(), order.end(), less);
     else
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(b, a) < 0; });
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
+    std::vector<quint64>().swap(prefixes);
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rows.reorder(order);
     m_fieldsRow = -1;
     m_textsRow = -1;
-    // The keys follow their rows.
-    std::vector<qsizetype> sortedStarts(n);
-    std::vector<int> sortedLengths(n);
-    std::vector<int> newPosition(n);
-    for (size_t i = 0; i < n; ++i) {
-        const auto from = size_t(order[i]);
-        sortedStarts[i] = m_keys.starts[from];
-        sortedLengths[i] = m_keys.lengths[from];
-        newPosition[from] = int(i);
-    }
-    m_keys.starts = std::move(sortedStarts);
-    m_keys.lengths = std::move(sortedLengths);
+    // The keys follow their rows; one copy at a time, to keep the peak low.
+    permuted(m_keys.starts, order);
+    permuted(m_keys.lengths, order);
     const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex &old : before)
-        after << index(newPosition[size_t(old.row())], old.column());
-    changePersistentIndexList(before, after);
+    if (!before.isEmpty()) {
+        std::vector<int> newPosition(n);
+        for (size_t i = 0; i < n; ++i)
+            newPosition[size_t(order[i])] = int(i);
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex &old : before)
+            after << index(newPosition[size_t(old.row())], old.column());
+        changePersistentIndexList(before, after);
+    }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -96,9 +96,9 @@ private:
     struct Keys
     {
         int column = -1;
-        QByteArray bytes;
-        std::vector<qsizetype> starts;
-        std::vector<int> lengths;
+        QByteArray bytes; // under 4 GiB: the keys of a list that fits in memory
+        std::vector<quint32> starts;
+        std::vector<quint32> lengths;
     } m_keys;
     bool m_filling = false;
     bool m_largeIcons = false;

@@ -119,6 +119,44 @@ struct StoredRecord
     template <class Out> void put(Field f, Out &out) const { out.put(fields[size_t(f)]); }
 };
 
+} // namespace
+
+void appendValueKey(const FieldValue &v, QByteArray &key)
+{
+    thread_local std::vector<QChar> scratch;
+    switch (v.type) {
+    case FieldValue::Null:
+        return;
+    case FieldValue::Text:
+        if (v.date) {
+            const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
+            QChar shown[64];
+            const qsizetype n = date.isValid() ? datetext::formatTo(date, shown, 64) : -1;
+            if (n >= 0)
+                textorder::appendKey(QStringView(shown, n), key);
+            else
+                textorder::appendKey(v.text(), key);
+            return;
+        }
+        {
+            // UTF-8 never takes more UTF-16 units than it has bytes.
+            scratch.resize(size_t(v.length));
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QChar *end = utf8.appendToBuffer(scratch.data(), v.textBytes());
+            textorder::appendKey(QStringView(scratch.data(), end - scratch.data()), key);
+        }
+        return;
+    case FieldValue::Integer:
+        key.append(QByteArray::number(v.integer));
+        return;
+    case FieldValue::Real:
+        textorder::appendKey(v.text(), key);
+        return;
+    }
+}
+
+namespace {
+
 // Writes the sort key of one cell of the row.
 struct KeyOut
 {
@@ -133,38 +171,8 @@ struct KeyOut
     }
     void put(const FieldValue &v)
     {
-        if (at != wanted)
-            return;
-        thread_local std::vector<QChar> scratch;
-        switch (v.type) {
-        case FieldValue::Null:
-            return;
-        case FieldValue::Text:
-            if (v.date) {
-                const QDate date = datetext::parseIso(std::string_view(v.bytes, size_t(v.length)));
-                QChar shown[64];
-                const qsizetype n = date.isValid() ? datetext::formatTo(date, shown, 64) : -1;
-                if (n >= 0)
-                    textorder::appendKey(QStringView(shown, n), key);
-                else
-                    textorder::appendKey(v.text(), key);
-                return;
-            }
-            {
-                // UTF-8 never takes more UTF-16 units than it has bytes.
-                scratch.resize(size_t(v.length));
-                QStringDecoder utf8(QStringDecoder::Utf8);
-                const QChar *end = utf8.appendToBuffer(scratch.data(), v.textBytes());
-                textorder::appendKey(QStringView(scratch.data(), end - scratch.data()), key);
-            }
-            return;
-        case FieldValue::Integer:
-            key.append(QByteArray::number(v.integer));
-            return;
-        case FieldValue::Real:
-            textorder::appendKey(v.text(), key);
-            return;
-        }
+        if (at == wanted)
+            appendValueKey(v, key);
     }
     void endCell() { ++at; }
 };

@@ -62,6 +62,15 @@ using StoredFields = std::vector<FieldValue>;
 QStringList build(const StoredFields &fields);
 // Appends the sort key of one cell of that row (see textorder) to key.
 void appendCellKey(const StoredFields &fields, int column, QByteArray &key);
+// The cells before the codes (up to and with the price) are the stored
+// fields of the same place, whatever the codes hold: the key of such a cell
+// is the key of that one value.
+inline bool cellIsField(int column)
+{
+    return column >= Title && column <= Price;
+}
+// Appends the sort key of one stored value, shown as its cell shows it.
+void appendValueKey(const FieldValue &value, QByteArray &key);
 
 // Reads the stored fields of books from the results of "select * from book"
 // (a scan's rows, or a dataset's current record) into packed rows, one row

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -249,6 +250,37 @@ const char *PackedRows::readValue(const char *p, FieldValue &out)
     default:
         return p;
     }
+}
+
+std::vector<int> PackedRows::storageOrder() const
+{
+    const size_t n = m_starts.size();
+    std::vector<int> order(n);
+    if (std::is_sorted(m_starts.begin(), m_starts.end())) {
+        std::iota(order.begin(), order.end(), 0);
+        return order;
+    }
+    // A counting sort by where each row starts: the buffer cut into as many
+    // equal slices as there are rows, each row put in its slice, the few
+    // rows of a slice then put in order among themselves.
+    const auto slice = [&](size_t row) {
+        return size_t((unsigned __int128)(m_starts[row]) * n / (quint64(m_size) + 1));
+    };
+    std::vector<int> firsts(n + 1, 0);
+    for (size_t row = 0; row < n; ++row)
+        ++firsts[slice(row) + 1];
+    for (size_t i = 1; i <= n; ++i)
+        firsts[i] += firsts[i - 1];
+    std::vector<int> next(firsts.begin(), firsts.end() - 1);
+    for (size_t row = 0; row < n; ++row)
+        order[size_t(next[slice(row)]++)] = int(row);
+    const auto byStart = [&](int a, int b) { return m_starts[size_t(a)] < m_starts[size_t(b)]; };
+    for (size_t i = 0; i < n; ++i) {
+        const auto first = order.begin() + firsts[i], last = order.begin() + firsts[i + 1];
+        if (last - first > 1)
+            std::sort(first, last, byStart);
+    }
+    return order;
 }
 
 int PackedRows::valueCount(int row) const

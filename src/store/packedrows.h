@@ -44,6 +44,10 @@ public:
     // Gives back the room grown beyond what the rows need.
     void squeeze();
 
+    // The rows in the order their bytes stand in memory. Reading many rows
+    // in this order reads the buffer from front to back, where the rows'
+    // own order (after a reorder) would jump all over it.
+    std::vector<int> storageOrder() const;
     // How many values the row holds.
     int valueCount(int row) const;
     // The row's value at column; no value when the row has fewer.

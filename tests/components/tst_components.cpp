@@ -2,6 +2,7 @@
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "store/bookrow.h"
+#include "store/textorder.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -90,6 +91,39 @@ private Q_SLOTS:
         QCOMPARE(view.sortColumn(), int(bookrow::Title));
         QVERIFY(view.sortAscending(bookrow::Title));
         QVERIFY(!view.sortAscending(bookrow::Price + 1));
+    }
+
+    // Keys that agree in their first eight bytes, keys that are the start of
+    // others, keys equal but for case: the list's order is the text order
+    // of the whole titles, also when an earlier sort has left the rows in
+    // another order than the one they were stored in.
+    void longKeysSortByTheWholeText()
+    {
+        const QStringList stored{QStringLiteral("长江黄河长城泰山甲乙"),
+                                 QStringLiteral("abcdefghi"),
+                                 QStringLiteral("长江黄河长城泰山"),
+                                 QString(),
+                                 QStringLiteral("ABCDEFGH"),
+                                 QStringLiteral("长江黄河长城"),
+                                 QStringLiteral("abcdefgh"),
+                                 QStringLiteral("长江黄河长城泰山一"),
+                                 QStringLiteral("abcdefg"),
+                                 QStringLiteral("长江")};
+        BookListModel model;
+        {
+            BookListModel::Fill fill(model);
+            for (qsizetype i = 0; i < stored.size(); ++i)
+                fill.add(row(stored[i], QString::number((i * 7) % 10)));
+        }
+        model.sortRows(bookrow::Price, true); // the rows no longer in stored order
+        for (const bool ascending : {true, false}) {
+            QStringList expected = titles(model);
+            std::stable_sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) {
+                return ascending ? textorder::compare(a, b) < 0 : textorder::compare(b, a) < 0;
+            });
+            model.sortRows(bookrow::Title, ascending);
+            QCOMPARE(titles(model), expected);
+        }
     }
 };
 

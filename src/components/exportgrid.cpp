@@ -167,11 +167,7 @@ ExportGrid::ExportGrid(QWidget *parent)
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Plain);
 
-    // Every row is one line high; no row is ever measured.
-    QHeaderView *rows = verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(QFontMetrics(m_font).height() + 4);
+    setUpRows(verticalHeader());
 
     // Columns move and change width by dragging their headers; there is no
     // way to hide one, and none gets narrower than a few pixels.
@@ -184,6 +180,14 @@ ExportGrid::ExportGrid(QWidget *parent)
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 0; c < kColumnCount; ++c)
         header->resizeSection(c, kColumns[c].width > 0 ? kColumns[c].width : defaultWidth(c));
+}
+
+void ExportGrid::setUpRows(QHeaderView *rows) const
+{
+    // Every row is one line high; no row is ever measured.
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(QFontMetrics(m_font).height() + 4);
 }
 
 ExportGrid::~ExportGrid()
@@ -236,6 +240,11 @@ void ExportGrid::close()
 {
     m_model->setTable(nullptr);
     m_table.reset();
+    // The row header keeps room for every row it has had (a million rows:
+    // some megabytes) until it goes: a closed grid starts a new one.
+    auto *rows = new QHeaderView(Qt::Vertical, this);
+    setUpRows(rows);
+    setVerticalHeader(rows);
 }
 
 qsizetype ExportGrid::exportRecordCount(bool saveAll) const

@@ -12,6 +12,7 @@
 #include <utility>
 
 class Dataset;
+class QHeaderView;
 
 // The model under the export grid: the rows of the book table, with the
 // grid's fifteen columns over them. Read-only.
@@ -113,6 +114,7 @@ public:
 
 private:
     int defaultWidth(int column) const;
+    void setUpRows(QHeaderView *rows) const;
 
     ExportGridModel *m_model;
     std::unique_ptr<StoredGridTable> m_table;

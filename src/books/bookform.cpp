@@ -4,6 +4,7 @@
 #include "components/lineinput.h"
 #include "components/messages.h"
 #include "components/style.h"
+#include "isbnhint.h"
 #include "store/codes.h"
 #include "store/dataset.h"
 #include "store/datetext.h"
@@ -46,6 +47,12 @@ BookForm::BookForm(QWidget *parent)
             });
     }
     setCounterpartEnabled(false);
+
+    // The ISBN's hint stands in the gap under the ISBN box.
+    auto *hint = new IsbnHint(ui->book_isbn, ui->groupbox_base);
+    const QRect box = ui->book_isbn->geometry();
+    const int left = ui->label_book_isbn->x();
+    hint->setGeometry(left, box.bottom() + 1, ui->groupbox_base->width() - left - 2, 13);
 }
 
 BookForm::~BookForm()

@@ -3,6 +3,8 @@
 #include "bookform.h"
 #include "components/catalogueview.h"
 #include "components/guard.h"
+#include "components/messages.h"
+#include "duplicatebook.h"
 #include "ui_bookform.h"
 #include "ui_form_addbook.h"
 
@@ -54,10 +56,26 @@ void Tform_addbook::book_nameChange()
     ui->button_add->setEnabled(!ui->bookform->controls().book_name->text().isEmpty());
 }
 
+bool Tform_addbook::addEvenIfStored(const BookForm::FieldTexts &fields)
+{
+    const auto text = [&](const char *column) {
+        for (const BookForm::FieldText &f : fields)
+            if (f.column == QLatin1String(column))
+                return f.text;
+        return QString();
+    };
+    const QString stored = duplicatebook::find(text("book_name"), text("book_author"), text("book_isbn"));
+    if (stored.isEmpty())
+        return true;
+    return msg::question(this, QStringLiteral("数据文件中已经有这本书：\n%1\n\n仍然要添加吗？").arg(stored));
+}
+
 void Tform_addbook::button_addClick()
 {
     BookForm *form = ui->bookform;
     if (!form->checkInput())
+        return;
+    if (!addEvenIfStored(form->fields()))
         return;
     QString id;
     {

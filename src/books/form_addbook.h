@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bookform.h"
 #include "components/formdialog.h"
 #include "store/dataset.h"
 
@@ -10,7 +11,8 @@ class Tform_addbook;
 }
 
 // The dialog in which the user enters a new book. Saving appends it to the
-// store and its row to the end of the main window's book list.
+// store and its row to the end of the main window's book list; a book that
+// seems to be stored already is first asked about.
 class Tform_addbook : public FormDialog
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ protected:
 private:
     void book_nameChange();
     void button_addClick();
+    // A book the catalogue already holds (same ISBN, or same title and first
+    // author) is added only when the user says so; "否" keeps the dialog as
+    // typed.
+    bool addEvenIfStored(const BookForm::FieldTexts &fields);
 
     std::unique_ptr<Ui::Tform_addbook> ui;
 };

@@ -1,5 +1,7 @@
 #include "bookvalues.h"
 
+#include "store/isbn.h"
+
 #include "store/codes.h"
 
 #include <array>
@@ -151,26 +153,7 @@ Shelves readShelves(QStringView text)
 
 QString isbnKey(QStringView isbn)
 {
-    QString key;
-    key.reserve(13);
-    for (const QChar c : unwrapFormula(isbn))
-        if (c != QLatin1Char('-') && !c.isSpace())
-            key.append(c.toUpper());
-    const bool tenDigits = key.size() == 10 && [&] {
-        for (qsizetype i = 0; i < 9; ++i)
-            if (!key[i].isDigit())
-                return false;
-        return key[9].isDigit() || key[9] == QLatin1Char('X');
-    }();
-    if (!tenDigits)
-        return key;
-    // The ISBN-13 of an ISBN-10: 978, its first nine digits, a new check digit.
-    QString thirteen = QStringLiteral("978") + QStringView(key).first(9).toString();
-    int sum = 0;
-    for (qsizetype i = 0; i < 12; ++i)
-        sum += (thirteen[i].unicode() - u'0') * (i % 2 == 0 ? 1 : 3);
-    thirteen.append(QChar(u'0' + (10 - sum % 10) % 10));
-    return thirteen;
+    return isbn::key(unwrapFormula(isbn));
 }
 
 QString titleKey(QStringView title, QStringView author)

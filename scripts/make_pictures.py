@@ -532,6 +532,16 @@ def icon_csv_import():
     return with_emblem(c.result(), e.result())
 
 
+def icon_loans(book):
+    """The book with a clock: how long each book has been out."""
+    out = shifted(book, -1, -1)
+    e = Canvas(16)
+    e.outlined(e.m_ellipse(7.5, 7.5, 15.5, 15.5), "#ffffff", ORANGE[2], 1.2)
+    e.line([(11.5, 11.6), (11.5, 9.2)], 1.2, ALU[5])
+    e.line([(11.5, 11.6), (13.6, 11.6)], 1.2, ALU[5])
+    return with_emblem(out, e.result())
+
+
 def icon_close():
     c = Canvas(16)
     c.line([(4.5, 4.5), (11.5, 11.5)], 1.7, ALU[4])
@@ -571,6 +581,7 @@ def main_icons():
         25: tango("apps/internet-web-browser.png"),
         26: icon_csv_export(),
         27: icon_csv_import(),
+        28: icon_loans(book),
     }
 
 

@@ -221,6 +221,19 @@ void BookListModel::afterSetRow(int row)
     Q_EMIT dataChanged(index(row, 0), index(row, bookrow::kColumnCount - 1));
 }
 
+int BookListModel::rowOfNumber(const QString &number) const
+{
+    bool whole = false;
+    const qint64 wanted = number.toLongLong(&whole);
+    const int id = bookrow::kFieldCount - 1; // book_id, the last stored field
+    for (int row = 0; row < m_rows.rowCount(); ++row) {
+        const FieldValue value = m_rows.value(row, id);
+        if ((whole && value.type == FieldValue::Integer) ? value.integer == wanted : value.text() == number)
+            return row;
+    }
+    return -1;
+}
+
 void BookListModel::removeBookRow(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);

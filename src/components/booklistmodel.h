@@ -66,6 +66,8 @@ public:
     void appendRow(const bookrow::Fields &book);
     void setRow(int row, const bookrow::Fields &book);
     void removeBookRow(int row);
+    // The row of the book with that number; -1 when the list does not show it.
+    int rowOfNumber(const QString &number) const;
 
     // Sorts all rows by the column, stably, with the byte order of
     // textorder; descending when ascending is false. The keys of the last

@@ -24,6 +24,14 @@ public:
     virtual void bookAdded(const QString &number) = 0;
     // The book of the selected row was changed: the row shows it as stored.
     virtual void bookChanged(const QString &number) = 0;
+    // A book was changed elsewhere than in its selected row (the loan
+    // overview): its row, when the list shows it, shows it as stored.
+    virtual void bookStored(const QString &number) = 0;
+    // A book was deleted elsewhere: its row, when the list shows it, goes.
+    virtual void bookDeleted(const QString &number) = 0;
+    // Opens the book's details window on the book: its row is selected
+    // first, the list showing every book when it did not show this one.
+    virtual void openBook(const QString &number) = 0;
     // A category was stored: its node goes under the tree's root.
     virtual void categoryAdded(const QString &name) = 0;
     // The category of the selected node was renamed.

@@ -89,6 +89,7 @@ void Tform_main::wireCommands()
     wireListCommands();
     wireExportCommands();
     wireCsvCommands();
+    wireLoanCommands();
     wireFileCommands();
     connect(listview_main, &BookListView::contextMenuRequested, this,
             [this](const QPoint &pos) { m_commands.popmenuBooklist->exec(pos); });

@@ -56,6 +56,9 @@ public:
     void categoryRenamed(const QString &oldName, const QString &newName) override;
     void listBooks(Dataset &books) override;
     void booksImported() override;
+    void bookStored(const QString &number) override;
+    void bookDeleted(const QString &number) override;
+    void openBook(const QString &number) override;
 
     Dataset ado_main;
     Dataset ado_temp;
@@ -93,6 +96,7 @@ public:
     // CSV files: every book out, books in.
     void mfsavecsvClick();
     void mfimportcsvClick();
+    void msloansClick();
     // The data file, help and password.
     void mfdaoruClick();
     void mfbeifenClick();
@@ -118,6 +122,7 @@ private:
     void wireListCommands();
     void wireExportCommands();
     void wireCsvCommands();
+    void wireLoanCommands();
     void wireFileCommands();
     void showCategoryBar(bool shown);
 

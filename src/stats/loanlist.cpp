@@ -40,10 +40,10 @@ Lists read(Dataset &books, QDate today)
         loan.title = books.fieldByName(u"book_name");
         loan.reader = books.fieldByName(u"book_reader");
         loan.category = books.fieldByName(u"book_cate");
-        const QString stored = books.fieldByName(u"book_loand");
-        const QByteArray iso = stored.toUtf8();
-        loan.date = datetext::parseIso(std::string_view(iso.constData(), size_t(iso.size())));
-        loan.dateText = loan.dateKnown() ? datetext::format(loan.date) : stored;
+        // The dataset gives a date as the windows show it.
+        const QString shown = books.fieldByName(u"book_loand");
+        loan.date = shown.isEmpty() ? QDate() : datetext::parse(shown);
+        loan.dateText = shown;
         if (loan.dateKnown())
             loan.days = int(loan.date.daysTo(today));
         (code == codes::kLentOut ? lists.lentOut : lists.borrowedIn).push_back(std::move(loan));

@@ -1,7 +1,11 @@
 // The loan overview, the ISBN rule and the hint under the book windows' ISBN
 // box, and the question before a book the catalogue already holds is added.
+#include "components/booklistmodel.h"
+#include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "stats/form_loans.h"
+#include "store/bookrow.h"
 #include "store/isbn.h"
 #include "support/guitest.h"
 
@@ -9,14 +13,170 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTreeWidget>
 #include <QtTest>
 
 class LoansTest : public fixture::GuiTest
 {
     Q_OBJECT
 
+private:
+    // Every loan state: lent out and borrowed in with dates, without one,
+    // with one that cannot be read, with one to come; an own copy, an odd
+    // code, no code. Counted to 2026-06-01.
+    void seedLoans() const
+    {
+        seed(QStringLiteral(
+            "insert into book (book_id, book_name, book_cate, book_loan, book_reader, book_loand, book_rating, "
+            "book_readed) values "
+            "(1, '甲', '小说', 3, '张三', '2026-01-01', 1, 1),"
+            "(2, '乙', '历史', 3, '李四', '2026-03-01', 1, 1),"
+            "(3, '丙', '小说', '3', '张三', NULL, 1, 1),"
+            "(4, '丁', '文学', 2, '王五', '2026-02-15', 1, 1),"
+            "(5, '戊', '文学', 2, '王五', '2026-12-31', 1, 1),"
+            "(6, '己', '小说', 1, '张三', '2025-01-01', 1, 1),"
+            "(7, '庚', '小说', 7, '张三', '2025-01-01', 1, 1),"
+            "(8, '辛', '小说', NULL, '张三', '2025-01-01', 1, 1),"
+            "(9, '壬', '小说', 3, '赵六', '去年春天', 1, 1)"));
+        Tform_loans::setToday(QDate(2026, 6, 1));
+    }
+
+    // The rows of a list: "title days", the overdue ones marked with "!".
+    static QStringList rows(QDialog *d, const char *list)
+    {
+        QStringList out;
+        auto *view = fixture::child<QTreeWidget>(d, list);
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = view->topLevelItem(i);
+            out << item->text(0) + QLatin1Char(' ') + item->text(3) +
+                       (item->background(0).color() == QColor(255, 205, 205) ? QStringLiteral("!") : QString());
+        }
+        return out;
+    }
+
+    // The stored fields of a book but its loan code.
+    QString allButLoan(int number) const
+    {
+        QStringList fields;
+        for (const QString &name : query(QStringLiteral("select name from pragma_table_info('book')")))
+            if (name != QLatin1String("book_loan"))
+                fields << QStringLiteral("quote(%1)").arg(name);
+        return query(QStringLiteral("select %1 from book where book_id = %2")
+                         .arg(fields.join(QStringLiteral("||'|'||")))
+                         .arg(number))
+            .value(0);
+    }
+
+    static QString listedLoan(const QString &number)
+    {
+        BookListModel *model = form_main->listview_main->model();
+        const int row = model->rowOfNumber(number);
+        return row < 0 ? QStringLiteral("<none>") : model->cell(row, bookrow::Loan);
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The warning limit goes to a settings file of the tests' own.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().remove(QStringLiteral("loans"));
+    }
+
+    void overviewListsWhoHasWhichBook()
+    {
+        seedLoans();
+        start();
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("借阅一览"));
+            QCOMPARE(rows(d, "listview_lentout"), (QStringList{"甲 151!", "乙 92!", "丙 日期未知", "壬 日期未知"}));
+            QCOMPARE(rows(d, "listview_borrowed"), (QStringList{"丁 106!", "戊 今天之后"}));
+            QStringList summary;
+            auto *readers = fixture::child<QListWidget>(d, "listview_readers");
+            for (int i = 0; i < readers->count(); ++i)
+                summary << readers->item(i)->text();
+            QVERIFY(summary.contains(QStringLiteral("张三：2 本，最久 151 天")));
+            QVERIFY(summary.contains(QStringLiteral("王五：2 本，最久 106 天")));
+            QVERIFY(summary.contains(QStringLiteral("赵六：1 本，日期未知")));
+            QCOMPARE(summary.size(), 4);
+
+            // The filter, then the limit, which is kept for the next time.
+            auto *filter = fixture::child<QComboBox>(d, "combo_reader");
+            filter->setCurrentIndex(filter->findText(QStringLiteral("张三")));
+            QCOMPARE(rows(d, "listview_lentout"), (QStringList{"甲 151!", "丙 日期未知"}));
+            QCOMPARE(rows(d, "listview_borrowed"), QStringList());
+            filter->setCurrentIndex(0);
+            fixture::child<QSpinBox>(d, "spin_days")->setValue(100);
+            QCOMPARE(rows(d, "listview_lentout"), (QStringList{"甲 151!", "乙 92", "丙 日期未知", "壬 日期未知"}));
+            QCOMPARE(rows(d, "listview_borrowed"), (QStringList{"丁 106!", "戊 今天之后"}));
+        });
+        QCOMPARE(Tform_loans::warnDays(), 100);
+        QSettings().remove(QStringLiteral("loans"));
+        QCOMPARE(Tform_loans::warnDays(), 30);
+    }
+
+    // A lent book given back: one field written, the list's row follows. A
+    // borrowed one given back: asked about; "否" leaves it, "是" deletes it
+    // and its row goes.
+    void returnedEndsTheLoan()
+    {
+        seedLoans();
+        start();
+        const QString before = allButLoan(1);
+        QCOMPARE(listedLoan(QStringLiteral("1")), QStringLiteral("已借出"));
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            auto *returned = fixture::child<QPushButton>(d, "button_returned");
+            QVERIFY(!returned->isEnabled());
+            auto *lent = fixture::child<QTreeWidget>(d, "listview_lentout");
+            lent->setCurrentItem(lent->topLevelItem(0)); // 甲
+            QTest::mouseClick(returned, Qt::LeftButton);
+            QCOMPARE(msg::takeShown().size(), 0);
+            QCOMPARE(rows(d, "listview_lentout"), (QStringList{"乙 92!", "丙 日期未知", "壬 日期未知"}));
+
+            auto *borrowed = fixture::child<QTreeWidget>(d, "listview_borrowed");
+            for (const bool yes : {false, true}) {
+                borrowed->setCurrentItem(borrowed->topLevelItem(0)); // 丁
+                QVERIFY(lent->selectedItems().isEmpty());
+                msg::setNextAnswer(yes);
+                QTest::mouseClick(returned, Qt::LeftButton);
+                const QList<msg::Shown> shown = msg::takeShown();
+                QCOMPARE(shown.size(), 1);
+                QVERIFY2(shown[0].text.contains(QStringLiteral("《丁》")), qPrintable(shown[0].text));
+                QCOMPARE(query(QStringLiteral("select count(*) from book where book_id = 4")).value(0),
+                         yes ? QStringLiteral("0") : QStringLiteral("1"));
+            }
+            QCOMPARE(rows(d, "listview_borrowed"), (QStringList{"戊 今天之后"}));
+        });
+        QCOMPARE(query(QStringLiteral("select book_loan from book where book_id = 1")).value(0), QStringLiteral("1"));
+        QCOMPARE(allButLoan(1), before);
+        QCOMPARE(listedLoan(QStringLiteral("1")), QStringLiteral("自己拥有"));
+        QCOMPARE(listedLoan(QStringLiteral("4")), QStringLiteral("<none>"));
+        QCOMPARE(query(QStringLiteral("select count(*) from book")).value(0), QStringLiteral("8"));
+    }
+
+    // A double click opens the book's details window on that book.
+    void doubleClickOpensTheBook()
+    {
+        seedLoans();
+        start();
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            auto *lent = fixture::child<QTreeWidget>(d, "listview_lentout");
+            QString opened;
+            fixture::onNextModal([&](QDialog *details) {
+                opened =
+                    details->objectName() + QLatin1Char(' ') + fixture::child<QLineEdit>(details, "book_name")->text();
+                details->reject();
+            });
+            Q_EMIT lent->itemDoubleClicked(lent->topLevelItem(1), 0); // 乙
+            QCOMPARE(opened, QStringLiteral("form_modbook 乙"));
+        });
+        QCOMPARE(form_main->selectedBookNumber(), QStringLiteral("2"));
+    }
+
     void numbersAreJudgedAndConverted_data()
     {
         QTest::addColumn<QString>("typed");

@@ -52,7 +52,8 @@ BookForm::BookForm(QWidget *parent)
     auto *hint = new IsbnHint(ui->book_isbn, ui->groupbox_base);
     const QRect box = ui->book_isbn->geometry();
     const int left = ui->label_book_isbn->x();
-    hint->setGeometry(left, box.bottom() + 1, ui->groupbox_base->width() - left - 2, 13);
+    hint->setGeometry(left, box.bottom() + 1, ui->groupbox_base->width() - left - 2, 12);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 BookForm::~BookForm()

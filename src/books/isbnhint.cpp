@@ -19,7 +19,7 @@ IsbnHint::IsbnHint(QLineEdit *box, QWidget *parent)
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(10);
     setFont(small);
     hide();
     connect(box, &QLineEdit::editingFinished, this, &IsbnHint::check);
@@ -36,20 +36,20 @@ void IsbnHint::check()
     }
     const isbn::Kind kind = isbn::kindOf(text);
     if (kind == isbn::Kind::None) {
-        show(QStringLiteral("ISBN应为10位或13位数字（10位的最后一位可以是X）"), false);
+        show(QStringLiteral("ISBN应为10位或13位数字"), false);
         return;
     }
     if (!isbn::isValid(text)) {
         const QString compacted = isbn::compact(text);
-        show(QStringLiteral("校验位不对，应为%1，请核对").arg(isbn::checkCharacter(compacted, kind)), false);
+        show(QStringLiteral("校验位不对，应为%1").arg(isbn::checkCharacter(compacted, kind)), false);
         return;
     }
     if (kind == isbn::Kind::Isbn10) {
-        show(QStringLiteral("有效的ISBN-10"), true, QStringLiteral("13"), QStringLiteral("转换为ISBN-13"));
+        show(QStringLiteral("有效的ISBN-10"), true, QStringLiteral("13"), QStringLiteral("转为ISBN-13"));
     } else if (isbn::toIsbn10(text).isEmpty()) {
-        show(QStringLiteral("有效的ISBN-13（979开头，没有对应的ISBN-10）"), true);
+        show(QStringLiteral("有效的ISBN-13（979开头，无ISBN-10）"), true);
     } else {
-        show(QStringLiteral("有效的ISBN-13"), true, QStringLiteral("10"), QStringLiteral("转换为ISBN-10"));
+        show(QStringLiteral("有效的ISBN-13"), true, QStringLiteral("10"), QStringLiteral("转为ISBN-10"));
     }
 }
 

@@ -242,7 +242,7 @@ private Q_SLOTS:
             QCOMPARE(box->text(), QStringLiteral("7-02-002387-8"));
             Q_EMIT hint->linkActivated(QStringLiteral("13"));
             QCOMPARE(box->text(), QStringLiteral("9787020023875"));
-            QVERIFY(hint->text().contains(QStringLiteral("转换为ISBN-10")));
+            QVERIFY(hint->text().contains(QStringLiteral("转为ISBN-10")));
 
             box->setFocus();
             box->setText(QStringLiteral("9791090636071"));

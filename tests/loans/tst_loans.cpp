@@ -2,6 +2,7 @@
 // box, and the question before a book the catalogue already holds is added.
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
+#include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "stats/form_loans.h"
@@ -11,6 +12,8 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -156,6 +159,43 @@ private Q_SLOTS:
         QCOMPARE(listedLoan(QStringLiteral("1")), QStringLiteral("自己拥有"));
         QCOMPARE(listedLoan(QStringLiteral("4")), QStringLiteral("<none>"));
         QCOMPARE(query(QStringLiteral("select count(*) from book")).value(0), QStringLiteral("8"));
+    }
+
+    // The lists as shown go to a CSV file, written whole; a file that cannot
+    // be written is named in the error and nothing is left.
+    void listsExportAsCsv()
+    {
+        seedLoans();
+        start();
+        const QString good = folder->path() + QStringLiteral("借阅.csv");
+        QFile blocker(folder->path() + QStringLiteral("文件"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString bad = blocker.fileName() + QStringLiteral("/借阅.csv");
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            auto *save = fixture::child<QPushButton>(d, "button_savecsv");
+            filedialog::setNextFileName(good);
+            QTest::mouseClick(save, Qt::LeftButton);
+            QCOMPARE(msg::takeShown().size(), 1);
+            filedialog::setNextFileName(bad);
+            QTest::mouseClick(save, Qt::LeftButton);
+            const QList<msg::Shown> shown = msg::takeShown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].kind, msg::Kind::Error);
+            QVERIFY2(shown[0].text.contains(QStringLiteral("借阅.csv")), qPrintable(shown[0].text));
+        });
+        QFile file(good);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 6);
+        QCOMPARE(lines[0], QStringLiteral("借阅,书名,书友,日期,天数,分类,编号"));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("已借出,甲,张三,")) &&
+                     lines[1].endsWith(QStringLiteral(",151,小说,1")),
+                 qPrintable(lines[1]));
+        QVERIFY(lines[6].startsWith(QStringLiteral("借入,戊,")));
+        QVERIFY(!QFileInfo::exists(bad));
     }
 
     // A double click opens the book's details window on that book.

@@ -32,25 +32,26 @@ QString first(const QString &sql, const QVariantList &values)
 
 QString find(const QString &title, const QString &author, const QString &number)
 {
-    // The stored ISBN is compared without its hyphens and blanks, in both
-    // forms of the number typed: an ISBN-10 also as its ISBN-13, an ISBN-13
-    // of the 978 range also as its ISBN-10.
-    if (isbn::kindOf(number) != isbn::Kind::None) {
-        const QString key = isbn::key(number);
-        QString other = isbn::toIsbn10(key);
-        if (other.isEmpty())
-            other = isbn::compact(number);
-        const QString byIsbn =
-            first(QStringLiteral("select book_id, book_name, book_author, book_isbn from book "
-                                 "where upper(replace(replace(replace(book_isbn, '-', ''), ' ', ''), char(9), '')) "
-                                 "in (?, ?) order by book_id limit 1"),
-                  {key, other});
-        if (!byIsbn.isEmpty())
-            return byIsbn;
-    }
+    // One pass over the books. The stored ISBN is compared without its
+    // hyphens and blanks, with every form the number typed may stand in:
+    // its ISBN-13, its ISBN-10 (X or x); a book with the same ISBN comes
+    // before one with the same title and author.
+    const QString byTitle = QStringLiteral("book_name = ? and coalesce(book_author, '') = ?");
+    if (isbn::kindOf(number) == isbn::Kind::None)
+        return first(QStringLiteral("select book_id, book_name, book_author, book_isbn from book where %1 "
+                                    "order by book_id limit 1")
+                         .arg(byTitle),
+                     {title, author});
+    const QString thirteen = isbn::key(number);
+    QString ten = isbn::toIsbn10(thirteen);
+    if (ten.isEmpty())
+        ten = isbn::compact(number);
+    const QString sameIsbn = QStringLiteral("replace(replace(book_isbn, '-', ''), ' ', '') in (?, ?, ?)");
+    const QVariantList forms{thirteen, ten, ten.toLower()};
     return first(QStringLiteral("select book_id, book_name, book_author, book_isbn from book "
-                                "where book_name = ? and coalesce(book_author, '') = ? order by book_id limit 1"),
-                 {title, author});
+                                "where %1 or (%2) order by %1 desc, book_id limit 1")
+                     .arg(sameIsbn, byTitle),
+                 forms + QVariantList{title, author} + forms);
 }
 
 } // namespace duplicatebook

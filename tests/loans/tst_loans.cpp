@@ -319,6 +319,9 @@ private Q_SLOTS:
         QTest::newRow("same title, other author") << "围城"
                                                   << "别人"
                                                   << "" << false;
+        QTest::newRow("no ISBN typed, a book without one stored") << "别的"
+                                                                  << "某人"
+                                                                  << "" << false;
         QTest::newRow("no such book") << "新书"
                                       << "新作者"
                                       << "9791090636071" << false;
@@ -331,7 +334,8 @@ private Q_SLOTS:
         QFETCH(bool, asked);
         seed(QStringLiteral(
             "insert into book (book_name, book_author, book_isbn, book_rating, book_loan, book_readed) values "
-            "('围城', '钱锺书', '978-7-02-002387-5', 1, 1, 1), ('旧书', NULL, '080442957x', 1, 1, 1)"));
+            "('围城', '钱锺书', '978-7-02-002387-5', 1, 1, 1), ('旧书', NULL, '080442957x', 1, 1, 1), "
+            "('无号', '某人', '', 1, 1, 1)"));
         start();
         const auto books = [&] { return query(QStringLiteral("select count(*) from book")).value(0); };
         for (const bool yes : {false, true}) {
@@ -353,12 +357,12 @@ private Q_SLOTS:
                 if (d->isVisible()) {
                     // Kept as typed, and nothing written.
                     QCOMPARE(fixture::child<QLineEdit>(d, "book_name")->text(), title);
-                    QCOMPARE(books(), QStringLiteral("2"));
+                    QCOMPARE(books(), QStringLiteral("3"));
                     QTest::mouseClick(fixture::child<QPushButton>(d, "button_close"), Qt::LeftButton);
                 }
             });
         }
-        QCOMPARE(books(), QStringLiteral("3"));
+        QCOMPARE(books(), QStringLiteral("4"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
+#include "stats/chartfigures.h"
 #include "stats/form_find.h"
 #include "stats/money.h"
 #include "store/dataset.h"
@@ -641,6 +642,86 @@ private Q_SLOTS:
             QCOMPARE(shown.first().kind, msg::Kind::Error);
         });
         QVERIFY(listedTitles().isEmpty());
+    }
+
+    // The figures behind the charts tell what the three lists tell, on a
+    // catalogue of odd values: no category, one not in the table, a name
+    // with a quote; codes of no value, out of range, stored as text; dates
+    // that are no dates; decimal prices, prices that are no numbers, none.
+    void chartFiguresAgreeWithTheLists()
+    {
+        seed(QStringLiteral(
+            "insert into category (cate_name) values ('小说'), ('历史'), ('它''s'), ('空类');"
+            "insert into book (book_name, book_cate, book_loan, book_readed, book_rating, book_buyd, book_value) "
+            "values ('a', '小说', 1, 1, 1, '2003-09-02', '29.80'),"
+            "('b', '小说', 2, 2, 5, '2003-01-31', '10'),"
+            "('c', '历史', '3', 1, 3, '2010-05-06', '三十元'),"
+            "('d', '它''s', 3, NULL, 7, '2003-13-45', '0.05'),"
+            "('e', NULL, NULL, 9, NULL, NULL, NULL),"
+            "('f', '不在表中', 7, 2, 2, '2010-12-31', ''),"
+            "('g', '小说', 1, 1, '1', 'bogus', '1,200')"));
+        start();
+        const auto figureOf = [](const QStringList &rows, const QString &caption) {
+            for (const QString &row : rows)
+                if (row.section(QLatin1Char('='), 0, 0) == caption)
+                    return row.section(QLatin1Char('='), 1).toLongLong();
+            return qint64(-1);
+        };
+        const auto sum = [](const std::vector<chartfigures::Part> &parts) {
+            qint64 n = 0;
+            for (const chartfigures::Part &p : parts)
+                n += p.books;
+            return n;
+        };
+        Dataset books;
+
+        const QStringList numbers = figures("msnumber", "listview_tnumber");
+        const std::vector<chartfigures::Part> categories = chartfigures::byCategory(books, 100);
+        for (const chartfigures::Part &p : categories)
+            if (p.label != QStringLiteral("其他"))
+                QCOMPARE(p.books, figureOf(numbers, p.label));
+        QCOMPARE(categories.front().label, QStringLiteral("小说")); // the largest first
+        QCOMPARE(categories.back().label, QStringLiteral("其他"));  // no category, or none listed
+        QCOMPARE(categories.back().books, 2);
+        QCOMPARE(sum(categories), figureOf(numbers, QStringLiteral("全部书籍")));
+        const std::vector<chartfigures::Part> two = chartfigures::byCategory(books, 2);
+        QCOMPARE(two.size(), size_t(3));
+        QCOMPARE(two.back().books, 3); // 它's and the two without a listed category
+        QCOMPARE(chartfigures::withBooks(categories).size(), categories.size() - 1); // 空类 has none
+
+        const QStringList lending = figures("msjie", "listview_tjie");
+        const std::vector<chartfigures::Part> loans = chartfigures::byLoan(books);
+        QCOMPARE(loans[0].books, figureOf(lending, QStringLiteral("自己拥有的书籍")));
+        QCOMPARE(loans[1].books, figureOf(lending, QStringLiteral("借入的书籍")));
+        QCOMPARE(loans[2].books, figureOf(lending, QStringLiteral("已借出的书籍")));
+        QCOMPARE(loans[3].books, 2); // no value, 7
+        QCOMPARE(sum(loans), figureOf(lending, QStringLiteral("全部书籍")));
+
+        const std::vector<chartfigures::Part> read = chartfigures::byRead(books);
+        QCOMPARE(read[0].books, 3);
+        QCOMPARE(read[1].books, 2);
+        QCOMPARE(read[2].books, 2);
+        const std::vector<chartfigures::Part> rating = chartfigures::byRating(books);
+        QCOMPARE(rating[0].label, QStringLiteral("非常喜欢"));
+        QCOMPARE(rating[0].books, 2);
+        QCOMPARE(rating[5].books, 2);
+
+        QStringList money = figures("msmoney", "listview_tmoney");
+        msg::takeShown(); // the prices that are no numbers, named
+        const chartfigures::Purchases bought = chartfigures::byPurchaseYear(books);
+        QStringList years;
+        qint64 booksBought = 0;
+        money::Fen spent = 0;
+        for (const chartfigures::Year &y : bought.years) {
+            years << QStringLiteral("%1:%2:%3").arg(y.label).arg(y.books).arg(money::amountText(y.spent));
+            booksBought += y.books;
+            spent += y.spent;
+        }
+        QCOMPARE(years, (QStringList{"2003:2:39.80", "2010:2:0", "日期未知:3:0.05"}));
+        QCOMPARE(bought.leftOut, 2);
+        QCOMPARE(booksBought, figureOf(money, QStringLiteral("书籍总数")));
+        QCOMPARE(QStringLiteral("购买金额总数=") + money::amountText(spent),
+                 money.filter(QStringLiteral("购买金额总数")).value(0));
     }
 };
 

@@ -542,6 +542,18 @@ def icon_loans(book):
     return with_emblem(out, e.result())
 
 
+def icon_piechart():
+    """A pie with one slice drawn out: the chart window."""
+    c = Canvas(16)
+    c.outlined(c.m_ellipse(0.5, 2.5, 12.5, 14.5), SKY[0], SKY[2], 1.0)
+    c.poly([(6.5, 8.5), (6.5, 2.5), (9.5, 3.3), (11.7, 5.5), (12.5, 8.5)], ORANGE[0])
+    c.line([(6.5, 8.5), (6.5, 2.5)], 1.0, SKY[2])
+    c.line([(6.5, 8.5), (12.5, 8.5)], 1.0, SKY[2])
+    c.outlined(c.m_poly([(9.0, 6.0), (9.0, 0.5), (12.0, 1.3), (14.5, 3.5), (15.3, 6.0)]),
+               CHAMELEON[0], CHAMELEON[2], 1.0)
+    return c.result()
+
+
 def icon_close():
     c = Canvas(16)
     c.line([(4.5, 4.5), (11.5, 11.5)], 1.7, ALU[4])
@@ -582,6 +594,7 @@ def main_icons():
         26: icon_csv_export(),
         27: icon_csv_import(),
         28: icon_loans(book),
+        29: icon_piechart(),
     }
 
 

@@ -4,7 +4,7 @@
 
 namespace pictures {
 
-// The command picture with this index (0 to 28), shared by the main window's
+// The command picture with this index (0 to 29), shared by the main window's
 // commands and the windows they open.
 inline QString command(int index)
 {

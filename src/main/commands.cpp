@@ -22,7 +22,7 @@ struct Item
 };
 
 // Every command of the main window, in the order of its menus, the commands
-// added later (CSV, the loan overview) last. Kept in rows by hand: their long captions would make the
+// added later (CSV, the loan overview, the charts) last. Kept in rows by hand: their long captions would make the
 // formatter give every command a line of its own.
 // clang-format off
 constexpr Item kItems[] = {
@@ -37,7 +37,7 @@ constexpr Item kItems[] = {
     {"mtpasswd", u"数据库密码(&P)", 19},   {"mhhelp", u"目录与索引(&H)", 20},      {"mhabout", u"关于本软件(&A)", -1},
     {"mhhomepage", u"我们的网站(&P)", 25},
     {"mfsavecsv", u"导出为CSV文件(&C)…", 26}, {"mfimportcsv", u"从CSV文件导入书籍(&I)…", 27},
-    {"msloans", u"借阅一览(&O)", 28},
+    {"msloans", u"借阅一览(&O)", 28}, {"mschart", u"统计图表(&G)", 29},
 };
 // clang-format on
 
@@ -55,7 +55,7 @@ const std::vector<Bar> kMenus = {
      u"编辑(&E)",
      {"meaddbook", "meeditbook", "medelbook", "|", "meaddcate", "meeditcate", "medelcate", "|", "mereader", "meauthor",
       "mepub"}},
-    {"menu_stat", u"统计(&S)", {"msnumber", "msmoney", "|", "msjie", "msloans"}},
+    {"menu_stat", u"统计(&S)", {"msnumber", "msmoney", "|", "msjie", "msloans", "|", "mschart"}},
     {"menu_view", u"查看(&V)", {"mvbigicon", "mvsmallicon", "mvlist", "mvxiangxi", "|", "mvtreelist"}},
     {"menu_tools", u"工具(&T)", {"mtfind", "|", "mtpasswd"}},
     {"menu_help", u"帮助(&H)", {"mhhelp", "|", "mhabout", "mhhomepage"}},
@@ -64,7 +64,7 @@ const std::vector<Bar> kMenus = {
 const std::vector<Bar> kToolBars = {
     {"toolbar_book", u"书籍工具栏", {"meaddbook", "meeditbook", "medelbook"}},
     {"toolbar_cate", u"类别工具栏", {"meaddcate", "meeditcate", "medelcate"}},
-    {"toolbar_stat", u"统计工具栏", {"msnumber", "msmoney", "msjie", "msloans"}},
+    {"toolbar_stat", u"统计工具栏", {"msnumber", "msmoney", "msjie", "msloans", "mschart"}},
     {"toolbar_db", u"附加数据库工具栏", {"mereader", "meauthor", "mepub"}},
     {"toolbar_view", u"查看工具栏", {"mvbigicon", "mvsmallicon", "mvlist", "mvxiangxi"}},
     {"toolbar_other",

@@ -90,6 +90,7 @@ void Tform_main::wireCommands()
     wireExportCommands();
     wireCsvCommands();
     wireLoanCommands();
+    wireChartCommands();
     wireFileCommands();
     connect(listview_main, &BookListView::contextMenuRequested, this,
             [this](const QPoint &pos) { m_commands.popmenuBooklist->exec(pos); });

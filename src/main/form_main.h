@@ -97,6 +97,7 @@ public:
     void mfsavecsvClick();
     void mfimportcsvClick();
     void msloansClick();
+    void mschartClick();
     // The data file, help and password.
     void mfdaoruClick();
     void mfbeifenClick();
@@ -123,6 +124,7 @@ private:
     void wireExportCommands();
     void wireCsvCommands();
     void wireLoanCommands();
+    void wireChartCommands();
     void wireFileCommands();
     void showCategoryBar(bool shown);
 

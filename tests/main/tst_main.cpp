@@ -119,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(items, (QStringList{
                             "mfdaoru mfbeifen - mfsaveto mfsavecsv mfimportcsv - mfexit",
                             "meaddbook meeditbook medelbook - meaddcate meeditcate medelcate - mereader meauthor mepub",
-                            "msnumber msmoney - msjie msloans",
+                            "msnumber msmoney - msjie msloans - mschart",
                             "mvbigicon mvsmallicon mvlist mvxiangxi - mvtreelist",
                             "mtfind - mtpasswd",
                             "mhhelp - mhabout mhhomepage",
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(bars, (QStringList{
                            "书籍工具栏:meaddbook meeditbook medelbook",
                            "类别工具栏:meaddcate meeditcate medelcate",
-                           "统计工具栏:msnumber msmoney msjie msloans",
+                           "统计工具栏:msnumber msmoney msjie msloans mschart",
                            "附加数据库工具栏:mereader meauthor mepub",
                            "查看工具栏:mvbigicon mvsmallicon mvlist mvxiangxi",
                            "其它工具栏:mfdaoru mfbeifen mfsaveto mfsavecsv mfimportcsv - mtfind - mhhomepage mhhelp",
@@ -180,6 +180,7 @@ private Q_SLOTS:
         QTest::newRow("mfimportcsv") << QStringLiteral("mfimportcsv") << QStringLiteral("从CSV文件导入书籍(&I)…")
                                      << true;
         QTest::newRow("msloans") << QStringLiteral("msloans") << QStringLiteral("借阅一览(&O)") << true;
+        QTest::newRow("mschart") << QStringLiteral("mschart") << QStringLiteral("统计图表(&G)") << true;
     }
     void commandsHaveCaptionTooltipAndPicture()
     {

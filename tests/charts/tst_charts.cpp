@@ -1,0 +1,77 @@
+// The chart window: opened on an empty catalogue and on one book, and the
+// picture it saves.
+#include "components/filedialog.h"
+#include "components/messages.h"
+#include "main/form_main.h"
+#include "support/guitest.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDialog>
+#include <QImage>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+class ChartsTest : public fixture::GuiTest
+{
+    Q_OBJECT
+
+private:
+    static QStringList titles(QDialog *d)
+    {
+        QStringList out;
+        for (const char *name : {"chart_cate", "chart_loan", "chart_read", "chart_buy", "chart_rating"})
+            out << fixture::child<QChartView>(d, name)->chart()->title();
+        return out;
+    }
+
+private Q_SLOTS:
+    void emptyCatalogueShowsEmptyCharts()
+    {
+        start();
+        fixture::runDialog(form_main->action("mschart"), [](QDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("统计图表"));
+            for (const QString &title : titles(d))
+                QVERIFY2(title.contains(QStringLiteral("还没有书籍")), qPrintable(title));
+            QVERIFY(msg::takeShown().isEmpty());
+        });
+    }
+
+    // One book: every chart has it; the picture saved is the chart shown, at
+    // its size; a target below a regular file is named in the error.
+    void oneBookAndItsPicture()
+    {
+        seed(QStringLiteral("insert into category (cate_name) values ('小说');"
+                            "insert into book (book_name, book_cate, book_loan, book_readed, book_rating, book_buyd, "
+                            "book_value) values ('书', '小说', 3, 1, 2, '2003-09-02', '12.50')"));
+        start();
+        const QString good = folder->path() + QStringLiteral("图表.png");
+        QFile blocker(folder->path() + QStringLiteral("文件"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        fixture::runDialog(form_main->action("mschart"), [&](QDialog *d) {
+            for (const QString &title : titles(d))
+                QVERIFY2(!title.contains(QStringLiteral("还没有书籍")), qPrintable(title));
+            auto *loan = fixture::child<QChartView>(d, "chart_loan");
+            QCOMPARE(loan->chart()->series().size(), 1);
+            auto *tabs = fixture::child<QTabWidget>(d, "tabs_charts");
+            tabs->setCurrentIndex(1);
+            filedialog::setNextFileName(good);
+            QTest::mouseClick(fixture::child<QPushButton>(d, "button_savepng"), Qt::LeftButton);
+            QVERIFY(msg::takeShown().isEmpty());
+            const QImage saved(good);
+            QVERIFY(!saved.isNull());
+            QCOMPARE(saved.size(), loan->grab().size());
+
+            filedialog::setNextFileName(blocker.fileName() + QStringLiteral("/图表.png"));
+            QTest::mouseClick(fixture::child<QPushButton>(d, "button_savepng"), Qt::LeftButton);
+            const QList<msg::Shown> shown = msg::takeShown();
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.contains(QStringLiteral("图表.png")), qPrintable(shown[0].text));
+        });
+    }
+};
+
+QTEST_MAIN(ChartsTest)
+#include "tst_charts.moc"

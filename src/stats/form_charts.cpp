@@ -104,7 +104,9 @@ void drawBars(QChartView *view, const QFont &font, const QString &title, const s
     names->append(labels);
     auto *counts = new QValueAxis;
     counts->setRange(0, std::max<double>(1.0, double(most) * 1.1));
+    counts->applyNiceNumbers();
     counts->setLabelFormat(QStringLiteral("%d"));
+    names->setTruncateLabels(false);
     styleAxis(names, font);
     styleAxis(counts, font);
     chart->addAxis(names, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
@@ -150,10 +152,12 @@ void drawPurchases(QChartView *view, const QFont &font, const chartfigures::Purc
     years->append(labels);
     auto *amounts = new QValueAxis;
     amounts->setRange(0, std::max(1.0, most * 1.1));
+    amounts->applyNiceNumbers();
     amounts->setLabelFormat(QStringLiteral("%.0f"));
     styleAxis(years, font);
     styleAxis(amounts, font);
     years->setLabelsAngle(labels.size() > 12 ? -90 : 0);
+    years->setTruncateLabels(false);
     chart->addAxis(years, Qt::AlignBottom);
     chart->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(years);

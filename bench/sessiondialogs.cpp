@@ -68,6 +68,12 @@ void statistics(Context &c)
     }
 }
 
+void charts(Context &c)
+{
+    timedOpen(c, "mschart", "charts", [](QDialog *dialog) { driver::clickButton(dialog, "button_close"); });
+    c.expectShown("charts");
+}
+
 void backToAll(Context &c)
 {
     auto *tree = driver::child<QTreeWidget>(form_main, "treeview_main");
@@ -147,6 +153,7 @@ void deleteBook(Context &c)
 void dialogSteps(Context &c)
 {
     statistics(c);
+    charts(c);
     backToAll(c);
     addBook(c);
     modifyBook(c);

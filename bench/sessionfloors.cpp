@@ -56,6 +56,20 @@ void floors(Context &c)
     c.setFloor("tnumber", time("select book_cate, count(*) from book group by book_cate"));
     c.setFloor("tjie", time("select count(*), sum(book_loan=1), sum(book_loan=2), sum(book_loan=3) from book"));
     c.setFloor("tmoney", time("select book_value, count(*) from book group by book_value"));
+    // The chart window's queries: the categories, one grouped count each for
+    // the three codes, money per year and price.
+    c.setFloor("charts",
+               time("select cate_name from category") +
+                   time("select book_cate, count(*), typeof(book_cate) = 'text' from book group by book_cate") +
+                   time("select count(*) filter (where book_loan=1), count(*) filter (where book_loan=2), "
+                        "count(*) filter (where book_loan=3), count(*) from book") +
+                   time("select count(*) filter (where book_readed=1), count(*) filter (where book_readed=2), "
+                        "count(*) from book") +
+                   time("select count(*) filter (where book_rating=1), count(*) filter (where book_rating=2), "
+                        "count(*) filter (where book_rating=3), count(*) filter (where book_rating=4), "
+                        "count(*) filter (where book_rating=5), count(*) from book") +
+                   time("select case when date(book_buyd) = book_buyd then substr(book_buyd, 1, 4) end as y, "
+                        "book_value, count(*) from book group by y, book_value"));
 
     // The book dialogs' pick lists; the modification dialog reads its book.
     const double lists = time("select * from category") + time("select * from author") + time("select * from pub") +

@@ -33,6 +33,7 @@ constexpr std::array kSteps{
     Step{"tnumber", "书籍数目统计", {kUnder100ms}, {kStatistic}},
     Step{"tjie", "借入借出统计", {kUnder100ms}, {kStatistic}},
     Step{"tmoney", "购买金额统计", {kUnder100ms}, {kStatistic}},
+    Step{"charts", "统计图表: the window opens", {kStatistic}, {kStatistic}},
     Step{"all.again", "全部分类: the full list again", {}, {kFill}},
     Step{"add.open", "添加新书籍: the dialog opens", {kUnder100ms}, {}},
     Step{"add", "添加新书籍: 添加 clicked", {kUnder100ms, kChange}, {kUnder100ms}},

@@ -104,8 +104,12 @@ Purchases byPurchaseYear(Dataset &books)
     books.scan([&](const Dataset::Row &row) {
         const QString year = row.value(0).type == FieldValue::Null ? QString() : row.value(0).text();
         const qint64 n = row.value(2).integer;
-        if (tallies[year].add(row.value(1).text(), n) == money::Tally::Outcome::NotANumber)
+        const QString price = row.value(1).text();
+        if (tallies[year].add(price, n) == money::Tally::Outcome::NotANumber) {
             out.leftOut += n;
+            if (!out.leftOutPrices.contains(price) && out.leftOutPrices.size() < kPricesNamed)
+                out.leftOutPrices << price;
+        }
     });
     for (const auto &[year, tally] : tallies) {
         if (!year.isEmpty())

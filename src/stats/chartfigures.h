@@ -51,7 +51,11 @@ struct Purchases
     // Books whose price is no number: counted in their year, their price
     // left out of its sum.
     qint64 leftOut = 0;
+    // Those prices, each once, in the order of the file's groups (at most
+    // kPricesNamed of them).
+    QStringList leftOutPrices;
 };
+inline constexpr int kPricesNamed = 5;
 Purchases byPurchaseYear(Dataset &books);
 
 // Drops the parts of no book (the other parts keep their order); when none

@@ -129,7 +129,13 @@ void drawPurchases(QChartView *view, const QFont &font, const chartfigures::Purc
     if (books == 0)
         title += QStringLiteral("（") + kEmptyNote + QStringLiteral("）");
     else if (bought.leftOut > 0)
-        title += QStringLiteral("\n价格不是数字的 %1 本书计入了书籍数目，没有计入金额").arg(bought.leftOut);
+        title += QStringLiteral("\n价格不是数字的 %1 本书（价格：%2%3）计入了书籍数目，没有计入金额")
+                     .arg(bought.leftOut)
+                     .arg(bought.leftOutPrices.join(QStringLiteral("、")),
+                          bought.leftOut > bought.leftOutPrices.size() &&
+                                  bought.leftOutPrices.size() >= chartfigures::kPricesNamed
+                              ? QStringLiteral("……")
+                              : QString());
     QChart *chart = freshChart(view, font, title);
     auto *set = new QBarSet(QStringLiteral("购买金额"));
     QStringList labels;

@@ -719,6 +719,9 @@ private Q_SLOTS:
         }
         QCOMPARE(years, (QStringList{"2003:2:39.80", "2010:2:0", "日期未知:3:0.05"}));
         QCOMPARE(bought.leftOut, 2);
+        QCOMPARE(bought.leftOutPrices.size(), 2);
+        QVERIFY(bought.leftOutPrices.contains(QStringLiteral("三十元")) &&
+                bought.leftOutPrices.contains(QStringLiteral("1,200")));
         QCOMPARE(booksBought, figureOf(money, QStringLiteral("书籍总数")));
         QCOMPARE(QStringLiteral("购买金额总数=") + money::amountText(spent),
                  money.filter(QStringLiteral("购买金额总数")).value(0));

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-charts-dev
+    qt6-charts-dev libqt6opengl6-dev
     libsqlite3-dev
     fonts-noto-cjk qt6-translations-l10n
     python3-xlrd

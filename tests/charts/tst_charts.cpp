@@ -69,6 +69,21 @@ private Q_SLOTS:
             const QList<msg::Shown> shown = msg::takeShown();
             QCOMPARE(shown.size(), 1);
             QVERIFY2(shown[0].text.contains(QStringLiteral("图表.png")), qPrintable(shown[0].text));
+
+            // Never over the catalogue itself.
+            const QByteArray catalogue = [&] {
+                QFile f(dataFile());
+                return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            }();
+            filedialog::setNextFileName(dataFile());
+            QTest::mouseClick(fixture::child<QPushButton>(d, "button_savepng"), Qt::LeftButton);
+            const QList<msg::Shown> refused = msg::takeShown();
+            QCOMPARE(refused.size(), 1);
+            QVERIFY2(refused[0].text.contains(QStringLiteral("不能把图片保存为正在使用的数据文件")),
+                     qPrintable(refused[0].text));
+            QFile after(dataFile());
+            QVERIFY(after.open(QIODevice::ReadOnly));
+            QCOMPARE(after.readAll(), catalogue);
         });
     }
 };

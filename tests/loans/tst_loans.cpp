@@ -183,6 +183,12 @@ private Q_SLOTS:
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown[0].kind, msg::Kind::Error);
             QVERIFY2(shown[0].text.contains(QStringLiteral("借阅.csv")), qPrintable(shown[0].text));
+            filedialog::setNextFileName(dataFile());
+            QTest::mouseClick(save, Qt::LeftButton);
+            const QList<msg::Shown> refused = msg::takeShown();
+            QCOMPARE(refused.size(), 1);
+            QVERIFY2(refused[0].text.contains(QStringLiteral("不能把CSV文件保存为正在使用的数据文件")),
+                     qPrintable(refused[0].text));
         });
         QFile file(good);
         QVERIFY(file.open(QIODevice::ReadOnly));

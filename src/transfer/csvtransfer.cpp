@@ -17,9 +17,11 @@
 namespace csvtransfer {
 namespace {
 
+// The catalogue in use, wherever it is: beside the program, named with
+// --data, or the user's own.
 QString dataFile()
 {
-    return programfolder::path() + QString::fromLatin1(kDataFileName);
+    return programfolder::dataFile();
 }
 
 // After a file box, also one that failed: the program folder is the

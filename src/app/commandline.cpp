@@ -38,7 +38,18 @@ QString helpText(Program program)
                           "                    程序不会新建它。\n"
                           "  --export-csv <文件>  不打开窗口，把全部书籍导出到这个CSV文件。\n"
                           "  --import-csv <文件>  不打开窗口，从这个CSV文件导入书籍；\n"
-                          "                    重复的书和有问题的行不导入。\n"
+                          "                    数据文件中已有的书和文件中无法读取的行不导入，\n"
+                          "                    无法识别的资料留空。和它一起可以用：\n"
+                          "    --map \"列名=字段\"  把这一列导入到这个字段（例如 --map \"Autor=作者\"，\n"
+                          "                    --map \"评分=不导入\"），每一列用一次。\n"
+                          "    --encoding <编码>  文件的编码（utf-8、gb18030、big5、windows-1252、\n"
+                          "                    latin1、utf-16le、utf-16be），不用时由程序判断。\n"
+                          "    --delimiter <分隔符>  comma、semicolon、tab 或者 |，不用时由程序判断。\n"
+                          "    --date-order <顺序>  像 03/04/2020 这样日和月无法确定先后的日期的读法：\n"
+                          "                    dmy（日/月/年）、mdy（月/日/年）或者 ymd（只读年份在前的日期）；\n"
+                          "                    不用时这样的日期留空。\n"
+                          "    --duplicates <做法>  skip（默认）：数据文件中已有的书不导入；import：也导入。\n"
+                          "    --dry-run       只显示将导入什么和每一个有问题的行，不写入数据文件。\n"
                           "                    这两个命令使用同一个数据文件（可以和 --data 一起用），\n"
                           "                    完成后显示一行小结，拒绝或失败时退出状态为1。\n")
         .arg(title());
@@ -52,7 +63,65 @@ QString missingValue(const QString &optionOrError)
         if (optionOrError.contains(QLatin1String(name)))
             return QStringLiteral("选项“--%1”后面缺少CSV文件的名称。").arg(QLatin1String(name));
     }
+    for (const char *name : {"map", "encoding", "delimiter", "date-order", "duplicates"}) {
+        if (optionOrError.contains(QLatin1String(name)))
+            return QStringLiteral("选项“--%1”后面缺少它的值。").arg(QLatin1String(name));
+    }
     return QStringLiteral("选项“--data”后面缺少数据文件的名称。");
+}
+
+// The import window's choices given with --import-csv; the problem in
+// words, "" when there is none.
+QString readImportChoices(const QCommandLineParser &parser, const QCommandLineOption &map,
+                          const QCommandLineOption &encoding, const QCommandLineOption &delimiter,
+                          const QCommandLineOption &dateOrder, const QCommandLineOption &duplicates,
+                          const QCommandLineOption &dryRun, ImportOptions &out)
+{
+    for (const QString &pair : parser.values(map)) {
+        const qsizetype equals = pair.lastIndexOf(QLatin1Char('='));
+        if (equals <= 0 || equals == pair.size() - 1)
+            return QStringLiteral("“--map %1”应当写成“--map \"列名=字段\"”。").arg(pair);
+        out.mapping.emplace_back(pair.left(equals).trimmed(), pair.mid(equals + 1).trimmed());
+    }
+    if (parser.isSet(encoding)) {
+        out.encoding = parser.value(encoding).trimmed().toLatin1();
+        if (out.encoding.isEmpty())
+            return QStringLiteral("选项“--encoding”后面缺少编码的名称。");
+    }
+    if (parser.isSet(delimiter)) {
+        const QString d = parser.value(delimiter);
+        const QString lower = d.trimmed().toLower();
+        if (lower == u"comma" || d == u",")
+            out.separator = QLatin1Char(',');
+        else if (lower == u"semicolon" || d == u";")
+            out.separator = QLatin1Char(';');
+        else if (lower == u"tab" || d == u"\t" || d == u"\\t")
+            out.separator = QLatin1Char('\t');
+        else if (lower == u"pipe" || d == u"|")
+            out.separator = QLatin1Char('|');
+        else
+            return QStringLiteral("“--delimiter %1”无法识别：可以是 comma、semicolon、tab 或者 |。").arg(d);
+    }
+    if (parser.isSet(dateOrder)) {
+        const QString order = parser.value(dateOrder).trimmed().toLower();
+        if (order == u"dmy")
+            out.dateOrder = bookvalues::DateOrder::Dmy;
+        else if (order == u"mdy")
+            out.dateOrder = bookvalues::DateOrder::Mdy;
+        else if (order == u"ymd")
+            out.dateOrder = bookvalues::DateOrder::Ymd;
+        else
+            return QStringLiteral("“--date-order %1”无法识别：可以是 dmy、mdy 或者 ymd。").arg(parser.value(dateOrder));
+    }
+    if (parser.isSet(duplicates)) {
+        const QString choice = parser.value(duplicates).trimmed().toLower();
+        if (choice == u"import")
+            out.withDuplicates = true;
+        else if (choice != u"skip")
+            return QStringLiteral("“--duplicates %1”无法识别：可以是 skip 或者 import。").arg(parser.value(duplicates));
+    }
+    out.dryRun = parser.isSet(dryRun);
+    return QString();
 }
 
 QString programName(Program program)
@@ -74,9 +143,19 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
     parser.addOption(data);
     const QCommandLineOption exportCsv(QStringLiteral("export-csv"), QString(), QStringLiteral("file"));
     const QCommandLineOption importCsv(QStringLiteral("import-csv"), QString(), QStringLiteral("file"));
+    const QCommandLineOption map(QStringLiteral("map"), QString(), QStringLiteral("column=field"));
+    const QCommandLineOption encoding(QStringLiteral("encoding"), QString(), QStringLiteral("encoding"));
+    const QCommandLineOption delimiter(QStringLiteral("delimiter"), QString(), QStringLiteral("delimiter"));
+    const QCommandLineOption dateOrder(QStringLiteral("date-order"), QString(), QStringLiteral("order"));
+    const QCommandLineOption duplicates(QStringLiteral("duplicates"), QString(), QStringLiteral("choice"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), QString());
+    const std::initializer_list<const QCommandLineOption *> importChoices{&map,       &encoding,   &delimiter,
+                                                                          &dateOrder, &duplicates, &dryRun};
     if (program == Program::Quillmere) {
         parser.addOption(exportCsv);
         parser.addOption(importCsv);
+        for (const QCommandLineOption *choice : importChoices)
+            parser.addOption(*choice);
     }
     const bool parsed = parser.parse(arguments);
 
@@ -115,7 +194,14 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
             if (parser.isSet(*csv) && parser.value(*csv).isEmpty())
                 problem = missingValue(csv->names().first());
         }
+        for (const QCommandLineOption *choice : importChoices) {
+            if (problem.isEmpty() && parser.isSet(*choice) && !parser.isSet(importCsv))
+                problem = QStringLiteral("选项“--%1”只能和“--import-csv”一起用。").arg(choice->names().first());
+        }
     }
+    ImportOptions import;
+    if (problem.isEmpty() && parser.isSet(importCsv))
+        problem = readImportChoices(parser, map, encoding, delimiter, dateOrder, duplicates, dryRun, import);
     if (!problem.isEmpty()) {
         line.action = CommandLine::Action::Invalid;
         line.text = QStringLiteral("%1: %2\n用 %1 --help 可以看到全部选项。\n").arg(name, problem);
@@ -128,6 +214,7 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
     } else if (parser.isSet(importCsv)) {
         line.action = CommandLine::Action::ImportCsv;
         line.csvFile = parser.value(importCsv);
+        line.import = import;
     }
     return line;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/importoptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +12,11 @@
 //   --data FILE      another catalogue than the one found by itself
 // and Quillmere, without a window,
 //   --export-csv FILE   every book into a CSV file
-//   --import-csv FILE   the books of a CSV file into the catalogue
+//   --import-csv FILE   the books of a CSV file into the catalogue, with the
+//                       import window's choices: --map "列名=字段" (again
+//                       for each column), --encoding, --delimiter,
+//                       --date-order ymd|dmy|mdy, --duplicates skip|import,
+//                       --dry-run
 namespace app {
 
 // Which program reads the command line: they differ only in their words.
@@ -29,6 +35,7 @@ struct CommandLine
     Action action = Action::Run;
     QString dataFile; // the file named with --data, "" when none
     QString csvFile;  // the file of --export-csv or --import-csv
+    ImportOptions import; // the choices of --import-csv
     QString text;     // what to print, ending in a new line
 };
 

@@ -40,7 +40,7 @@ int runCsvCommand(const app::CommandLine &line)
     }
     if (line.action == app::CommandLine::Action::ExportCsv)
         return csvcommand::exportBooks(dataFile, line.csvFile);
-    return csvcommand::importBooks(dataFile, line.csvFile);
+    return csvcommand::importBooks(dataFile, line.csvFile, line.import);
 }
 
 } // namespace

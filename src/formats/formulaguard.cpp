@@ -8,31 +8,35 @@ bool startsFormula(char16_t c)
     return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
 }
 
-template <class Text> bool guardedStart(const Text &text)
+// Quotes, then the start of a formula: what a ' is put before.
+template <class Text, class Unit> bool guardedStart(const Text &text, Unit unit)
 {
-    if (text.isEmpty())
-        return false;
-    const auto first = char16_t(static_cast<unsigned char>(text[0]));
-    if (startsFormula(first))
-        return true;
-    return first == u'\'' && text.size() > 1 && startsFormula(char16_t(static_cast<unsigned char>(text[1])));
+    qsizetype i = 0;
+    while (i < text.size() && unit(text[i]) == u'\'')
+        ++i;
+    return i < text.size() && startsFormula(unit(text[i]));
+}
+
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t unitOf(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
 }
 
 } // namespace
 
 bool needsGuard(QStringView text)
 {
-    if (text.isEmpty())
-        return false;
-    const char16_t first = text[0].unicode();
-    if (startsFormula(first))
-        return true;
-    return first == u'\'' && text.size() > 1 && startsFormula(text[1].unicode());
+    return guardedStart(text, [](QChar c) { return unitOf(c); });
 }
 
 bool needsGuard(QByteArrayView utf8)
 {
-    return guardedStart(utf8);
+    return guardedStart(utf8, [](char c) { return unitOf(c); });
 }
 
 QString guarded(QStringView text)

@@ -11,9 +11,9 @@
 // -, @, a tab or a carriage return as a formula (a title such as
 // "=cmd|' /C calc'!A0" would start a program). A text that starts so is
 // written with one ' before it, which spreadsheets show as a plain text; so
-// is a text that starts with a ' followed by one of those, so that reading
-// takes exactly one ' off exactly the texts that had one put on, and every
-// text comes back as it was.
+// is a text that starts with quotes followed by one of those ('=, ''-), so
+// that reading takes exactly one ' off exactly the texts that had one put
+// on, and every text comes back as it was.
 namespace formulaguard {
 
 // Whether the text gets a ' when written.

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <array>
+#include <vector>
 
 // The columns of a book in a CSV file, written and read.
 //
@@ -53,11 +54,16 @@ enum class Target : unsigned char {
     LoanDate,
     Note,
     // Readings of other programs' columns.
-    Stars,    // a rating of 1 to 5 stars, 5 the best; 0 for none
-    Shelves,  // shelf names: "read", "to-read", "currently-reading", others
+    Stars,    // a rating of 1 to 5 stars, 5 the best, halves rounded up; 0 for none
+    Shelves,  // the one shelf of reading state: "read" makes it read, any other unread
     ReadDate, // the day the book was read: a date makes it read
+    Stars10,  // a rating of 0 to 10 points, two points a star
+    ReadFlag, // yes or no: read
+    Authors,  // several authors: the first, the second, the rest after the second
+    LoanedTo, // the book friend it is lent to: a name makes it lent out
+    PubInfo,  // a publication line: the publisher before the year in brackets
 };
-inline constexpr int kTargetCount = int(Target::ReadDate) + 1;
+inline constexpr int kTargetCount = int(Target::PubInfo) + 1;
 
 // The table's column a field target writes; -1 for the three readings and
 // for None.
@@ -70,12 +76,21 @@ inline int columnOf(Target target)
 QString caption(Target target);
 
 // The target a file column goes to, by its header: the program's own
-// captions, the stored column names, and the usual English headers of
-// other programs' exports, compared without regard to case and blanks
-// around them. None for a header not known (and for the book number).
+// captions, the stored column names, and the headers of other programs'
+// exports (see the help), compared without regard to case, blanks and
+// quotes around them and invisible characters. None for a header not known,
+// and for the known ones that have no place in a book (a review, a site's
+// average rating, the day a book was added to a list).
 Target targetOf(QStringView header);
-// Whether the header names a column the program knows, the book number
-// included.
+// Whether the program knows the header: one that goes to a field, or one
+// of those that have no place (the book number among them).
 bool isKnownHeader(QStringView header);
+
+// The target of a rating column in a file whose headers show a catalogue
+// that counts ratings in points of 0 to 10 (see the help): Stars10 for such
+// a file's "rating", else the header's own target.
+Target ratingTarget(QStringView header, bool pointsCatalogue);
+// Whether the headers are those of such a catalogue.
+bool isPointsCatalogue(const std::vector<QStringView> &headers);
 
 } // namespace bookcolumns

@@ -9,17 +9,16 @@
 #include "store/usererror.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 #include <csignal>
 #include <iterator>
+#include <optional>
 #include <termios.h>
 
 namespace csvcommand {
 namespace {
-
-// The records that were left out, listed one a line up to this many.
-constexpr int kListedRecords = 20;
 
 void say(std::FILE *to, const QString &text)
 {
@@ -164,36 +163,114 @@ int exportBooks(const QString &dataFile, const QString &csvFile, const Terminal 
     });
 }
 
-int importBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal)
+namespace {
+
+QString plainHeader(QStringView header)
+{
+    return header.trimmed().toString().toCaseFolded();
+}
+
+// The target a field's caption or name stands for, as --map names it.
+std::optional<bookcolumns::Target> targetNamed(const QString &name)
+{
+    const QString wanted = name.trimmed();
+    for (int t = 0; t < bookcolumns::kTargetCount; ++t)
+        if (bookcolumns::caption(bookcolumns::Target(t)).compare(wanted, Qt::CaseInsensitive) == 0)
+            return bookcolumns::Target(t);
+    if (wanted.compare(u"none", Qt::CaseInsensitive) == 0)
+        return bookcolumns::Target::None;
+    const bookcolumns::Target t = bookcolumns::targetOf(wanted);
+    if (t != bookcolumns::Target::None)
+        return t;
+    return std::nullopt;
+}
+
+QString fieldChoices()
+{
+    QStringList names;
+    for (int t = 0; t < bookcolumns::kTargetCount; ++t)
+        names << bookcolumns::caption(bookcolumns::Target(t));
+    return names.join(QStringLiteral("、"));
+}
+
+} // namespace
+
+void applyMapping(BookImport &books, const ImportOptions &options)
+{
+    for (const auto &[header, fieldName] : options.mapping) {
+        const std::optional<bookcolumns::Target> target = targetNamed(fieldName);
+        if (!target)
+            throw UserError(QStringLiteral("“--map”中的字段“%1”无法识别。可以用的字段：%2。").arg(fieldName, fieldChoices()));
+        bool found = false;
+        for (int c = 0; c < books.table().columnCount(); ++c) {
+            if (plainHeader(books.table().header(c)) == plainHeader(header)) {
+                books.setTarget(c, *target);
+                found = true;
+            }
+        }
+        if (!found)
+            throw UserError(QStringLiteral("文件%1中没有名为“%2”的列（“--map”）。")
+                                .arg(describeFile(books.path()), header));
+    }
+}
+
+int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options,
+                const Terminal &terminal)
 {
     return guarded(terminal, [&] {
-        CatalogueLock lock(dataFile);
-        if (lock.tryLock() == CatalogueLock::Outcome::HeldElsewhere) {
-            complain(terminal, QStringLiteral("数据文件%1已在一个Quillmere窗口中打开，没有导入。"
-                                              "请在那个窗口中用“从CSV文件导入书籍”导入，或者先关闭它。")
-                                   .arg(describeFile(QFileInfo(dataFile).absoluteFilePath())));
+        const QString catalogue = describeFile(QFileInfo(dataFile).absoluteFilePath());
+        const QString heldText = QStringLiteral("数据文件%1已在一个Quillmere窗口中打开，没有导入。"
+                                                "请在那个窗口中用“从CSV文件导入书籍”导入，或者先关闭它。")
+                                     .arg(catalogue);
+        // Refused at once while a window holds it; not held while the
+        // password is asked for and the file is read.
+        if (CatalogueLock::isHeldElsewhere(dataFile)) {
+            complain(terminal, heldText);
             return 1;
         }
         if (!passwordAccepted(dataFile, terminal, QStringLiteral("导入")))
             return 1;
         const QString path = QFileInfo(csvFile).absoluteFilePath();
-        BookImport books(csvreader::readFile(path), path);
-        Dataset catalogue(dataFile);
-        books.judge(BookImport::CatalogueKeys::read(catalogue));
-        const importwriter::Summary summary = importwriter::write(dataFile, books, false);
+        CsvOptions reading;
+        reading.encoding = options.encoding;
+        reading.separator = options.separator;
+        BookImport books(csvreader::readFile(path, reading), path);
+        applyMapping(books, options);
+        books.setDateOrder(options.dateOrder);
 
-        int listed = 0, left = 0;
-        for (int r = 0; r < books.table().recordCount(); ++r) {
-            const BookImport::Status status = books.judgement(r).status;
-            if (status == BookImport::Status::Good || status == BookImport::Status::Blank)
-                continue;
-            if (listed++ < kListedRecords)
-                say(terminal.err, QStringLiteral("第%1行没有导入：%2").arg(books.table().line(r)).arg(books.reason(r)));
-            else
-                ++left;
+        CatalogueLock lock(dataFile);
+        if (!options.dryRun && lock.tryLock() == CatalogueLock::Outcome::HeldElsewhere) {
+            complain(terminal, heldText);
+            return 1;
         }
-        if (left > 0)
-            say(terminal.err, QStringLiteral("……另有 %1 行没有导入。").arg(left));
+        {
+            Dataset keys(dataFile);
+            books.judge(BookImport::CatalogueKeys::read(keys));
+        }
+        const importwriter::Summary summary = options.dryRun
+                                                  ? importwriter::plan(books, options.withDuplicates)
+                                                  : importwriter::write(dataFile, books, options.withDuplicates);
+        if (books.dateOrderUnsettled() && books.dateOrder() != bookvalues::DateOrder::Dmy &&
+            books.dateOrder() != bookvalues::DateOrder::Mdy)
+            say(terminal.err, QStringLiteral("文件中的日期（例如“%1”）的日和月无法确定先后，这样的日期已留空；"
+                                             "可以用“--date-order dmy”或“--date-order mdy”说明。")
+                                  .arg(books.unsettledDateExample()));
+        for (const int r : books.notableRecords()) {
+            const BookImport::Status status = books.judgement(r).status;
+            if (status == BookImport::Status::Duplicate && options.withDuplicates)
+                continue;
+            const QString what = status == BookImport::Status::Good ? QStringLiteral("已导入，但")
+                                                                    : QStringLiteral("没有导入：");
+            say(terminal.err, QStringLiteral("第%1行%2%3").arg(books.table().line(r)).arg(what, books.reason(r)));
+        }
+        if (options.dryRun) {
+            QStringList mapping;
+            for (int c = 0; c < books.table().columnCount(); ++c)
+                if (books.target(c) != bookcolumns::Target::None)
+                    mapping << QStringLiteral("%1 → %2").arg(books.table().header(c).trimmed().toString(),
+                                                             bookcolumns::caption(books.target(c)));
+            say(terminal.out, QStringLiteral("试运行，数据文件没有改动。各列导入到：%1。").arg(mapping.join(QStringLiteral("；"))));
+        }
         say(terminal.out, QFileInfo(path).fileName() + QStringLiteral("：") + summary.line());
         return 0;
     });

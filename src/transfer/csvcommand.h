@@ -1,9 +1,13 @@
 #pragma once
 
+#include "importoptions.h"
+
 #include <QString>
 
 #include <cstdio>
 #include <unistd.h>
+
+class BookImport;
 
 // The CSV commands without a window, for the command line:
 //
@@ -29,6 +33,11 @@ struct Terminal
 };
 
 int exportBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal = Terminal());
-int importBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal = Terminal());
+int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options = {},
+                const Terminal &terminal = Terminal());
+
+// Sends the columns of the mapping to their fields; throws UserError naming
+// the header or the field that is not known.
+void applyMapping(BookImport &books, const ImportOptions &options);
 
 } // namespace csvcommand

@@ -70,20 +70,18 @@ void importBooks(QWidget *parent, CatalogueView &view)
         return;
     const QString path = QFileInfo(chosen).absoluteFilePath();
 
-    BookImport books(csvreader::readFile(path), path);
+    auto read = std::make_unique<BookImport>(csvreader::readFile(path), path);
     Dataset catalogue(dataFile());
     const BookImport::CatalogueKeys keys = BookImport::CatalogueKeys::read(catalogue);
-    bool withDuplicates = false;
-    {
-        Tform_csvimport window(books, keys, parent);
-        if (window.showModal() != QDialog::Accepted)
-            return;
-        withDuplicates = window.withDuplicates();
-    }
+    Tform_csvimport window(std::move(read), keys, parent);
+    if (window.showModal() != QDialog::Accepted)
+        return;
+    const BookImport &books = window.books();
+    window.hide();
 
     ProgressWindow progress(parent, QStringLiteral("正在导入书籍……"));
     const importwriter::Summary summary = importwriter::write(
-        dataFile(), books, withDuplicates, [&](int done, int total) { return progress.update(done, total); });
+        dataFile(), books, window.withDuplicates(), [&](int done, int total) { return progress.update(done, total); });
     progress.close();
     if (summary.added > 0)
         view.booksImported();

@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <deque>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -54,6 +55,15 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
+// Texts are bound as UTF-8, as the windows bind them: bound as UTF-16, a
+// text that starts with U+FEFF or U+FFFE would lose it to SQLite, which
+// takes it for a byte-order mark.
+void bindText(sqlite3_stmt *stmt, int index, QStringView text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
 // One of the lists of names (categories, publishers, authors, book
 // friends): the names it holds, and the statement that adds one. The names
 // are looked up as views, without a copy per book: the stored names are
@@ -74,11 +84,14 @@ public:
     // Adds the name of a book's field unless the list holds it.
     void add(const BookImport::Value &value)
     {
-        if (value.kind != BookImport::Value::Text || value.text.isEmpty())
+        if (value.kind != BookImport::Value::Text || value.text().isEmpty())
             return;
-        if (!m_names.insert(view(value.text)).second)
+        if (m_names.contains(view(value.text())))
             return;
-        sqlite3_bind_text16(m_insert.get(), 1, value.text.utf16(), int(value.text.size() * 2), SQLITE_STATIC);
+        // A text of the value's own dies with the book: the list keeps a copy.
+        m_added.push_back(value.text().toString());
+        m_names.insert(view(m_added.back()));
+        bindText(m_insert.get(), 1, value.text());
         m_insert.run();
         ++added;
     }
@@ -93,6 +106,7 @@ private:
 
     Statement m_insert;
     std::vector<QString> m_stored;
+    std::deque<QString> m_added; // names of values' own texts
     std::unordered_set<std::u16string_view> m_names;
 };
 
@@ -107,10 +121,10 @@ void bind(sqlite3_stmt *stmt, int index, const BookImport::Value &value)
         break;
     case BookImport::Value::Text:
         // An empty text is a text all the same, not a null.
-        if (value.text.isEmpty())
+        if (value.text().isEmpty())
             sqlite3_bind_text(stmt, index, "", 0, SQLITE_STATIC);
         else
-            sqlite3_bind_text16(stmt, index, value.text.utf16(), int(value.text.size() * 2), SQLITE_STATIC);
+            bindText(stmt, index, value.text());
         break;
     case BookImport::Value::Date: {
         char iso[16];
@@ -159,16 +173,23 @@ QString Summary::text(const QString &file) const
                    .arg(publishers)
                    .arg(authors)
                    .arg(readers);
+    if (warned > 0) {
+        out += QStringLiteral("\n其中 %1 本书有无法识别的资料，已留空：").arg(warned);
+        for (const auto &[heading, count] : warnings)
+            out += QStringLiteral("\n    %1：%2 本").arg(heading).arg(count);
+    }
     const int skipped = duplicates + problemCount() + blank;
-    if (skipped == 0)
-        return out;
-    out += QStringLiteral("\n没有导入 %1 行：").arg(skipped);
-    if (duplicates > 0)
-        out += QStringLiteral("\n    重复的书籍：%1 行").arg(duplicates);
-    for (const auto &[heading, count] : problems)
-        out += QStringLiteral("\n    %1：%2 行").arg(heading).arg(count);
-    if (blank > 0)
-        out += QStringLiteral("\n    空行：%1 行").arg(blank);
+    if (skipped > 0) {
+        out += QStringLiteral("\n没有导入 %1 行：").arg(skipped);
+        if (duplicates > 0)
+            out += QStringLiteral("\n    与已有书籍重复：%1 行").arg(duplicates);
+        for (const auto &[heading, count] : problems)
+            out += QStringLiteral("\n    %1：%2 行").arg(heading).arg(count);
+        if (blank > 0)
+            out += QStringLiteral("\n    空行：%1 行").arg(blank);
+    }
+    if (!ignoredColumns.isEmpty())
+        out += QStringLiteral("\n没有导入的列：%1").arg(ignoredColumns);
     return out;
 }
 
@@ -176,25 +197,54 @@ QString Summary::line() const
 {
     if (cancelled)
         return QStringLiteral("导入已取消，数据文件没有改动。");
-    return QStringLiteral("已导入 %1 本书；没有导入 %2 行（重复 %3 行，有问题 %4 行，空行 %5 行）。")
-        .arg(added)
-        .arg(duplicates + problemCount() + blank)
-        .arg(duplicates)
-        .arg(problemCount())
-        .arg(blank);
+    QString out = QStringLiteral("%1 %2 本书（其中 %3 本有资料无法识别、已留空）；"
+                                 "没有导入 %4 行（与已有书籍重复 %5 行，无法读取 %6 行，空行 %7 行）。")
+                      .arg(planned ? QStringLiteral("可以导入") : QStringLiteral("已导入"))
+                      .arg(added)
+                      .arg(warned)
+                      .arg(duplicates + problemCount() + blank)
+                      .arg(duplicates)
+                      .arg(problemCount())
+                      .arg(blank);
+    if (!ignoredColumns.isEmpty())
+        out += QStringLiteral("没有导入的列：%1。").arg(ignoredColumns);
+    return out;
+}
+
+Summary plan(const BookImport &books, bool withDuplicates)
+{
+    Summary summary;
+    summary.planned = true;
+    summary.duplicates = withDuplicates ? 0 : books.count(Status::Duplicate);
+    summary.blank = books.count(Status::Blank);
+    summary.ignoredColumns = books.ignoredColumnsText();
+    BookImport::Book book;
+    std::vector<BookImport::Warning> warnings;
+    for (int r = 0; r < books.table().recordCount(); ++r) {
+        const BookImport::Judgement &j = books.judgement(r);
+        if (j.status == Status::Problem)
+            ++summary.problems[books.heading(r)];
+        const bool wanted = j.status == Status::Good || (withDuplicates && j.status == Status::Duplicate);
+        if (!wanted)
+            continue;
+        ++summary.added;
+        if (!j.warned)
+            continue;
+        ++summary.warned;
+        books.book(r, book, &warnings);
+        for (const BookImport::Warning &w : warnings)
+            ++summary.warnings[w.heading];
+    }
+    return summary;
 }
 
 Summary write(const QString &dataFile, const BookImport &books, bool withDuplicates, const Progress &progress)
 {
-    Summary summary;
+    Summary summary = plan(books, withDuplicates);
     const int records = books.table().recordCount();
-    const int duplicates = books.count(Status::DuplicateInFile) + books.count(Status::DuplicateInCatalogue);
-    const int total = books.count(Status::Good) + (withDuplicates ? duplicates : 0);
-    summary.duplicates = withDuplicates ? 0 : duplicates;
-    summary.blank = books.count(Status::Blank);
-    for (int r = 0; r < records; ++r)
-        if (books.judgement(r).status == Status::Problem)
-            ++summary.problems[books.heading(r)];
+    const int total = summary.added;
+    summary.added = 0;
+    summary.planned = false;
 
     Dataset dataset(dataFile);
     Transaction transaction(dataset);
@@ -208,9 +258,7 @@ Summary write(const QString &dataFile, const BookImport &books, bool withDuplica
     BookImport::Book book;
     for (int r = 0; r < records; ++r) {
         const Status status = books.judgement(r).status;
-        const bool wanted =
-            status == Status::Good ||
-            (withDuplicates && (status == Status::DuplicateInFile || status == Status::DuplicateInCatalogue));
+        const bool wanted = status == Status::Good || (withDuplicates && status == Status::Duplicate);
         if (!wanted || !books.book(r, book))
             continue;
         for (size_t f = 0; f < book.size(); ++f)

@@ -15,11 +15,17 @@ struct Summary
     int added = 0;
     int duplicates = 0; // duplicates left out
     int blank = 0;
-    // The records left out for a value that could not be read, by heading.
+    // The records the file spoils, left out, by heading.
     std::map<QString, int> problems;
+    // The books added with a value left empty, and the values by heading.
+    int warned = 0;
+    std::map<QString, int> warnings;
+    // The file's columns that went nowhere, in words ("" for none).
+    QString ignoredColumns;
     // Names that were not yet in their lists and were added to them.
     int categories = 0, publishers = 0, authors = 0, readers = 0;
     bool cancelled = false;
+    bool planned = false; // told before writing (a dry run): "可以导入"
 
     int problemCount() const;
     // The summary in words, several lines.
@@ -30,6 +36,9 @@ struct Summary
 
 // Told how many of the books were written; false stops the import.
 using Progress = std::function<bool(int done, int total)>;
+
+// What the import would do, without writing: the counts of a summary.
+Summary plan(const BookImport &books, bool withDuplicates);
 
 // Adds the books judged Good, and the duplicates too when withDuplicates,
 // to the catalogue in dataFile, in one transaction; with them the

@@ -10,13 +10,17 @@ void SkippedRowsModel::reset(const BookImport &books)
 {
     beginResetModel();
     m_books = &books;
-    m_records.clear();
-    for (int r = 0; r < books.table().recordCount(); ++r) {
-        const BookImport::Status status = books.judgement(r).status;
-        if (status != BookImport::Status::Good && status != BookImport::Status::Blank)
-            m_records.push_back(r);
-    }
+    m_records = books.notableRecords();
+    m_withDuplicates = false;
     endResetModel();
+}
+
+void SkippedRowsModel::setWithDuplicates(bool with)
+{
+    if (with == m_withDuplicates || m_records.empty())
+        return;
+    m_withDuplicates = with;
+    Q_EMIT dataChanged(index(0, 1), index(int(m_records.size()) - 1, 1));
 }
 
 int SkippedRowsModel::rowCount(const QModelIndex &parent) const
@@ -26,7 +30,7 @@ int SkippedRowsModel::rowCount(const QModelIndex &parent) const
 
 int SkippedRowsModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : 3;
 }
 
 QVariant SkippedRowsModel::data(const QModelIndex &index, int role) const
@@ -36,6 +40,16 @@ QVariant SkippedRowsModel::data(const QModelIndex &index, int role) const
     const int record = m_records[size_t(index.row())];
     if (index.column() == 0)
         return QStringLiteral("第%1行").arg(m_books->table().line(record));
+    if (index.column() == 1) {
+        switch (m_books->judgement(record).status) {
+        case BookImport::Status::Good:
+            return QStringLiteral("导入，部分留空");
+        case BookImport::Status::Duplicate:
+            return m_withDuplicates ? QStringLiteral("导入（重复）") : QStringLiteral("不导入（重复）");
+        default:
+            return QStringLiteral("不导入");
+        }
+    }
     return m_books->reason(record);
 }
 
@@ -43,5 +57,5 @@ QVariant SkippedRowsModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
-    return section == 0 ? QStringLiteral("行") : QStringLiteral("原因");
+    return section == 0 ? QStringLiteral("行") : section == 1 ? QStringLiteral("处理") : QStringLiteral("原因");
 }

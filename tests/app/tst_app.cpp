@@ -618,6 +618,51 @@ private Q_SLOTS:
         QTest::newRow("not for the restore program")
             << true << QStringList{QStringLiteral("--export-csv"), csv} << invalid << "" << ""
             << "未知的选项“--export-csv”";
+        QTest::newRow("an import's choice without the import")
+            << false << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--encoding"), QStringLiteral("gbk")}
+            << invalid << "" << "" << "选项“--encoding”只能和“--import-csv”一起用";
+        QTest::newRow("an order of dates not known")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--date-order"), QStringLiteral("ydm")}
+            << invalid << "" << "" << "“--date-order ydm”无法识别";
+        QTest::newRow("a mapping without a field")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--map"), QStringLiteral("Title")}
+            << invalid << "" << "" << "应当写成“--map \"列名=字段\"”";
+        QTest::newRow("duplicates neither skipped nor imported")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--duplicates"), QStringLiteral("merge")}
+            << invalid << "" << "" << "“--duplicates merge”无法识别";
+        QTest::newRow("a delimiter not known")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--delimiter"), QStringLiteral("colon")}
+            << invalid << "" << "" << "“--delimiter colon”无法识别";
+        QTest::newRow("an encoding without its name")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--encoding")} << invalid << ""
+            << "" << "选项“--encoding”后面缺少它的值";
+    }
+
+    // The import window's choices, given on the command line.
+    void importChoicesAreRead()
+    {
+        const app::CommandLine line = app::parseCommandLine(
+            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv"), QStringLiteral("--map"),
+             QStringLiteral("Autor = 作者"), QStringLiteral("--map=评分=不导入"), QStringLiteral("--encoding"),
+             QStringLiteral("cp1252"), QStringLiteral("--delimiter"), QStringLiteral("tab"), QStringLiteral("--date-order"),
+             QStringLiteral("DMY"), QStringLiteral("--duplicates"), QStringLiteral("import"), QStringLiteral("--dry-run")},
+            app::Program::Quillmere);
+        QCOMPARE(int(line.action), int(app::CommandLine::Action::ImportCsv));
+        const ImportOptions &o = line.import;
+        QCOMPARE(o.mapping.size(), size_t(2));
+        QCOMPARE(o.mapping[0], (std::pair<QString, QString>{QStringLiteral("Autor"), QStringLiteral("作者")}));
+        QCOMPARE(o.mapping[1], (std::pair<QString, QString>{QStringLiteral("评分"), QStringLiteral("不导入")}));
+        QCOMPARE(o.encoding, QByteArray("cp1252"));
+        QCOMPARE(o.separator, QChar(u'\t'));
+        QCOMPARE(int(o.dateOrder), int(bookvalues::DateOrder::Dmy));
+        QVERIFY(o.withDuplicates);
+        QVERIFY(o.dryRun);
+
+        const app::CommandLine plain = app::parseCommandLine(
+            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv")}, app::Program::Quillmere);
+        QVERIFY(plain.import.mapping.empty() && plain.import.encoding.isEmpty() && plain.import.separator.isNull());
+        QVERIFY(!plain.import.withDuplicates && !plain.import.dryRun);
+        QCOMPARE(int(plain.import.dateOrder), int(bookvalues::DateOrder::Unknown));
     }
     void csvCommandsAreRead()
     {
@@ -657,7 +702,7 @@ private Q_SLOTS:
             if (!section.contains(name))
                 missing << name;
         }
-        QCOMPARE(listed.size(), 5);
+        QCOMPARE(listed.size(), 11);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
         QVERIFY(section.contains(QStringLiteral("~/.local/share/Quillmere/data.qmd")));
     }

@@ -142,9 +142,10 @@ void TransferTest::commandLineExportAndImport()
     catalogue::create(other);
     fixture::exec(other, QStringLiteral("insert into book (book_name, book_isbn) values ('石头记', '7-02-000220-7')"));
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(other, csv, {input.fd(), out.file(), err.file()}), 0);
+    QCOMPARE(csvcommand::importBooks(other, csv, {}, {input.fd(), out.file(), err.file()}), 0);
     QCOMPARE(out.text(),
-             QStringLiteral("books.csv：已导入 2 本书；没有导入 1 行（重复 1 行，有问题 0 行，空行 0 行）。\n"));
+             QStringLiteral("books.csv：已导入 2 本书（其中 0 本有资料无法识别、已留空）；"
+                            "没有导入 1 行（与已有书籍重复 1 行，无法读取 0 行，空行 0 行）。\n"));
     QCOMPARE(err.text(), QStringLiteral("第2行没有导入：与已有的书籍重复（编号1，ISBN相同）\n"));
     QCOMPARE(fixture::column(other, QStringLiteral("select book_name || '|' || quote(book_loan) || '|' || "
                                                    "quote(book_note) from book order by book_id")),
@@ -181,7 +182,7 @@ void TransferTest::commandLineRefusesWithoutTheRightPassword()
     Caught out, err;
     const csvcommand::Terminal where{terminal ? pty.terminal() : none.fd(), out.file(), err.file()};
     const int status =
-        import ? csvcommand::importBooks(dataFile(), csv, where) : csvcommand::exportBooks(dataFile(), csv, where);
+        import ? csvcommand::importBooks(dataFile(), csv, {}, where) : csvcommand::exportBooks(dataFile(), csv, where);
     QCOMPARE(status, 1);
     QCOMPARE(out.text(), QString());
     const QString told = err.text();
@@ -226,13 +227,13 @@ void TransferTest::commandLineImportWaitsForTheOpenWindow()
     {
         const auto running = fixture::OtherProgram::holdingLock(dataFile());
         Caught out, err;
-        QCOMPARE(csvcommand::importBooks(dataFile(), csv, {input.fd(), out.file(), err.file()}), 1);
+        QCOMPARE(csvcommand::importBooks(dataFile(), csv, {}, {input.fd(), out.file(), err.file()}), 1);
         QVERIFY2(err.text().contains(QStringLiteral("已在一个Quillmere窗口中打开，没有导入")), qPrintable(err.text()));
         QCOMPARE(out.text(), QString());
         QCOMPARE(bookCount(), 0);
     }
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(dataFile(), csv, {input.fd(), out.file(), err.file()}), 0);
+    QCOMPARE(csvcommand::importBooks(dataFile(), csv, {}, {input.fd(), out.file(), err.file()}), 0);
     QCOMPARE(bookCount(), 1);
 }
 
@@ -243,7 +244,7 @@ void TransferTest::commandLineRefusesABadFile()
     NoTerminal input;
     const QString bad = writeFile(QStringLiteral("bad.csv"), "Title,Author\r\n\"Dune,Frank Herbert\r\n");
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(dataFile(), bad, {input.fd(), out.file(), err.file()}), 1);
+    QCOMPARE(csvcommand::importBooks(dataFile(), bad, {}, {input.fd(), out.file(), err.file()}), 1);
     QCOMPARE(err.text(),
              QStringLiteral("quillmere: 无法导入文件%1：第2行开始的引号直到文件末尾也没有结束。\n").arg(named(bad)));
     QCOMPARE(out.text(), QString());

@@ -38,7 +38,20 @@ const QString kOddBooks = QStringLiteral(
     "insert into book values (6, '𠮷野家📚', '€', '李' || char(9) || '四', null, '0', null, null, '0001-01-01', "
     "2147483648, '  ', '9999-12-31', null, 9, 9, 3, null, null, '\"\"');"
     "insert into book values (8, '=1+1', '@分类', '-2', '+3', null, null, null, null, -5, null, null, '', 0, 1, "
-    "2, null, null, null);");
+    "2, null, null, null);"
+    // Two copies of one book, as the entry window allows after its question.
+    "insert into book values (9, '红楼梦', '小说', '曹雪芹', '高鹗', '中文', '978-7-02-000220-7', '人民文学出版社', "
+    "'1982-03-01', 1606, '北京', '2020-01-05', '59.70', 1, 3, 1, '张三', '2023-11-30', null);"
+    "insert into book values (10, '红楼梦', '小说', '曹雪芹', '高鹗', '中文', '978-7-02-000220-7', '人民文学出版社', "
+    "'1982-03-01', 1606, '北京', '2020-01-05', '59.70', 1, 3, 1, '张三', '2023-11-30', null);"
+    // Dates of a year alone (kept as a number), not dates at all, an empty
+    // text; codes that are texts; texts that start with the marks SQLite
+    // takes for a byte order; a formula after a quote; a text in a number's
+    // column.
+    "insert into book values (11, char(65534) || 'abc', char(65279) || '分类', '''=x', '''''-1', null, null, null, "
+    "1999, 'about 300', null, '明年春天', '-12.5', 'abc', null, '', null, '2024-02-30', char(13) || 'note');"
+    "insert into book values (12, 'Dune', null, null, null, null, null, null, '', 12.5, null, '2024-5-1x', null, "
+    "null, null, null, null, '0974', null);");
 
 } // namespace
 
@@ -73,11 +86,19 @@ void TransferTest::exportWritesEveryFieldAsText()
     QCOMPARE(asked[0].defaultSuffix, QStringLiteral("csv"));
 }
 
+void TransferTest::roundTripKeepsEveryField_data()
+{
+    QTest::addColumn<bool>("byCommand");
+    QTest::newRow("through the windows") << false;
+    QTest::newRow("through the command line") << true;
+}
+
 void TransferTest::roundTripKeepsEveryField()
 {
+    QFETCH(bool, byCommand);
     seed(kOddBooks);
     const QStringList before = storedBooks();
-    QCOMPARE(before.size(), 6);
+    QCOMPARE(before.size(), 10);
     start();
     const QString path = folder->path() + QStringLiteral("books.csv");
     exportThroughWindow(path);
@@ -85,9 +106,26 @@ void TransferTest::roundTripKeepsEveryField()
     // Into the same catalogue, emptied of its books.
     seed(QStringLiteral("delete from book"));
     QCOMPARE(bookCount(), 0);
-    importThroughWindow(path);
-    QVERIFY2(onlyMessage().startsWith(QStringLiteral("已从文件“books.csv”导入 6 本书。")), "the summary");
+    if (byCommand) {
+        QString out, err;
+        QCOMPARE(importByCommand(path, {}, &out, &err), 0);
+        QVERIFY2(out.contains(QStringLiteral("已导入 10 本书（其中 0 本")), qPrintable(out));
+        QCOMPARE(err, QString());
+    } else {
+        importThroughWindow(path);
+        QVERIFY2(onlyMessage().startsWith(QStringLiteral("已从文件“books.csv”导入 10 本书。")), "the summary");
+    }
     QCOMPARE(storedBooks(), before);
+
+    // Imported once more, every book with a title is in the catalogue
+    // already; with the duplicates, all are added again.
+    QString out;
+    QCOMPARE(importByCommand(path, {}, &out), 0);
+    QVERIFY2(out.contains(QStringLiteral("已导入 2 本书")), qPrintable(out));
+    ImportOptions all;
+    all.withDuplicates = true;
+    QCOMPARE(importByCommand(path, all, &out), 0);
+    QCOMPARE(bookCount(), 22);
 }
 
 void TransferTest::exportCancelledLeavesNoFile()

@@ -6,10 +6,30 @@
 #include "support/filehelpers.h"
 #include "support/fixture.h"
 #include "transfer/bookcolumns.h"
+#include "transfer/csvcommand.h"
 
 #include <QAbstractButton>
 #include <QDialog>
 #include <QtTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString readBack(std::FILE *file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    QByteArray bytes;
+    char block[4096];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;)
+        bytes.append(block, qsizetype(n));
+    return QString::fromLocal8Bit(bytes);
+}
+
+} // namespace
 
 QString TransferTest::writeFile(const QString &name, const QByteArray &bytes) const
 {
@@ -49,6 +69,22 @@ void TransferTest::inImportWindow(const QString &path, const std::function<void(
 void TransferTest::importThroughWindow(const QString &path)
 {
     inImportWindow(path, [](QDialog *dialog) { click(dialog, "button_import"); });
+}
+
+int TransferTest::importByCommand(const QString &path, const ImportOptions &options, QString *out, QString *err)
+{
+    std::FILE *outFile = std::tmpfile();
+    std::FILE *errFile = std::tmpfile();
+    const int input = ::open("/dev/null", O_RDONLY);
+    const int status = csvcommand::importBooks(dataFile(), path, options, {input, outFile, errFile});
+    ::close(input);
+    if (out)
+        *out = readBack(outFile);
+    if (err)
+        *err = readBack(errFile);
+    std::fclose(outFile);
+    std::fclose(errFile);
+    return status;
 }
 
 void TransferTest::exportThroughWindow(const QString &path)

@@ -2,6 +2,8 @@
 
 #include "support/guitest.h"
 
+#include "transfer/importoptions.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,11 @@ protected:
     void importThroughWindow(const QString &path);
     // Exports through "导出为CSV文件" into the file.
     void exportThroughWindow(const QString &path);
+    // Runs "quillmere --import-csv" on the file into the fixture's catalogue,
+    // as the program's entry runs it; returns its exit status and what it
+    // printed.
+    int importByCommand(const QString &path, const ImportOptions &options = {}, QString *out = nullptr,
+                        QString *err = nullptr);
     // The text of the only message shown since the last call; fails when
     // there was not exactly one.
     static QString onlyMessage();
@@ -58,13 +65,24 @@ private Q_SLOTS:
     void datesAreRead();
     void codesAndNumbersAreRead_data();
     void codesAndNumbersAreRead();
+    void namesAndTextsAreSplit_data();
+    void namesAndTextsAreSplit();
     void isbnKeysMatchTheSameBook_data();
     void isbnKeysMatchTheSameBook();
     void headersFindTheirFields_data();
     void headersFindTheirFields();
 
+    // tst_realfiles.cpp
+    void realFilesAreReadAsMeant_data();
+    void realFilesAreReadAsMeant();
+    void windowAndCommandLineAgree_data();
+    void windowAndCommandLineAgree();
+    void unsettledDatesAreAskedFor();
+    void dryRunWritesNothing();
+
     // tst_roundtrip.cpp
     void exportWritesEveryFieldAsText();
+    void roundTripKeepsEveryField_data();
     void roundTripKeepsEveryField();
     void exportCancelledLeavesNoFile();
     void exportThatFailsKeepsTheOldFile_data();

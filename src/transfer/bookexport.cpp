@@ -58,8 +58,12 @@ void writeValue(CsvWriter &out, Kind kind, const FieldValue &value)
         return;
     case FieldValue::Text:
         // Dates too: as stored, the ISO text. A text in a column of numbers
-        // is a text all the same.
-        out.text(formulaguard::guarded(value.textBytes()));
+        // is a text all the same. Most texts need no guard, and are written
+        // without a copy.
+        if (formulaguard::needsGuard(value.textBytes()))
+            out.text(formulaguard::guarded(value.textBytes()));
+        else
+            out.text(value.textBytes());
         return;
     }
 }

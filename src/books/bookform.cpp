@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 QDate storedDay(const Dataset &dataset, QStringView column)
@@ -112,12 +114,15 @@ void BookForm::keepGroupsTogether()
 // Qt makes the focused button a group's only tab stop once the group had the
 // focus; until then every button is one, and Tab lands on whichever comes
 // first, checked or not. The checked button is the tab stop from the start.
+// A group with no button checked (a book whose code is unknown) is entered
+// at its first button.
 void BookForm::tabStopAtChecked(const QList<QRadioButton *> &group)
 {
+    const bool noneChecked = std::none_of(group.begin(), group.end(), [](QRadioButton *b) { return b->isChecked(); });
     for (QRadioButton *button : group) {
         const Qt::FocusPolicy policy = button->focusPolicy();
-        button->setFocusPolicy(button->isChecked() ? Qt::FocusPolicy(policy | Qt::TabFocus)
-                                                   : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+        const bool stop = button->isChecked() || (noneChecked && button == group.first());
+        button->setFocusPolicy(stop ? Qt::FocusPolicy(policy | Qt::TabFocus) : Qt::FocusPolicy(policy & ~Qt::TabFocus));
     }
 }
 
@@ -194,10 +199,12 @@ void BookForm::load(const Dataset &dataset)
     checkCode(m_rating, codes::number(dataset.fieldByName(u"book_rating")));
     checkCode(m_readed, codes::number(dataset.fieldByName(u"book_readed")));
 
+    // The counterpart of an own copy stays hidden; a borrowed or lent book,
+    // and one whose loan code is unknown, shows what is stored.
     const int loan = codes::number(dataset.fieldByName(u"book_loan"));
     if (loan == codes::kOwnCopy) {
         setCounterpartEnabled(false);
-    } else if (loan == codes::kBorrowedIn || loan == codes::kLentOut) {
+    } else {
         setCounterpartEnabled(true);
         ui->book_reader->setEditText(dataset.fieldByName(u"book_reader"));
         ui->book_loand->setDay(storedDay(dataset, u"book_loand"));
@@ -288,6 +295,18 @@ int BookForm::checkedCode(const QList<QRadioButton *> &buttons) const
 
 void BookForm::checkCode(const QList<QRadioButton *> &buttons, int code)
 {
-    if (code >= 1 && code <= buttons.size())
+    if (code >= 1 && code <= buttons.size()) {
         buttons[code - 1]->setChecked(true);
+        return;
+    }
+    // A button of an exclusive group is unchecked only with the group's
+    // rule off for the moment.
+    for (QRadioButton *button : buttons) {
+        if (!button->isChecked())
+            continue;
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+    tabStopAtChecked(buttons);
 }

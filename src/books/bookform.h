@@ -54,8 +54,9 @@ public:
     // the store, in the store's order.
     void fillPickLists(Dataset &dataset);
     // Shows the current record of an open "select * from book" dataset. A
-    // code that matches no button leaves its group as it was; a date with no
-    // value shows as no date.
+    // code that matches no button (none, out of range, a text) checks no
+    // button of its group; the counterpart and the loan date show for every
+    // book but an own copy; a date with no value shows as no date.
     void load(const Dataset &dataset);
     // Checks what the store would refuse or cut, before anything is written:
     // the page count must be a whole number, and no one-line text may be
@@ -64,8 +65,10 @@ public:
     // leaving every control as the user typed it.
     bool checkInput(const FieldTexts &loaded = {});
     // The book's columns as the controls hold them, in the order they are
-    // written. The counterpart and the loan date are there only for a
-    // borrowed or lent book.
+    // written. The counterpart and the loan date are there for every book
+    // but an own copy. A group with no button checked gives the code "0":
+    // the modification dialog writes only what the user changed, so that an
+    // unknown code stays as stored until a button is picked.
     FieldTexts fields() const;
     // Writes the book's columns into the new or changed row of the dataset.
     void write(Dataset &dataset) const { write(dataset, fields()); }

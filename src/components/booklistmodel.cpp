@@ -1,6 +1,7 @@
 #include "booklistmodel.h"
 
 #include "store/bookrow.h"
+#include "store/codes.h"
 #include "store/textorder.h"
 #include "store/usererror.h"
 
@@ -121,14 +122,17 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
         if (index.column() == 0 && m_itemSize.isValid())
             return m_itemSize;
         return {};
-    case Qt::BackgroundRole: {
-        const QString loan = cell(index.row(), bookrow::Loan);
-        if (loan == u"借入")
+    case Qt::BackgroundRole:
+        // The colour of the loan text the row shows; a loan code that is no
+        // known code (whatever its text) gives none.
+        switch (bookrow::loanCode(fields(index.row()))) {
+        case codes::kBorrowedIn:
             return kBorrowedIn;
-        if (loan == u"已借出")
+        case codes::kLentOut:
             return kLentOut;
-        return {};
-    }
+        default:
+            return {};
+        }
     default:
         return {};
     }

@@ -12,9 +12,10 @@
 // The rows of the book list. Each book is kept as its stored fields (see
 // bookrow::StoredFields), packed (see packedrows) so that a list of a
 // million books stays small, fills at the speed of the scan and is given
-// back in one step; the texts of a row (up to 17, by bookrow's row rule) are
-// made when they are shown or sorted. The background of a row follows its text in the loan
-// column.
+// back in one step; the 17 texts of a row (by bookrow's row rule) are made
+// when they are shown or sorted. The background of a row follows the loan
+// text it shows: borrowed in and lent out have their colours, an own copy
+// and a loan code that is no known code have none.
 class BookListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -30,7 +31,7 @@ public:
     // The text of a cell; a cell the row lacks reads as the empty text.
     QString cell(int row, int column) const;
     QStringList rowTexts(int row) const;
-    // How many texts the row has (17 unless a code was out of range).
+    // How many texts the row has: 17, whatever its codes hold.
     int cellCount(int row) const;
 
     // Filling: everything between beginFill() and endFill() is one model

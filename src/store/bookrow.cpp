@@ -40,30 +40,29 @@ constexpr std::array<QStringView, kColumnCount> kFieldNames{
 // The row rule, once, for every kind of record and output. A record offers
 // code(field), the code its field stands for (0 for none), and
 // put(field, out), which writes the field's text; an output offers
-// put(text) and endCell().
+// put(text) and endCell(). Every row has all 17 cells, each in its column:
+// a code cell shows the code's text when the stored value is a known code,
+// and otherwise the stored value as it is (no value shows as an empty cell).
 template <class Record, class Out> void assemble(const Record &record, Out &out)
 {
     for (int f = Name; f <= Value; ++f) {
         record.put(Field(f), out);
         out.endCell();
     }
-    const QStringView rating = codes::ratingName(record.code(RatingCode));
-    if (!rating.isNull()) {
-        out.put(rating);
+    const auto putCode = [&](Field f, QStringView (*name)(int)) {
+        const QStringView text = name(record.code(f));
+        if (text.isNull())
+            record.put(f, out);
+        else
+            out.put(text);
         out.endCell();
-    }
-    const int loan = record.code(LoanCode);
-    const QStringView loanText = codes::loanName(loan);
-    if (loanText.isNull())
-        return;
-    out.put(loanText);
-    out.endCell();
-    const QStringView read = codes::readName(record.code(ReadCode));
-    if (!read.isNull()) {
-        out.put(read);
-        out.endCell();
-    }
-    if (loan != codes::kOwnCopy)
+    };
+    putCode(RatingCode, codes::ratingName);
+    putCode(LoanCode, codes::loanName);
+    putCode(ReadCode, codes::readName);
+    // The counterpart of an own copy is hidden; for any other loan code,
+    // known or not, the stored reader shows.
+    if (record.code(LoanCode) != codes::kOwnCopy)
         record.put(Reader, out);
     out.endCell();
     record.put(Id, out);
@@ -191,6 +190,12 @@ QStringList build(const StoredFields &fields)
     ListOut out;
     assemble(StoredRecord{fields}, out);
     return out.row;
+}
+
+int loanCode(const StoredFields &fields)
+{
+    const int code = StoredRecord{fields}.code(LoanCode);
+    return codes::loanName(code).isNull() ? 0 : code;
 }
 
 void appendCellKey(const StoredFields &fields, int column, QByteArray &key)

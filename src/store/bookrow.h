@@ -44,10 +44,12 @@ struct Fields
 };
 
 // The row for a book: the title, the eleven texts as stored, the rating
-// text, then by the loan code "自己拥有" / "借入" / "已借出", the read text,
-// the counterpart (empty for an own copy) and the book number. A code out of
-// range adds nothing at its place, so the texts after it stand one column
-// further left; a loan code out of range ends the row after the rating.
+// text, the loan text ("自己拥有" / "借入" / "已借出"), the read text, the
+// counterpart (the reader; empty for an own copy) and the book number, always
+// 17 cells, each in its column. A code cell whose stored value is no known
+// code (none, out of range, a text such as "abc") shows that value as
+// stored, and empty when there is none; the counterpart of a book whose loan
+// code is unknown is its stored reader.
 QStringList build(const Fields &book);
 
 // The stored fields a book's row is made from, in this order: book_name,
@@ -60,11 +62,14 @@ using StoredFields = std::vector<FieldValue>;
 
 // The row for stored fields, by the same rule as build(Fields).
 QStringList build(const StoredFields &fields);
+// The loan code of stored fields (codes::kOwnCopy ...), 0 when the stored
+// value is no known code.
+int loanCode(const StoredFields &fields);
 // Appends the sort key of one cell of that row (see textorder) to key.
 void appendCellKey(const StoredFields &fields, int column, QByteArray &key);
 // The cells before the codes (up to and with the price) are the stored
-// fields of the same place, whatever the codes hold: the key of such a cell
-// is the key of that one value.
+// fields of the same place: the key of such a cell is the key of that one
+// value.
 inline bool cellIsField(int column)
 {
     return column >= Title && column <= Price;

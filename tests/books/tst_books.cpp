@@ -10,6 +10,7 @@
 #include "components/messages.h"
 #include "components/style.h"
 #include "main/form_main.h"
+#include "store/bookrow.h"
 #include "store/datetext.h"
 #include "support/guitest.h"
 
@@ -49,6 +50,17 @@ private:
             c->lineEdit()->insert(text);
         else
             qFatal("cannot type into %s", name);
+    }
+    // The checked button of a radio group (prefix1 to prefixN); "" when none is.
+    static QString checkedIn(QWidget *d, const char *prefix, int buttons)
+    {
+        QStringList checked;
+        for (int i = 1; i <= buttons; ++i) {
+            const QByteArray name = QByteArray(prefix) + QByteArray::number(i);
+            if (radio(d, name.constData())->isChecked())
+                checked << QString::fromLatin1(name);
+        }
+        return checked.join(QLatin1Char(' '));
     }
     static BookListModel *list() { return form_main->listview_main->model(); }
     static int rows() { return list()->rowCount(); }
@@ -422,7 +434,7 @@ private Q_SLOTS:
         withDialog("meeditbook", [](QDialog *d) { QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("原名")); });
     }
 
-    void codeOutOfRangeKeepsTheGroupAsItWas()
+    void codeOutOfRangeChecksNoChoice()
     {
         seed(QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed) values"
                             " ('甲', 3, 1, 2), ('乙', 9, 1, 2)"));
@@ -431,7 +443,181 @@ private Q_SLOTS:
         withDialog("meeditbook", [](QDialog *d) { QVERIFY(radio(d, "book_rating3")->isChecked()); });
         form_main->listview_main->selectRow(1);
         withDialog("meeditbook", [](QDialog *d) {
-            QVERIFY(radio(d, "book_rating3")->isChecked()); // 9 checks nothing: the last choice stays
+            // 9 checks nothing: the choice of the book shown before does not stay.
+            QCOMPARE(checkedIn(d, "book_rating", 5), QString());
+            QVERIFY(radio(d, "book_loan1")->isChecked() && radio(d, "book_readed2")->isChecked());
+        });
+    }
+
+    // A book whose code is no known code (none, out of range, a text), as
+    // another program may leave it: its row, its details, a change of
+    // another field, a choice picked, and deleting it.
+    void bookWithAnUnknownCode_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value"); // as SQL
+        QTest::addColumn<QString>("exact"); // its type and value, as SQLite quotes it
+        QTest::addColumn<QString>("shown"); // its cell in the list
+        for (const char *column : {"book_rating", "book_loan", "book_readed"}) {
+            const QString c = QString::fromLatin1(column);
+            QTest::addRow("%s NULL", column) << c << "NULL"
+                                             << "null:NULL"
+                                             << "";
+            QTest::addRow("%s 0", column) << c << "0"
+                                          << "integer:0"
+                                          << "0";
+            QTest::addRow("%s 7", column) << c << "7"
+                                          << "integer:7"
+                                          << "7";
+            QTest::addRow("%s text", column) << c << "'abc'"
+                                             << "text:'abc'"
+                                             << "abc";
+        }
+    }
+    void bookWithAnUnknownCode()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(QString, exact);
+        QFETCH(QString, shown);
+        const auto storedExactly = [this](const QString &c) {
+            return stored(QStringLiteral("typeof(%1) || ':' || quote(%1)").arg(c), QStringLiteral("book_id=2"));
+        };
+        seed(QStringLiteral("insert into book (book_id, book_name, book_rating, book_loan, book_readed) values"
+                            " (1, '别的书', 1, 1, 1);"
+                            "insert into book (book_id, book_name, book_pages, book_rating, book_loan, book_readed,"
+                            " book_reader, book_loand) values (2, '边城', 100, 2, 3, 2, '老王', '2020-05-06');"
+                            "update book set %1 = %2 where book_id = 2")
+                 .arg(column, value));
+        // The book's codes, each in its group: the button checked, or none.
+        const struct
+        {
+            const char *column;
+            int buttons;
+            QString checked;
+            QString cell;
+            const char *pick;
+            QString pickedCode;
+            QString picked;
+        } groups[] = {
+            {"book_rating", 5, QStringLiteral("book_rating2"), QStringLiteral("很不错"), "book_rating4",
+             QStringLiteral("integer:4"), QStringLiteral("不太好")},
+            {"book_loan", 3, QStringLiteral("book_loan3"), QStringLiteral("已借出"), "book_loan2",
+             QStringLiteral("integer:2"), QStringLiteral("借入")},
+            {"book_readed", 2, QStringLiteral("book_readed2"), QStringLiteral("未读"), "book_readed1",
+             QStringLiteral("integer:1"), QStringLiteral("已读")},
+        };
+        QStringList tail;
+        for (const auto &g : groups)
+            tail << (column == QLatin1String(g.column) ? shown : g.cell);
+        tail << QStringLiteral("老王") << QStringLiteral("2");
+        const bool loanKnown = column != QLatin1String("book_loan");
+        const auto checkGroups = [&](QDialog *d) {
+            for (const auto &g : groups)
+                QCOMPARE(checkedIn(d, g.column, g.buttons), column == QLatin1String(g.column) ? QString() : g.checked);
+            // The counterpart of a lent book, or of one whose loan code is
+            // unknown, is shown as stored.
+            QVERIFY(combo(d, "book_reader")->isEnabled() && date(d, "book_loand")->isEnabled());
+            QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("老王"));
+            QCOMPARE(date(d, "book_loand")->date(), QDate(2020, 5, 6));
+        };
+        start();
+        QCOMPARE(rows(), 2);
+        QCOMPARE(list()->rowTexts(1).size(), 17);
+        QCOMPARE(list()->rowTexts(1).mid(12), tail);
+        QCOMPARE(list()->index(1, 0).data(Qt::BackgroundRole).isValid(), loanKnown);
+
+        // The details, after those of a book with every first choice.
+        form_main->listview_main->selectRow(0);
+        fixture::onNextModal([](QDialog *d) { click(d, "button_add"); });
+        form_main->listview_mainDblClick();
+        form_main->listview_main->selectRow(1);
+        bool opened = false;
+        fixture::onNextModal([&](QDialog *d) {
+            opened = true;
+            QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("边城"));
+            checkGroups(d);
+            click(d, "button_add");
+        });
+        form_main->listview_mainDblClick();
+        QVERIFY(opened);
+
+        // Another field changed: the unknown code stays exactly as stored.
+        withDialog("meeditbook", [&](QDialog *d) {
+            checkGroups(d);
+            edit(d, "book_pages")->setText(QStringLiteral("300"));
+            click(d, "button_add");
+            QVERIFY(!d->isVisible());
+        });
+        for (const msg::Shown &m : msg::takeShown())
+            QFAIL(qPrintable(m.text));
+        QCOMPARE(storedExactly(column), exact);
+        for (const auto &g : groups)
+            if (column != QLatin1String(g.column))
+                QCOMPARE(storedExactly(QString::fromLatin1(g.column)), QStringLiteral("integer:") + g.checked.right(1));
+        QCOMPARE(stored(QStringLiteral("book_pages"), QStringLiteral("book_id=2")), QStringLiteral("300"));
+        QCOMPARE(stored(QStringLiteral("book_reader || book_loand"), QStringLiteral("book_id=2")),
+                 QStringLiteral("老王2020-05-06"));
+        QCOMPARE(list()->rowTexts(1).mid(12), tail);
+        QCOMPARE(list()->cell(1, bookrow::Pages), QStringLiteral("300"));
+
+        // A choice picked is stored as its code.
+        const auto &group = *std::find_if(std::begin(groups), std::end(groups),
+                                          [&](const auto &g) { return column == QLatin1String(g.column); });
+        withDialog("meeditbook", [&](QDialog *d) {
+            QTest::mouseClick(radio(d, group.pick), Qt::LeftButton);
+            click(d, "button_add");
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedExactly(column), group.pickedCode);
+        QCOMPARE(stored(QStringLiteral("book_reader || book_loand"), QStringLiteral("book_id=2")),
+                 QStringLiteral("老王2020-05-06"));
+        tail[int(&group - groups)] = group.picked;
+        QCOMPARE(list()->rowTexts(1).mid(12), tail);
+        QVERIFY(list()->index(1, 0).data(Qt::BackgroundRole).isValid());
+
+        // Deleting such a book (the code back as it was, another program's
+        // doing) removes it and its row.
+        seed(QStringLiteral("update book set %1 = %2 where book_id = 2").arg(column, value));
+        form_main->bookStored(QStringLiteral("2"));
+        QCOMPARE(list()->cell(1, bookrow::Rating + int(&group - groups)), shown);
+        form_main->listview_main->selectRow(1);
+        msg::setNextAnswer(true);
+        trigger("medelbook");
+        QCOMPARE(msg::takeShown().size(), 1); // the question only
+        QCOMPARE(fixture::column(file(), QStringLiteral("select book_name from book")), QStringList{"别的书"});
+        QCOMPARE(rows(), 1);
+        QCOMPARE(list()->cell(0, 0), QStringLiteral("别的书"));
+    }
+
+    // Tab enters a group with no choice checked at its first button.
+    void groupWithNoChoiceIsATabStop_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("rating") << "book_rating"
+                                << "book_value" << false << "book_rating1 book_loan3";
+        QTest::newRow("loan") << "book_loan"
+                              << "book_value" << false << "book_rating2 book_loan1 book_reader";
+        QTest::newRow("read") << "book_readed"
+                              << "book_note" << true << "book_readed1";
+    }
+    void groupWithNoChoiceIsATabStop()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, from);
+        QFETCH(bool, back);
+        QFETCH(QString, order);
+        seed(QStringLiteral("insert into book (book_name, book_rating, book_loan, book_readed, book_reader)"
+                            " values ('书', 2, 3, 2, '老王'); update book set %1 = NULL")
+                 .arg(column));
+        start();
+        form_main->listview_main->selectRow(0);
+        withDialog("meeditbook", [&](QDialog *d) {
+            const QStringList expected = order.split(QLatin1Char(' '));
+            QCOMPARE(tabFrom(d->findChild<QWidget *>(from), int(expected.size()), back), expected);
         });
     }
 

@@ -5,10 +5,14 @@
 #include "main/form_main.h"
 #include "support/guitest.h"
 
+#include <QBarSeries>
+#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QDialog>
 #include <QImage>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -34,6 +38,38 @@ private Q_SLOTS:
             QCOMPARE(d->windowTitle(), QStringLiteral("统计图表"));
             for (const QString &title : titles(d))
                 QVERIFY2(title.contains(QStringLiteral("还没有书籍")), qPrintable(title));
+            QVERIFY(msg::takeShown().isEmpty());
+        });
+    }
+
+    // Codes that are no known codes (none, 0, out of range, a text): the
+    // loan and read charts gather them in a slice of their own, the rating
+    // chart in a bar of its own.
+    void unknownCodesHaveTheirOwnSlice()
+    {
+        seed(QStringLiteral("insert into book (book_name, book_loan, book_readed, book_rating) values"
+                            " ('a', 1, 1, 1), ('b', NULL, 0, 7), ('c', 0, 'abc', NULL), ('d', 7, NULL, 'abc'),"
+                            " ('e', 'abc', 9, 0)"));
+        start();
+        fixture::runDialog(form_main->action("mschart"), [](QDialog *d) {
+            const auto slices = [&](const char *name) {
+                QStringList out;
+                const auto *pie =
+                    qobject_cast<QPieSeries *>(fixture::child<QChartView>(d, name)->chart()->series().value(0));
+                if (pie)
+                    for (const QPieSlice *slice : pie->slices())
+                        out << slice->label();
+                return out;
+            };
+            QCOMPARE(slices("chart_loan"), (QStringList{"自己拥有：1 本（20.0%）", "其他：4 本（80.0%）"}));
+            QCOMPARE(slices("chart_read"), (QStringList{"已读：1 本（20.0%）", "未填：4 本（80.0%）"}));
+            const auto *bars =
+                qobject_cast<QBarSeries *>(fixture::child<QChartView>(d, "chart_rating")->chart()->series().value(0));
+            QVERIFY(bars);
+            QList<qreal> values;
+            for (int i = 0; i < bars->barSets().value(0)->count(); ++i)
+                values << bars->barSets().value(0)->at(i);
+            QCOMPARE(values, (QList<qreal>{1, 0, 0, 0, 0, 4}));
             QVERIFY(msg::takeShown().isEmpty());
         });
     }

@@ -284,6 +284,34 @@ private Q_SLOTS:
                  before);
     }
 
+    // Loan codes that are no known codes (none, 0, out of range, a
+    // fraction, a text) are neither lent out nor borrowed in: the overview
+    // leaves their books out, the book list shows their codes and readers.
+    void unknownLoanCodesStayOutOfTheOverview()
+    {
+        seed(QStringLiteral("insert into book (book_id, book_name, book_loan, book_reader, book_loand) values"
+                            " (1, '甲', 3, '张三', '2026-01-01'), (2, '乙', 0, '李四', '2026-01-01'),"
+                            " (3, '丙', 'abc', '王五', '2026-01-01'), (4, '丁', 7, '赵六', NULL),"
+                            " (5, '戊', NULL, '钱七', NULL), (6, '己', 2.5, '孙八', NULL)"));
+        Tform_loans::setToday(QDate(2026, 6, 1));
+        start();
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            QCOMPARE(rows(d, "listview_lentout"), QStringList{QStringLiteral("甲 151!")});
+            QCOMPARE(rows(d, "listview_borrowed"), QStringList());
+            auto *readers = fixture::child<QListWidget>(d, "listview_readers");
+            QCOMPARE(readers->count(), 1);
+            QCOMPARE(readers->item(0)->text(), QStringLiteral("张三：1 本，最久 151 天"));
+        });
+        QStringList listed;
+        BookListModel *model = form_main->listview_main->model();
+        for (const char *number : {"2", "3", "4", "5", "6"}) {
+            const int row = model->rowOfNumber(QString::fromLatin1(number));
+            listed << model->cell(row, bookrow::Loan) + QLatin1Char('|') + model->cell(row, bookrow::Counterpart);
+        }
+        QCOMPARE(listed, (QStringList{"0|李四", "abc|王五", "7|赵六", "|钱七", "2.5|孙八"}));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
     // A double click opens the book's details window on that book.
     void doubleClickOpensTheBook()
     {

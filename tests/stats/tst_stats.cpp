@@ -644,6 +644,41 @@ private Q_SLOTS:
         QVERIFY(listedTitles().isEmpty());
     }
 
+    // Codes that are no known codes (none, 0, out of range, a text) in each
+    // of the three columns: the lending statistic and the chart figures count
+    // them apart from the known ones, and a search lists their books with
+    // every cell in its column.
+    void unknownCodesAreCountedApart()
+    {
+        seedBooks(
+            QStringLiteral("('a', '', '', '', '', '', '', 1, 1, 1), ('b', '', '', '', '', '', '', 2, 2, 5),"
+                           " ('c', '', '', '', '', '', '', 3, NULL, 0), ('d', '', '', '', '', '', '', NULL, 0, 7),"
+                           " ('e', '', '', '', '', '', '', 0, 7, 'abc'),"
+                           " ('f', '', '', '', '', '', '', 7, 'abc', NULL),"
+                           " ('g', '', '', '', '', '', '', 'abc', 1, 3)"));
+        start();
+        QCOMPARE(figures("msjie", "listview_tjie"),
+                 (QStringList{"自己拥有的书籍=1", "借入的书籍=1", "已借出的书籍=1", "全部书籍=7"}));
+        const auto counts = [](const std::vector<chartfigures::Part> &parts) {
+            QStringList out;
+            for (const chartfigures::Part &p : parts)
+                out << p.label + QLatin1Char('=') + QString::number(p.books);
+            return out;
+        };
+        Dataset books;
+        QCOMPARE(counts(chartfigures::byLoan(books)), (QStringList{"自己拥有=1", "借入=1", "已借出=1", "其他=4"}));
+        QCOMPARE(counts(chartfigures::byRead(books)), (QStringList{"已读=2", "未读=1", "未填=4"}));
+        QCOMPARE(counts(chartfigures::byRating(books)),
+                 (QStringList{"非常喜欢=1", "很不错=0", "还可以=1", "不太好=0", "很糟糕=1", "未填=4"}));
+
+        search(QStringLiteral("%"), {});
+        QCOMPARE(listedTitles(), (QStringList{"a", "b", "c", "d", "e", "f", "g"}));
+        BookListModel *model = form_main->listview_main->model();
+        QCOMPARE(model->rowTexts(4).mid(12), (QStringList{"abc", "0", "7", "", "5"}));
+        QCOMPARE(model->rowTexts(6).mid(12), (QStringList{"还可以", "abc", "已读", "", "7"}));
+        QVERIFY(msg::takeShown().isEmpty());
+    }
+
     // The figures behind the charts tell what the three lists tell, on a
     // catalogue of odd values: no category, one not in the table, a name
     // with a quote; codes of no value, out of range, stored as text; dates

@@ -3,8 +3,8 @@
 #include "store/bookrow.h"
 #include "store/catalogue.h"
 #include "store/dataset.h"
-#include "store/packedrows.h"
 #include "store/datetext.h"
+#include "store/packedrows.h"
 #include "store/sqlquote.h"
 #include "store/textorder.h"
 #include "store/transaction.h"
@@ -33,10 +33,10 @@ private:
     static bookrow::Fields recordFields(const Dataset &ds)
     {
         auto text = [&](const char16_t *name) { return ds.fieldByName(QStringView(name)); };
-        return {text(u"book_name"),   text(u"book_cate"),   text(u"book_author"), text(u"book_author2"),
+        return {text(u"book_name"),     text(u"book_cate"), text(u"book_author"), text(u"book_author2"),
                 text(u"book_language"), text(u"book_isbn"), text(u"book_pub"),    text(u"book_pubd"),
-                text(u"book_pages"),  text(u"book_buya"),   text(u"book_buyd"),   text(u"book_value"),
-                text(u"book_rating"), text(u"book_loan"),   text(u"book_readed"), text(u"book_reader"),
+                text(u"book_pages"),    text(u"book_buya"), text(u"book_buyd"),   text(u"book_value"),
+                text(u"book_rating"),   text(u"book_loan"), text(u"book_readed"), text(u"book_reader"),
                 text(u"book_id")};
     }
 
@@ -468,27 +468,31 @@ private Q_SLOTS:
         QTest::newRow("rating out of range") << "6"
                                              << "2"
                                              << "1"
-                                             << "借入|已读|老王|7";
+                                             << "6|借入|已读|老王|7";
         QTest::newRow("no rating") << ""
                                    << "1"
                                    << "1"
-                                   << "自己拥有|已读||7";
+                                   << "|自己拥有|已读||7";
         QTest::newRow("read code out of range") << "1"
                                                 << "3"
                                                 << "0"
-                                                << "非常喜欢|已借出|老王|7";
-        QTest::newRow("loan code out of range") << "2"
-                                                << "4"
-                                                << "1"
-                                                << "很不错";
+                                                << "非常喜欢|已借出|0|老王|7";
+        QTest::newRow("loan code out of range: the reader shows") << "2"
+                                                                  << "4"
+                                                                  << "1"
+                                                                  << "很不错|4|已读|老王|7";
         QTest::newRow("no loan code") << "2"
                                       << ""
                                       << "1"
-                                      << "很不错";
+                                      << "很不错||已读|老王|7";
         QTest::newRow("codes compare as exact text") << " 1"
                                                      << "01"
                                                      << "1"
-                                                     << "";
+                                                     << " 1|01|已读|老王|7";
+        QTest::newRow("texts that are no codes") << "abc"
+                                                 << "借入"
+                                                 << "是"
+                                                 << "abc|借入|是|老王|7";
     }
     void bookRowRule()
     {
@@ -559,7 +563,62 @@ private Q_SLOTS:
         QCOMPARE(scanned, expected);
         QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
         QCOMPARE(scanned[0].mid(7, 1), QStringList{QStringLiteral("9/2/2003")});
-        QCOMPARE(scanned[2].mid(12), (QStringList{"很不错", "已借出", "老王", "3"})); // read code out of range
+        QCOMPARE(scanned[2].mid(12), (QStringList{"很不错", "已借出", "0", "老王", "3"})); // read code out of range
+    }
+
+    // A code that is no known code, read from the file: every cell stays in
+    // its column, the code cell showing the value as stored, and the sort
+    // key of each cell is the key of its text.
+    void unknownCodesKeepEveryCellInPlace_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value"); // as SQL
+        QTest::addColumn<QString>("shown");
+        for (const char *column : {"book_rating", "book_loan", "book_readed"}) {
+            const QString c = QString::fromLatin1(column);
+            QTest::addRow("%s NULL", column) << c << "NULL"
+                                             << "";
+            QTest::addRow("%s 0", column) << c << "0"
+                                          << "0";
+            QTest::addRow("%s 7", column) << c << "7"
+                                          << "7";
+            QTest::addRow("%s -1", column) << c << "-1"
+                                           << "-1";
+            QTest::addRow("%s 2.5", column) << c << "2.5"
+                                            << "2.5";
+            QTest::addRow("%s text", column) << c << "'abc'"
+                                             << "abc";
+            QTest::addRow("%s empty text", column) << c << "''"
+                                                   << "";
+        }
+    }
+    void unknownCodesKeepEveryCellInPlace()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(QString, shown);
+        fixture::exec(file(), QStringLiteral("insert into book (book_id, book_name, book_cate, book_pubd, book_value,"
+                                             " book_rating, book_loan, book_readed, book_reader) values"
+                                             " (42, '边城', '小说', '2003-09-02', '18.5', 2, 3, 2, '老王');"
+                                             "update book set %1 = %2")
+                                  .arg(column, value));
+        Dataset ds;
+        openOn(ds, QStringLiteral("select * from book"));
+        const QStringList fromTexts = bookrow::build(recordFields(ds));
+        ds.close();
+        QStringList mismatches;
+        const QList<QStringList> scanned = scannedRows(ds, mismatches);
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        QCOMPARE(scanned.size(), 1);
+        QCOMPARE(scanned[0], fromTexts);
+
+        QStringList expected{"边城", "小说", "",     "",       "",       "",     "",     "2003/9/2", "",
+                             "",     "",     "18.5", "很不错", "已借出", "未读", "老王", "42"};
+        const int cell = column == u"book_rating" ? bookrow::Rating
+                         : column == u"book_loan" ? bookrow::Loan
+                                                  : bookrow::Read;
+        expected[cell] = shown;
+        QCOMPARE(scanned[0], expected);
     }
 
     // The packed rows share one scratch buffer that grows as longer rows

@@ -9,6 +9,7 @@ SaveGridDialog::Kind htmlKind()
     SaveGridDialog::Kind kind;
     kind.name = QStringLiteral("html");
     kind.caption = QStringLiteral("存为HTML文件");
+    kind.what = QStringLiteral("HTML文件");
     kind.box.defaultSuffix = QStringLiteral("html");
     kind.box.filter = QStringLiteral("HTML 文件 (*.html)");
     kind.box.proposedName = QStringLiteral("qmp2html.html");

@@ -4,6 +4,7 @@
 #include "components/guard.h"
 #include "formats/gridexportexcel.h"
 #include "store/programfolder.h"
+#include "store/savetarget.h"
 #include "store/usererror.h"
 #include "ui_savegriddialog.h"
 
@@ -80,6 +81,9 @@ void SaveGridDialog::button_okClick()
         // The box's settings are given anew each time.
         const QString chosen = filedialog::saveFileName(this, m_kind.box);
         if (!chosen.isEmpty()) {
+            // Refused before anything is written over the file the name
+            // stands for.
+            savetarget::check(chosen, m_kind.what);
             if (m_kind.worksheet)
                 m_grid->SaveToXLS(chosen, true);
             else

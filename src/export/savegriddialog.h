@@ -32,6 +32,7 @@ public:
     {
         QString name;            // "excel" or "html": the components' names end in it
         QString caption;         // the window's caption
+        QString what;            // what is saved, as the messages name it ("HTML文件")
         filedialog::Options box; // the save box's extension, filter and proposed name
         bool worksheet = false;  // true: an Excel worksheet; false: an HTML page
     };

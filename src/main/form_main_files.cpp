@@ -10,6 +10,7 @@
 #include "store/cataloguebackup.h"
 #include "store/connection.h"
 #include "store/programfolder.h"
+#include "store/savetarget.h"
 #include "store/usererror.h"
 
 #include <QAction>
@@ -59,17 +60,14 @@ void Tform_main::mfbeifenClick()
     const QString target = QFileInfo(chosen).absoluteFilePath();
 
     QString failure;
-    // Writing the backup over the data file itself would put a new file
-    // under the name while the program still works on the old one.
-    if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
-        failure =
-            QStringLiteral("不能把备份保存为正在使用的数据文件%1本身，请另选一个文件名。").arg(describeFile(target));
-    } else {
-        try {
-            catalogue::backUp(source, target);
-        } catch (const UserError &e) {
-            failure = e.message();
-        }
+    try {
+        // Writing the backup over the data file itself would put a new file
+        // under the name while the program still works on the old one; over
+        // its lock, its journal or a file of the program, it would break them.
+        savetarget::check(target, QStringLiteral("备份"), source);
+        catalogue::backUp(source, target);
+    } catch (const UserError &e) {
+        failure = e.message();
     }
     programfolder::enter();
     if (!failure.isEmpty())

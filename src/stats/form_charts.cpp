@@ -4,9 +4,8 @@
 #include "components/guard.h"
 #include "components/messages.h"
 #include "stats/chartfigures.h"
-#include "store/connection.h"
 #include "store/programfolder.h"
-#include "store/usererror.h"
+#include "store/savetarget.h"
 #include "store/wholefile.h"
 
 #include <QBarCategoryAxis>
@@ -238,11 +237,8 @@ void Tform_charts::button_savepngClick()
     programfolder::enter();
     if (chosen.isEmpty())
         return;
-    // A file written in place of the catalogue would end it.
-    if (const QFileInfo target(chosen);
-        target.exists() && target.canonicalFilePath() == QFileInfo(programfolder::dataFile()).canonicalFilePath())
-        throw UserError(QStringLiteral("不能把%1保存为正在使用的数据文件%2本身，请另选一个文件名。")
-                            .arg(QStringLiteral("图片"), describeFile(target.absoluteFilePath())));
+    // Never over the catalogue, its companions or the program's files.
+    savetarget::check(chosen, QStringLiteral("图片"));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

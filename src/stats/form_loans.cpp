@@ -4,11 +4,8 @@
 #include "components/filedialog.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "formats/csvwriter.h"
-#include "store/connection.h"
 #include "store/programfolder.h"
-#include "store/usererror.h"
-#include "store/wholefile.h"
+#include "transfer/bookexport.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -291,33 +288,17 @@ void Tform_loans::button_savecsvClick()
     programfolder::enter();
     if (chosen.isEmpty())
         return;
-    // A file written in place of the catalogue would end it.
-    if (const QFileInfo target(chosen);
-        target.exists() && target.canonicalFilePath() == QFileInfo(programfolder::dataFile()).canonicalFilePath())
-        throw UserError(QStringLiteral("不能把%1保存为正在使用的数据文件%2本身，请另选一个文件名。")
-                            .arg(QStringLiteral("CSV文件"), describeFile(target.absoluteFilePath())));
-    QByteArray bytes;
-    CsvWriter csv(bytes);
-    csv.byteOrderMark();
-    for (const char16_t *name : {u"借阅", u"书名", u"书友", u"日期", u"天数", u"分类", u"编号"})
-        csv.text(QString::fromUtf16(name).toUtf8());
-    csv.endRecord();
-    int rows = 0;
+    // The books as listed (lent out, then borrowed in, as filtered), in the
+    // main export's columns, so that the file reads back as the same books;
+    // the days as shown after them, which an import leaves aside.
+    std::vector<bookexport::ListedBook> books;
     for (QTreeWidget *list : {listview_lentout, listview_borrowed}) {
-        const QString kind = list == listview_lentout ? QStringLiteral("已借出") : QStringLiteral("借入");
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem *item = list->topLevelItem(i);
-            csv.text(kind.toUtf8());
-            for (int c = 0; c < ColumnCount; ++c)
-                csv.text(item->text(c).toUtf8());
-            csv.text(item->data(Title, Qt::UserRole).toString().toUtf8());
-            csv.endRecord();
-            ++rows;
+            books.push_back({item->data(Title, Qt::UserRole).toString().toLongLong(), {item->text(Days)}});
         }
     }
-    WholeFile out(QFileInfo(chosen).absoluteFilePath());
-    out.write(bytes.constData(), bytes.size());
-    out.close();
-    out.commit();
+    const qint64 rows = bookexport::writeListed(programfolder::dataFile(), QFileInfo(chosen).absoluteFilePath(), books,
+                                                {QStringLiteral("天数")});
     msg::plain(this, QStringLiteral("已把 %1 本书写入“%2”。").arg(rows).arg(QFileInfo(chosen).fileName()));
 }

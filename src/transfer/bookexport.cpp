@@ -2,13 +2,13 @@
 
 #include "bookcolumns.h"
 #include "formats/csvwriter.h"
+#include "formats/formulaguard.h"
 #include "store/bookfields.h"
 #include "store/codes.h"
 #include "store/dataset.h"
+#include "store/savetarget.h"
 #include "store/usererror.h"
 #include "store/wholefile.h"
-
-#include <QFileInfo>
 
 #include <array>
 
@@ -57,11 +57,67 @@ void writeValue(CsvWriter &out, Kind kind, const FieldValue &value)
         out.text(QByteArray::number(value.real, 'g', 15));
         return;
     case FieldValue::Text:
-        // Dates too: as stored, the ISO text.
-        out.text(value.textBytes());
+        // Dates too: as stored, the ISO text. A text in a column of numbers
+        // is a text all the same. Most texts need no guard, and are written
+        // without a copy.
+        if (formulaguard::needsGuard(value.textBytes()))
+            out.text(formulaguard::guarded(value.textBytes()));
+        else
+            out.text(value.textBytes());
         return;
     }
 }
+
+// The file being written: the header, then one record per book given, in
+// blocks, under a temporary name until commit().
+class BookFile
+{
+public:
+    BookFile(const QString &target, const QStringList &extraHeader)
+        : m_out(target)
+        , m_csv(m_buffer)
+    {
+        m_buffer.reserve(kBlock + 64 * 1024);
+        m_csv.byteOrderMark();
+        for (const QString &name : header())
+            m_csv.text(name.toUtf8());
+        for (const QString &name : extraHeader)
+            m_csv.text(name.toUtf8());
+        m_csv.endRecord();
+    }
+
+    // Finds the nineteen columns in the result of a query.
+    void findColumns(const Dataset::Row &row)
+    {
+        for (int c = 0; c < bookcolumns::kColumnCount; ++c)
+            m_index[size_t(c)] = row.fieldIndex(bookcolumns::columnName(c));
+    }
+
+    void add(const Dataset::Row &row, const QStringList &extra = {})
+    {
+        for (int c = 0; c < bookcolumns::kColumnCount; ++c)
+            writeValue(m_csv, bookcolumns::kind(c), row.value(m_index[size_t(c)]));
+        for (const QString &value : extra)
+            m_csv.text(formulaguard::guarded(QStringView(value)).toUtf8());
+        m_csv.endRecord();
+        if (m_buffer.size() >= kBlock) {
+            m_out.write(m_buffer.constData(), m_buffer.size());
+            m_buffer.resize(0); // the capacity is kept
+        }
+    }
+
+    void commit()
+    {
+        m_out.write(m_buffer.constData(), m_buffer.size());
+        m_out.commit();
+    }
+
+private:
+    WholeFile m_out;
+    QByteArray m_buffer;
+    CsvWriter m_csv;
+    std::array<int, bookcolumns::kColumnCount> m_index{};
+};
 
 } // namespace
 
@@ -75,11 +131,7 @@ QStringList header()
 
 qint64 write(const QString &dataFile, const QString &target, const Progress &progress)
 {
-    // The file written in place of the catalogue would end it.
-    const QFileInfo file(target);
-    if (file.exists() && file.canonicalFilePath() == QFileInfo(dataFile).canonicalFilePath())
-        throw UserError(QStringLiteral("不能把CSV文件保存为正在使用的数据文件%1本身，请另选一个文件名。")
-                            .arg(describeFile(file.absoluteFilePath())));
+    savetarget::check(target, QStringLiteral("CSV文件"), dataFile);
     Dataset books(dataFile);
     qint64 total = 0;
     {
@@ -89,42 +141,53 @@ qint64 write(const QString &dataFile, const QString &target, const Progress &pro
         total = books.fieldText(0).toLongLong();
     }
 
-    WholeFile out(target);
-    QByteArray buffer;
-    buffer.reserve(kBlock + 64 * 1024);
-    CsvWriter csv(buffer);
-    csv.byteOrderMark();
-    for (const QString &name : header())
-        csv.text(name.toUtf8());
-    csv.endRecord();
-
-    std::array<int, bookcolumns::kColumnCount> index{};
+    BookFile file(target, {});
     qint64 written = 0;
     books.setCommandText(QStringLiteral("select * from book order by book_id"));
     try {
         books.scan(
             [&](const Dataset::Row &row) {
-                for (int c = 0; c < bookcolumns::kColumnCount; ++c)
-                    writeValue(csv, bookcolumns::kind(c), row.value(index[size_t(c)]));
-                csv.endRecord();
-                if (buffer.size() >= kBlock) {
-                    out.write(buffer.constData(), buffer.size());
-                    buffer.resize(0); // the capacity is kept
-                }
+                file.add(row);
                 if (++written % kProgressEvery == 0 && progress && !progress(written, total))
                     throw Stopped();
             },
-            [&](const Dataset::Row &row) {
-                for (int c = 0; c < bookcolumns::kColumnCount; ++c)
-                    index[size_t(c)] = row.fieldIndex(bookcolumns::columnName(c));
-            });
+            [&](const Dataset::Row &row) { file.findColumns(row); });
     } catch (const Stopped &) {
-        return -1; // the temporary file goes with out
+        return -1; // the temporary file goes with file
     }
     if (progress && !progress(written, total))
         return -1;
-    out.write(buffer.constData(), buffer.size());
-    out.commit();
+    file.commit();
+    return written;
+}
+
+qint64 writeListed(const QString &dataFile, const QString &target, const std::vector<ListedBook> &books,
+                   const QStringList &extraHeader)
+{
+    savetarget::check(target, QStringLiteral("CSV文件"), dataFile);
+    // The numbers go to the query as one JSON array, whose positions keep
+    // the list's order; a number no book has finds no row.
+    QByteArray numbers = "[";
+    for (const ListedBook &book : books) {
+        if (numbers.size() > 1)
+            numbers += ',';
+        numbers += QByteArray::number(book.number);
+    }
+    numbers += ']';
+    Dataset listed(dataFile);
+    listed.setCommandText(QStringLiteral("select listed.key as listed_at, book.* from json_each(?) as listed "
+                                         "join book on book.book_id = listed.value order by listed.key"),
+                          {QString::fromLatin1(numbers)});
+    BookFile file(target, extraHeader);
+    qint64 written = 0;
+    listed.scan(
+        [&](const Dataset::Row &row) {
+            const FieldValue at = row.value(0);
+            file.add(row, books[size_t(at.integer)].extra);
+            ++written;
+        },
+        [&](const Dataset::Row &row) { file.findColumns(row); });
+    file.commit();
     return written;
 }
 

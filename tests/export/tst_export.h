@@ -23,10 +23,11 @@ inline QByteArray bytes(const char *hex)
 
 // The export: the two dialogs and their grid (tst_export.cpp), the HTML page
 // (tst_html.cpp), the worksheet (tst_excel.cpp), the grid's rows read from
-// the data file (tst_grid.cpp) and the engine on tables made by hand
-// (tst_engine.cpp). The dialogs are driven from the main window's
-// commands against a real data file; the files are compared byte for byte
-// and read back by independent readers.
+// the data file (tst_grid.cpp), the engine on tables made by hand
+// (tst_engine.cpp) and the values of "导出为CSV文件" (tst_csvexport.cpp). The
+// dialogs are driven from the main window's commands against a real data
+// file; the files are compared byte for byte and read back by independent
+// readers.
 class ExportTest : public fixture::GuiTest
 {
     Q_OBJECT
@@ -115,4 +116,8 @@ private Q_SLOTS:
     void writeErrorStillEndsTheFile_data();
     void writeErrorStillEndsTheFile();
     void gridWithoutDataWritesNothing();
+
+    // tst_csvexport.cpp
+    void csvWritesStoredValues_data();
+    void csvWritesStoredValues();
 };

@@ -389,6 +389,74 @@ private Q_SLOTS:
         QCOMPARE(filesBelow(home), QStringList());
     }
 
+    // Without --data, the installed program's CSV commands work on the
+    // user's own catalogue, never beside the program; an export onto that
+    // catalogue, its journal or the installed restore program is refused and
+    // leaves every file as it was.
+    void csvCommandsOnTheUsersCatalogue_data()
+    {
+        QTest::addColumn<bool>("dataHome"); // XDG_DATA_HOME set, or HOME alone
+        QTest::newRow("HOME alone: ~/.local/share/Quillmere") << false;
+        QTest::newRow("XDG_DATA_HOME/Quillmere") << true;
+    }
+    void csvCommandsOnTheUsersCatalogue()
+    {
+        QFETCH(bool, dataHome);
+        QTemporaryDir user;
+        const QString home = user.filePath(QStringLiteral("home"));
+        const QString dataFolder =
+            dataHome ? user.filePath(QStringLiteral("data")) : home + QStringLiteral("/.local/share");
+        const QString folder = dataFolder + QStringLiteral("/Quillmere");
+        const QString catalogue = folder + QStringLiteral("/data.qmd");
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(folder));
+        makeCatalogue(catalogue, 2);
+        QProcessEnvironment environment =
+            userEnvironment(home, dataHome ? user.filePath(QStringLiteral("data")) : QString());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const QString program = prefix() + QStringLiteral("bin/quillmere");
+        const QString restore = prefix() + QStringLiteral("bin/qmrestore");
+        const QStringList installed = filesBelow(prefix());
+        const QByteArray restoreBytes = bytes(restore);
+
+        const QString csv = user.filePath(QStringLiteral("书单.csv"));
+        const Outcome exported = runToEnd(program, {QStringLiteral("--export-csv"), csv}, environment, home);
+        QVERIFY2(exported.exitCode == 0, qPrintable(exported.out + exported.err));
+        const QString written = QString::fromUtf8(bytes(csv));
+        QVERIFY2(written.contains(QStringLiteral("\r\n1,书0,")) && written.contains(QStringLiteral("\r\n2,书1,")),
+                 qPrintable(written));
+
+        const QString more = user.filePath(QStringLiteral("新书.csv"));
+        writeFile(more, QStringLiteral("书名,分类\r\n围城,小说\r\n").toUtf8());
+        const Outcome imported = runToEnd(program, {QStringLiteral("--import-csv"), more}, environment, home);
+        QVERIFY2(imported.exitCode == 0, qPrintable(imported.out + imported.err));
+        QCOMPARE(fixture::column(catalogue, QStringLiteral("select book_name from book order by book_id")),
+                 (QStringList{QStringLiteral("书0"), QStringLiteral("书1"), QStringLiteral("围城")}));
+
+        const QByteArray before = bytes(catalogue);
+        const struct
+        {
+            QString target, workingFolder, told;
+        } refusals[] = {
+            {catalogue, home, QStringLiteral("不能把CSV文件保存为正在使用的数据文件“data.qmd”（文件夹：%1）本身")},
+            {QStringLiteral("data.qmd-journal"), folder,
+             QStringLiteral("“data.qmd-journal”（文件夹：%1）：它是正在使用的数据文件的日志文件")},
+            {restore, home, QStringLiteral("“qmrestore”（文件夹：%1bin）：它是本程序的文件")},
+        };
+        for (const auto &r : refusals) {
+            const Outcome refused =
+                runToEnd(program, {QStringLiteral("--export-csv"), r.target}, environment, r.workingFolder);
+            QCOMPARE(refused.exitCode, 1);
+            const QString told = r.told.arg(r.target == restore ? prefix() : folder);
+            QVERIFY2(refused.err.contains(told), qPrintable(refused.err));
+        }
+        QCOMPARE(bytes(catalogue), before);
+        QCOMPARE(filesBelow(folder), QStringList{QStringLiteral("data.qmd")});
+        QCOMPARE(bytes(restore), restoreBytes);
+        QCOMPARE(filesBelow(prefix()), installed);
+    }
+
     void packageHoldsWhatIsInstalled()
     {
         QTemporaryDir out;

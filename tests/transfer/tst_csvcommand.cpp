@@ -145,7 +145,7 @@ void TransferTest::commandLineExportAndImport()
     QCOMPARE(csvcommand::importBooks(other, csv, {}, {input.fd(), out.file(), err.file()}), 0);
     QCOMPARE(out.text(),
              QStringLiteral("books.csv：已导入 2 本书（其中 0 本有资料无法识别、已留空）；"
-                            "没有导入 1 行（与已有书籍重复 1 行，无法读取 0 行，空行 0 行）。\n"));
+                            "没有导入 1 行（与已有书籍重复 1 行，无法读取 0 行，空行 0 行）。没有导入的列：编号。\n"));
     QCOMPARE(err.text(), QStringLiteral("第2行没有导入：与已有的书籍重复（编号1，ISBN相同）\n"));
     QCOMPARE(fixture::column(other, QStringLiteral("select book_name || '|' || quote(book_loan) || '|' || "
                                                    "quote(book_note) from book order by book_id")),

@@ -65,20 +65,6 @@ Reading chooseEncoding(const ByteSource &source, const QByteArray &chosen)
     return {sniffer.encoding(), 0, false};
 }
 
-// Old programs ended a text file with a Ctrl-Z (0x1A): it and what follows
-// it are no part of the table.
-void cutEndOfFileMark(QString &text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && (text[end - 1] == QLatin1Char('\n') || text[end - 1] == QLatin1Char('\r')))
-        --end;
-    if (end == 0 || text[end - 1] != QChar(0x1A))
-        return;
-    while (end > 0 && text[end - 1] == QChar(0x1A))
-        --end;
-    text.truncate(end);
-}
-
 CsvTable read(const ByteSource &source, const CsvOptions &options)
 {
     const QString &path = source.path();
@@ -88,14 +74,15 @@ CsvTable read(const ByteSource &source, const CsvOptions &options)
     if (separator == QLatin1Char('"') || separator == QLatin1Char('\n') || separator == QLatin1Char('\r'))
         CsvParser::refuse(path, QStringLiteral("不能用“%1”作分隔符。").arg(separator));
     const Reading reading = chooseEncoding(source, options.encoding);
-    DecodedText decoded = decodeText(source, reading.encoding, reading.skip);
+    DecodedText decoded;
+    CsvParser parser(decoded, source.size(), separator, path);
+    decodeText(source, reading.encoding, reading.skip, decoded,
+               [&](qsizetype end, bool last) { return parser.take(end, last); });
     if (decoded.binary)
         CsvParser::refuse(path, notText());
-    cutEndOfFileMark(decoded.text);
-    if (std::all_of(decoded.text.cbegin(), decoded.text.cend(), [](QChar c) { return c.isSpace(); }))
+    if (decoded.blank || !parser.hasHeader())
         CsvParser::refuse(path, QStringLiteral("文件是空的，没有可以导入的内容。"));
-    return CsvParser::split(decoded, separator.isNull() ? CsvParser::findSeparator(decoded.text) : separator,
-                            reading.encoding, reading.mark, path);
+    return parser.table(reading.encoding, reading.mark);
 }
 
 } // namespace

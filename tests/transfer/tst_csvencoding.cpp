@@ -88,6 +88,11 @@ void TransferTest::realFilesAreReadInTheirEncoding_data()
                                                                                 "ノルウェイの森,村上春樹\r\n"))
                                       << "Shift_JIS（日文）"
                                       << "逗号" << 2 << 1 << "ノルウェイの森|村上春樹";
+    // Only the whole header tells the separator.
+    QTest::newRow("a header longer than a block")
+        << "A" + QByteArray(ByteSource::kBlockSize, 'x') + "\tB;C;D\r\n1\t2;3;4\r\n"
+        << "UTF-8"
+        << "分号" << 1 << 0 << "1\t2|3|4";
     QTest::newRow("UTF-8, a character across two blocks") << acrossTwoBlocks("UTF-8", {}, 1) << "UTF-8"
                                                           << "逗号" << 3 << 1 << "𠮷红楼梦|曹雪芹";
     QTest::newRow("GB18030, a character across two blocks") << acrossTwoBlocks("GB18030", {}, 1) << "GB18030"

@@ -227,6 +227,45 @@ void TransferTest::readerSplitsFields()
     QCOMPARE(starts, lines);
 }
 
+void TransferTest::recordsAcrossBlocksAreWhole_data()
+{
+    QTest::addColumn<QByteArray>("tail"); // the records that the first block read ends in
+    QTest::addColumn<int>("cut");         // where in them it ends
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<QList<int>>("lines");
+
+    QTest::newRow("in a doubled quote") << QByteArray("\"say \"\"hi\"\"\",z\n") << 6 << QStringList{"say \"hi\"|z"}
+                                        << QList<int>{3};
+    QTest::newRow("after a closing quote") << QByteArray("\"ab\",c\n") << 4 << QStringList{"ab|c"} << QList<int>{3};
+    QTest::newRow("after an opening quote") << QByteArray("1,\"2\"\n") << 3 << QStringList{"1|2"} << QList<int>{3};
+    QTest::newRow("after a separator") << QByteArray("1,2\n") << 2 << QStringList{"1|2"} << QList<int>{3};
+    QTest::newRow("in a CR LF") << QByteArray("1,2\r\n3,4\r\n") << 4 << QStringList{"1|2", "3|4"} << QList<int>{3, 4};
+    QTest::newRow("in a CR LF inside quotes")
+        << QByteArray("\"x\r\ny\",z\r\n5,6\n") << 3 << QStringList{"x\r\ny|z", "5|6"} << QList<int>{3, 5};
+    QTest::newRow("after a Ctrl-Z that more text follows")
+        << QByteArray("1,2\r\n\x1A\r\n3,4\n") << 6 << QStringList{"1|2", "\x1A", "3|4"} << QList<int>{3, 4, 5};
+}
+
+void TransferTest::recordsAcrossBlocksAreWhole()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(int, cut);
+    QFETCH(QStringList, records);
+    QFETCH(QList<int>, lines);
+    const QByteArray head = "a,b\n";
+    const QByteArray filler = QByteArray(ByteSource::kBlockSize - head.size() - 3 - cut, 'x') + ",y\n";
+    const CsvTable table = csvreader::readFile(writeFile(QStringLiteral("books.csv"), head + filler + tail));
+    QStringList read;
+    QList<int> starts;
+    for (int r = 1; r < table.recordCount(); ++r) {
+        read << record(table, r);
+        starts << table.line(r);
+    }
+    QCOMPARE(read, records);
+    QCOMPARE(starts, lines);
+    QCOMPARE(table.field(0, 1), QStringView(u"y"));
+}
+
 void TransferTest::badRecordCostsOnlyItself_data()
 {
     QTest::addColumn<QByteArray>("bytes");

@@ -56,6 +56,8 @@ private Q_SLOTS:
     void readerFindsEncodingAndSeparator();
     void readerSplitsFields_data();
     void readerSplitsFields();
+    void recordsAcrossBlocksAreWhole_data();
+    void recordsAcrossBlocksAreWhole();
     void badRecordCostsOnlyItself_data();
     void badRecordCostsOnlyItself();
     void readerRefusesWhatIsNoTable_data();

@@ -455,6 +455,7 @@ void TransferTest::badFileIsRefusedByName_data()
     const QByteArray header = QStringLiteral("书名,作者\r\n").toUtf8();
     QTest::newRow("empty") << QByteArray() << "文件是空的";
     QTest::newRow("blank lines only") << QByteArray("\r\n  \r\n\t\n") << "文件是空的";
+    QTest::newRow("only a Ctrl-Z") << QByteArray("\x1A\r\n") << "文件是空的";
     QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20) << "不是文本文件";
     QTest::newRow("control characters") << QByteArray(200, '\x01') + header << "不是文本文件";
     QTest::newRow("no header the program knows") << QByteArray("foo,bar\r\n1,2\r\n") << "不是可以识别的标题行";

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-charts-dev libqt6opengl6-dev
     libsqlite3-dev
+    libuchardet-dev
     fonts-noto-cjk qt6-translations-l10n
     python3-xlrd
     # the install test: validating the menu entry and the metainfo,

@@ -10,10 +10,16 @@
 
 #include <functional>
 
+class CsvTable;
 class QDialog;
 
+// A record of a table as the reader's tests write it: its fields joined by
+// "|", a quoted empty field as "" (tst_csvfile.cpp).
+QString recordText(const CsvTable &table, int record);
+
 // The CSV import and export: the file format read and written
-// (tst_csvfile.cpp), reading the values of other programs' files
+// (tst_csvfile.cpp), the encodings of the files read (tst_csvencoding.cpp),
+// reading the values of other programs' files
 // (tst_values.cpp), the round trip through both commands
 // (tst_roundtrip.cpp), the import window (tst_importwindow.cpp) and the
 // command-line commands (tst_csvcommand.cpp). Every case works on a real
@@ -57,8 +63,23 @@ private Q_SLOTS:
     void readerFindsEncodingAndSeparator();
     void readerSplitsFields_data();
     void readerSplitsFields();
+    void recordsAcrossBlocksAreWhole_data();
+    void recordsAcrossBlocksAreWhole();
+    void badRecordCostsOnlyItself_data();
+    void badRecordCostsOnlyItself();
+    void readerRefusesWhatIsNoTable_data();
+    void readerRefusesWhatIsNoTable();
+    void sourceReadsTheSizeItWasOpenedWith();
     void badFileIsRefusedByName_data();
     void badFileIsRefusedByName();
+
+    // tst_csvencoding.cpp
+    void realFilesAreReadInTheirEncoding_data();
+    void realFilesAreReadInTheirEncoding();
+    void callersChoiceIsTaken_data();
+    void callersChoiceIsTaken();
+    void encodingNamesAreUnderstood_data();
+    void encodingNamesAreUnderstood();
 
     // tst_values.cpp
     void datesAreRead_data();

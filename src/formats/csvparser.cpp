@@ -182,7 +182,11 @@ void CsvParser::run(qsizetype stop)
             continue;
         }
         case State::FieldStart:
-            m_quoted = m_d[m_r] == u'"';
+            // The header of a catalogue's older export quotes its names with
+            // ' ('AUTHOR (last, first)'); its records, and every other
+            // file, quote with ".
+            m_quoteChar = m_d[m_r] == u'\'' && m_table.m_firsts.size() == 1 ? u'\'' : u'"';
+            m_quoted = m_d[m_r] == m_quoteChar;
             if (m_quoted) {
                 m_quoteLine = m_line;
                 m_afterCr = false;
@@ -211,7 +215,7 @@ void CsvParser::run(qsizetype stop)
         }
         case State::Quoted: {
             const qsizetype from = m_r;
-            for (; m_r < stop && m_d[m_r] != u'"'; ++m_r) {
+            for (; m_r < stop && m_d[m_r] != m_quoteChar; ++m_r) {
                 const char16_t c = m_d[m_r];
                 if (c == u'\r' || (c == u'\n' && !m_afterCr))
                     ++m_line;
@@ -228,8 +232,8 @@ void CsvParser::run(qsizetype stop)
             continue;
         }
         case State::QuoteSeen:
-            if (m_d[m_r] == u'"') {
-                m_d[m_w++] = u'"'; // a doubled quote stands for one
+            if (m_d[m_r] == m_quoteChar) {
+                m_d[m_w++] = m_quoteChar; // a doubled quote stands for one
                 ++m_r;
                 m_state = State::Quoted;
             } else {

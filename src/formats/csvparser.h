@@ -64,6 +64,7 @@ private:
     char16_t m_sep = 0;
     State m_state = State::LineStart;
     bool m_quoted = false;  // the field being read began with a quote
+    char16_t m_quoteChar = u'"'; // the quote of the field being read
     bool m_afterCr = false; // the character before was a CR: an LF after it is the same line break
     int m_line = 1;
     int m_recordLine = 1;

@@ -232,7 +232,13 @@ int importBooks(const QString &dataFile, const QString &csvFile, const ImportOpt
             return 1;
         const QString path = QFileInfo(csvFile).absoluteFilePath();
         CsvOptions reading;
-        reading.encoding = options.encoding;
+        if (!options.encoding.isEmpty()) {
+            reading.encoding = csvreader::encodingFromName(QString::fromLatin1(options.encoding));
+            if (reading.encoding.isEmpty())
+                throw UserError(QStringLiteral("“--encoding %1”无法识别：可以是 utf-8、gb18030、big5、windows-1252、"
+                                               "latin1、utf-16le、utf-16be 或 shift_jis。")
+                                    .arg(QString::fromLatin1(options.encoding)));
+        }
         reading.separator = options.separator;
         BookImport books(csvreader::readFile(path, reading), path);
         applyMapping(books, options);

@@ -86,14 +86,6 @@ QString oneLine(QStringView text)
     return out;
 }
 
-struct SeparatorChoice
-{
-    QChar separator;
-    const char16_t *caption;
-};
-constexpr SeparatorChoice kSeparators[] = {
-    {QChar(u','), u"逗号"}, {QChar(u';'), u"分号"}, {QChar(u'\t'), u"制表符"}, {QChar(u'|'), u"竖线"}};
-
 } // namespace
 
 Tform_csvimport::Tform_csvimport(std::unique_ptr<BookImport> books, const BookImport::CatalogueKeys &catalogue,
@@ -182,7 +174,7 @@ void Tform_csvimport::fillReading()
 
     const QSignalBlocker blockEncoding(ui->combo_encoding);
     ui->combo_encoding->clear();
-    for (const csvreader::EncodingChoice &choice : csvreader::encodingChoices())
+    for (const CsvEncodingChoice &choice : csvreader::encodingChoices())
         ui->combo_encoding->addItem(choice.caption, choice.id);
     int at = ui->combo_encoding->findData(table.encodingId());
     if (at < 0) {
@@ -193,8 +185,8 @@ void Tform_csvimport::fillReading()
 
     const QSignalBlocker blockSeparator(ui->combo_separator);
     ui->combo_separator->clear();
-    for (const SeparatorChoice &choice : kSeparators)
-        ui->combo_separator->addItem(QString::fromUtf16(choice.caption), choice.separator);
+    for (const CsvSeparatorChoice &choice : csvreader::separatorChoices())
+        ui->combo_separator->addItem(choice.caption, choice.separator);
     ui->combo_separator->setCurrentIndex(ui->combo_separator->findData(table.separator()));
 }
 

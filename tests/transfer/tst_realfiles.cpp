@@ -105,6 +105,19 @@ const QStringList kShelfBooks{
     "'Walden'|'Thoreau, Henry David'|'Princeton'|'1854-01-01'|1|NULL|NULL",
 };
 
+// The same catalogue's older comma-separated export: its headers quoted
+// with ', its ISBNs in brackets.
+const QByteArray kShelfCatalogueOld =
+    "'TITLE','AUTHOR (first, last)','AUTHOR (last, first)','DATE','LCC','DDC','ISBNs','PUBLICATION INFO',"
+    "'COMMENTS','RATING','REVIEW','ENTRY DATE','TAGS'\r\n"
+    "\"The Catcher in the Rye\",\"J.D. Salinger\",\"Salinger, J.D.\",\"1991\",\"PS3537.A426\",\"813.54\","
+    "\"[0316769177]\",\"Little, Brown (1991), Paperback, 214 pages\",\"\",\"5\",\"\",\"2006-01-02\",\"fiction\"\r\n";
+
+// A spreadsheet's plain save in a western code page.
+const QByteArray kWesternSave = "Title,Author,Publisher\r\n"
+                                "Perdido Street Station,China Mi\xe9ville,Macmillan\r\n"
+                                "The Scar,China Mi\xe9ville,Pan \x96 Macmillan\r\n";
+
 // Texts a spreadsheet would take for formulas, written by the program with
 // a ' before them.
 const QByteArray kGuarded = "书名,作者,价格\r\n'=cmd|' /C calc'!A0,某人,''-12\r\n'@SUM(A1),'+86,'-12.5\r\n";
@@ -148,6 +161,14 @@ void TransferTest::realFilesAreReadAsMeant_data()
     QTest::newRow("shelf catalogue") << kShelfCatalogue << kShelfColumns << kShelfBooks
                                      << QStringList{"已导入 2 本书", "Review、Entry Date、Tags"};
     QTest::newRow("formula guard") << kGuarded << kGuardedColumns << kGuardedBooks << QStringList{"已导入 2 本书"};
+    QTest::newRow("shelf catalogue, older export")
+        << kShelfCatalogueOld << "book_name,book_author,book_pub,book_pubd,book_isbn,book_rating,book_buyd"
+        << QStringList{"'The Catcher in the Rye'|'Salinger, J.D.'|'Little, Brown'|'1991-01-01'|'0316769177'|1|NULL"}
+        << QStringList{"没有导入的列：AUTHOR (first, last)、LCC、DDC、REVIEW、ENTRY DATE、TAGS"};
+    QTest::newRow("western code page")
+        << kWesternSave << "book_author,book_pub"
+        << QStringList{QStringLiteral("'China Miéville'|'Macmillan'"), QStringLiteral("'China Miéville'|'Pan – Macmillan'")}
+        << QStringList{"已导入 2 本书"};
     QTest::newRow("unknown header") << QByteArray("Title,Autor\nDune,Frank Herbert\n") << "book_name,book_author"
                                     << QStringList{"'Dune'|NULL"} << QStringList{"没有导入的列：Autor（无法识别）"};
     QTest::newRow("header with an invisible mark")
@@ -183,6 +204,7 @@ void TransferTest::windowAndCommandLineAgree_data()
     QTest::newRow("shelf catalogue") << kShelfCatalogue;
     QTest::newRow("formula guard") << kGuarded;
     QTest::newRow("open dates") << kOpenDates;
+    QTest::newRow("western code page") << kWesternSave;
 }
 
 void TransferTest::windowAndCommandLineAgree()
@@ -249,4 +271,74 @@ void TransferTest::dryRunWritesNothing()
     QCOMPARE(importByCommand(path, options, &out, &err), 1);
     QVERIFY2(err.contains(QStringLiteral("字段“标题”无法识别")), qPrintable(err));
     QCOMPARE(bookCount(), 0);
+}
+
+void TransferTest::damagedRowsCostOnlyThemselves_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("books");
+    QTest::addColumn<QString>("told"); // the row left out, as the command line lists it
+    QTest::addColumn<QString>("stored"); // a book that came in whole
+
+    // A site's list of 998 books in GB18030, one price with a comma that
+    // nobody quoted.
+    QStringEncoder gb("GB18030");
+    QString list = QStringLiteral("书名,作者,出版社,出版年,页数,定价,ISBN,标签,评分\r\n");
+    for (int i = 1; i <= 998; ++i)
+        list += QStringLiteral("书%1,作者%2,人民文学出版社,2005-%3,%4,%5,978702000%6,小说 经典,8.%7\r\n")
+                    .arg(i)
+                    .arg(i % 50)
+                    .arg(i % 12 + 1)
+                    .arg(200 + i)
+                    .arg(i == 500 ? QStringLiteral("29,80元") : QStringLiteral("29.80元"))
+                    .arg(i, 4, 10, QLatin1Char('0'))
+                    .arg(i % 10);
+    QTest::newRow("a list with one long row")
+        << QByteArray(gb.encode(list)) << 997 << QStringLiteral("第501行没有导入：有10个字段，比标题行的9个多")
+        << QStringLiteral("'书499'|'作者49'|'2005-08-01'|699|'29.80元'|NULL");
+
+    // A tab-separated export in UTF-8 with three stray bytes in one title.
+    QByteArray tsv = "Title\tPrimary Author\tRating\n";
+    for (int i = 1; i <= 300; ++i) {
+        tsv += QStringLiteral("红楼梦 第%1卷\t曹雪芹\t4\n").arg(i).toUtf8();
+        if (i == 150)
+            tsv += "Caf\xe9 \xff\xfe\tSomeone\t3\n";
+    }
+    QTest::newRow("three stray bytes")
+        << tsv << 300 << QStringLiteral("第152行没有导入：含有不是有效UTF-8编码的字节")
+        << QStringLiteral("'红楼梦 第1卷'|'曹雪芹'|NULL|NULL|NULL|2");
+
+    // Old Mac line ends, a final Ctrl-Z.
+    QTest::newRow("carriage returns and a Ctrl-Z")
+        << QByteArray("Title,Author,Pages\r\"Two\rlines\",A,12\rB,\"x\",\"y\",\"z\"\rC,D,7\r\x1A") << 2
+        << QStringLiteral("第4行没有导入：有4个字段，比标题行的3个多") << QStringLiteral("'Two\rlines'|'A'|NULL|12|NULL|NULL");
+}
+
+void TransferTest::damagedRowsCostOnlyThemselves()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, books);
+    QFETCH(QString, told);
+    QFETCH(QString, stored);
+    const QString path = writeFile(QStringLiteral("damaged.csv"), bytes);
+    QString out, err;
+    QCOMPARE(importByCommand(path, {}, &out, &err), 0);
+    QVERIFY2(err.contains(told), qPrintable(err));
+    QVERIFY2(out.contains(QStringLiteral("已导入 %1 本书").arg(books)), qPrintable(out));
+    QCOMPARE(bookCount(), books);
+    const QStringList rows = query(selectBooks(QStringLiteral("book_name,book_author,book_pubd,book_pages,book_value,book_rating")));
+    QVERIFY2(rows.contains(stored), qPrintable(rows.mid(0, 3).join(QLatin1Char('\n'))));
+
+    // The window lists the same row and adds the same books.
+    seed(QStringLiteral("delete from book"));
+    start();
+    inImportWindow(path, [&](QDialog *window) {
+        QAbstractItemModel *skipped = fixture::child<QAbstractItemModel>(window, "model_problems");
+        QCOMPARE(skipped->rowCount(), 1);
+        QCOMPARE(skipped->index(0, 1).data().toString(), QStringLiteral("不导入"));
+        QVERIFY(told.contains(skipped->index(0, 2).data().toString()));
+        click(window, "button_import");
+    });
+    QVERIFY(onlyMessage().contains(QStringLiteral("文件中无法读取的行：1 行")));
+    QCOMPARE(bookCount(), books);
 }

@@ -99,6 +99,8 @@ private Q_SLOTS:
     void windowAndCommandLineAgree_data();
     void windowAndCommandLineAgree();
     void unsettledDatesAreAskedFor();
+    void damagedRowsCostOnlyThemselves_data();
+    void damagedRowsCostOnlyThemselves();
     void dryRunWritesNothing();
 
     // tst_roundtrip.cpp

@@ -260,9 +260,9 @@ private Q_SLOTS:
         const QString fields =
             QStringLiteral("select book_name || '|' || (book_loan + 0) || '|' || book_reader || '|' || "
                            "coalesce(book_loand, '-') || '|' || book_cate from book where book_id in "
-                           "(1, 2, 3, 4, 5) order by book_name");
+                           "(1, 2, 3, 4, 5, 9) order by book_name");
         const QStringList before = query(fields);
-        QCOMPARE(before.size(), 5);
+        QCOMPARE(before.size(), 6);
 
         seed(QStringLiteral("delete from book"));
         bool opened = false;
@@ -274,11 +274,12 @@ private Q_SLOTS:
         trigger("mfimportcsv");
         QVERIFY(opened);
         const QList<msg::Shown> summary = msg::takeShown();
-        // The one with a date that cannot be read (壬, "去年春天") is left
-        // out by the import, as any such record is.
+        // Every listed book comes back, the one with a date that cannot be
+        // read (壬, "去年春天") too: the file is the program's own export.
         QCOMPARE(summary.size(), 1);
-        QVERIFY2(summary[0].text.startsWith(QStringLiteral("已从文件“借阅.csv”导入 5 本书。")),
+        QVERIFY2(summary[0].text.startsWith(QStringLiteral("已从文件“借阅.csv”导入 6 本书。")),
                  qPrintable(summary[0].text));
+        QVERIFY2(summary[0].text.contains(QStringLiteral("没有导入的列：编号、天数")), qPrintable(summary[0].text));
         QCOMPARE(query(QStringLiteral("select book_name || '|' || (book_loan + 0) || '|' || book_reader || '|' || "
                                       "coalesce(book_loand, '-') || '|' || book_cate from book order by book_name")),
                  before);

@@ -71,6 +71,9 @@ bool isStoredDate(QStringView text)
     return !text.isEmpty() && text.size() <= 4 && digitsAt(0, text.size());
 }
 
+// The reason of a date left empty because its day and month could swap.
+constexpr const char16_t *kOpenOrder = u"日和月的先后";
+
 BookImport::Value whole(qint64 number)
 {
     BookImport::Value v;
@@ -267,13 +270,14 @@ bool BookImport::book(int record, Book &out, std::vector<Warning> *warnings) con
             if (kind == Kind::Date) {
                 Value v;
                 v.kind = Value::Date;
-                v.date = bookvalues::readDate(plain, orderOf(c));
+                bookvalues::DateHint hint = bookvalues::DateHint::None;
+                v.date = bookvalues::readDate(plain, orderOf(c), &hint);
                 if (m_ownExport && (!v.date.isValid() || isStoredDate(raw)))
                     put(target, verbatim);
                 else if (v.date.isValid())
                     put(target, v);
                 else
-                    bad(target, c, u"日期");
+                    bad(target, c, hint == bookvalues::DateHint::Either ? kOpenOrder : u"日期");
                 continue;
             }
             const std::optional<qint64> number = kind == Kind::Whole    ? bookvalues::readWhole(plain)
@@ -367,11 +371,16 @@ bool BookImport::book(int record, Book &out, std::vector<Warning> *warnings) con
             if (c < 0 || !out[size_t(f)].isEmpty())
                 continue;
             const QString name = shownHeader(m_table.header(c), c).trimmed();
+            const QString value = m_table.field(record, c).toString();
+            if (unreadKind[size_t(f)] == kOpenOrder) {
+                warnings->push_back({QStringLiteral("%1：日和月无法确定先后").arg(name),
+                                     QStringLiteral("%1：“%2”的日和月无法确定先后，已留空").arg(name, value)});
+                continue;
+            }
             const QString what = unreadKind[size_t(f)] ? QStringLiteral("为") + QString::fromUtf16(unreadKind[size_t(f)])
                                                        : QString();
             warnings->push_back({QStringLiteral("%1：无法识别%2").arg(name, what),
-                                 QStringLiteral("%1：“%2”无法识别%3，已留空")
-                                     .arg(name, m_table.field(record, c).toString(), what)});
+                                 QStringLiteral("%1：“%2”无法识别%3，已留空").arg(name, value, what)});
         }
     }
     return true;

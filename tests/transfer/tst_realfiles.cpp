@@ -177,7 +177,7 @@ void TransferTest::realFilesAreReadAsMeant_data()
     QTest::newRow("open dates")
         << kOpenDates << "book_name,book_buyd,book_pubd"
         << QStringList{"'A'|'2020-04-03'|NULL", "'B'|'2020-04-13'|NULL"}
-        << QStringList{"“03/04/2001”）的日和月无法确定先后", "第2行已导入，但Year Published：“03/04/2001”无法识别为日期"};
+        << QStringList{"“03/04/2001”）的日和月无法确定先后", "第2行已导入，但Year Published：“03/04/2001”的日和月无法确定先后，已留空"};
 }
 
 void TransferTest::realFilesAreReadAsMeant()

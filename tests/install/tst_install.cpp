@@ -491,7 +491,7 @@ private Q_SLOTS:
         QSet<QString> names;
         for (const QString &alternatives : depends.split(QLatin1Char(',')))
             names << alternatives.trimmed().section(QLatin1Char(' '), 0, 0);
-        for (const char *needed : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6charts6", "libsqlite3-0",
+        for (const char *needed : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6charts6", "libsqlite3-0", "libuchardet0",
                                    "qt6-qpa-plugins", "fonts-noto-cjk", "libc6", "libstdc++6"})
             QVERIFY2(names.contains(QString::fromLatin1(needed)),
                      qPrintable(needed + QStringLiteral(" in ") + depends));

@@ -275,7 +275,9 @@ int importBooks(const QString &dataFile, const QString &csvFile, const ImportOpt
                 if (books.target(c) != bookcolumns::Target::None)
                     mapping << QStringLiteral("%1 → %2").arg(books.table().header(c).trimmed().toString(),
                                                              bookcolumns::caption(books.target(c)));
-            say(terminal.out, QStringLiteral("试运行，数据文件没有改动。各列导入到：%1。").arg(mapping.join(QStringLiteral("；"))));
+            say(terminal.out, QStringLiteral("试运行，数据文件没有改动。文件的编码：%1，分隔符：%2。各列导入到：%3。")
+                                  .arg(books.table().encodingName(), books.table().separatorName(),
+                                       mapping.join(QStringLiteral("；"))));
         }
         say(terminal.out, QFileInfo(path).fileName() + QStringLiteral("：") + summary.line());
         return 0;

@@ -57,5 +57,8 @@ inline constexpr double kStepRiseMb = 50;
 // many times the file's size.
 inline constexpr std::string_view kImportMemory = "csv.cli";
 inline constexpr double kImportMemoryPerFileByte = 3;
+// Judged from a file of this size: below it (a few thousand books) the
+// file's bytes are lost among the program's own allocations.
+inline constexpr double kImportMemoryFromMb = 10;
 
 } // namespace steps

@@ -1,11 +1,13 @@
 #include "floor.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -108,27 +110,66 @@ QString Floor::value(const QByteArray &sql, const QVariantList &values)
     return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, 0)));
 }
 
+namespace {
+
+// Steps the query for at most limit more rows into rows (emptied first);
+// false once it has no more.
+bool readRows(sqlite3 *db, sqlite3_stmt *stmt, Floor::Rows &rows, int limit)
+{
+    rows.columns = sqlite3_column_count(stmt);
+    rows.types.clear();
+    rows.numbers.clear();
+    rows.texts.clear();
+    for (int r = 0; r < limit; ++r) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            return false;
+        if (rc != SQLITE_ROW)
+            fail(db, "step failed");
+        for (int i = 0; i < rows.columns; ++i) {
+            const int type = sqlite3_column_type(stmt, i);
+            rows.types.push_back(type);
+            rows.numbers.push_back(type == SQLITE_INTEGER ? sqlite3_column_int64(stmt, i) : 0);
+            rows.texts.push_back(type == SQLITE_TEXT
+                                     ? QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                                  sqlite3_column_bytes(stmt, i))
+                                     : QByteArray());
+        }
+    }
+    return true;
+}
+
+// Inserts every row with the prepared statement, its values bound as read.
+void insertRows(sqlite3 *db, sqlite3_stmt *stmt, const Floor::Rows &rows)
+{
+    size_t at = 0;
+    for (int r = 0; r < rows.count(); ++r) {
+        for (int i = 1; i <= rows.columns; ++i, ++at) {
+            switch (rows.types[at]) {
+            case SQLITE_INTEGER:
+                sqlite3_bind_int64(stmt, i, rows.numbers[at]);
+                break;
+            case SQLITE_TEXT:
+                sqlite3_bind_text(stmt, i, rows.texts[at].constData(), int(rows.texts[at].size()), SQLITE_STATIC);
+                break;
+            default:
+                sqlite3_bind_null(stmt, i);
+                break;
+            }
+        }
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            fail(db, "insert failed");
+        sqlite3_reset(stmt);
+    }
+}
+
+} // namespace
+
 Floor::Rows Floor::read(const QByteArray &sql)
 {
     Statement st(m_db, sql, {});
     Rows rows;
-    rows.columns = sqlite3_column_count(st.stmt);
-    for (;;) {
-        const int rc = sqlite3_step(st.stmt);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            fail(m_db, "step failed");
-        for (int i = 0; i < rows.columns; ++i) {
-            const int type = sqlite3_column_type(st.stmt, i);
-            rows.types.push_back(type);
-            rows.numbers.push_back(type == SQLITE_INTEGER ? sqlite3_column_int64(st.stmt, i) : 0);
-            rows.texts.push_back(type == SQLITE_TEXT
-                                     ? QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(st.stmt, i)),
-                                                  sqlite3_column_bytes(st.stmt, i))
-                                     : QByteArray());
-        }
-    }
+    readRows(m_db, st.stmt, rows, std::numeric_limits<int>::max());
     return rows;
 }
 
@@ -137,27 +178,32 @@ void Floor::insert(const QByteArray &sql, const Rows &rows)
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(m_db, "begin failed");
     Statement st(m_db, sql, {});
-    size_t at = 0;
-    for (int r = 0; r < rows.count(); ++r) {
-        for (int i = 1; i <= rows.columns; ++i, ++at) {
-            switch (rows.types[at]) {
-            case SQLITE_INTEGER:
-                sqlite3_bind_int64(st.stmt, i, rows.numbers[at]);
-                break;
-            case SQLITE_TEXT:
-                sqlite3_bind_text(st.stmt, i, rows.texts[at].constData(), int(rows.texts[at].size()), SQLITE_STATIC);
-                break;
-            default:
-                sqlite3_bind_null(st.stmt, i);
-                break;
-            }
-        }
-        if (sqlite3_step(st.stmt) != SQLITE_DONE)
-            fail(m_db, "insert failed");
-        sqlite3_reset(st.stmt);
-    }
+    insertRows(m_db, st.stmt, rows);
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(m_db, "commit failed");
+}
+
+double Floor::insertFrom(const QByteArray &insertSql, const QByteArray &selectSql)
+{
+    constexpr int kBlockRows = 10000;
+    QElapsedTimer timer;
+    timer.start();
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(m_db, "begin failed");
+    Statement insert(m_db, insertSql, {});
+    double ms = double(timer.nsecsElapsed()) / 1e6;
+    Statement select(m_db, selectSql, {});
+    Rows rows;
+    for (bool more = true; more;) {
+        more = readRows(m_db, select.stmt, rows, kBlockRows);
+        timer.restart();
+        insertRows(m_db, insert.stmt, rows);
+        ms += double(timer.nsecsElapsed()) / 1e6;
+    }
+    timer.restart();
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(m_db, "commit failed");
+    return ms + double(timer.nsecsElapsed()) / 1e6;
 }
 
 void writeBytes(const QString &path, qint64 bytes)

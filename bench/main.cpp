@@ -9,7 +9,8 @@
 //   quillmere_bench --books N           one size
 //   quillmere_bench --books N --make FILE
 //                                       only writes a catalogue of N books
-//   options: --runs R, --dir PATH, --no-header
+//   options: --runs R, --dir PATH, --only csv, --no-header
+#include "childrun.h"
 #include "report.h"
 #include "runs.h"
 #include "seed.h"
@@ -43,17 +44,19 @@ struct Arguments
     QString dir;
     QString make;    // only write a catalogue here
     QString session; // a process run in this program folder (started by the benchmark itself)
+    bool csvOnly = false;
     bool header = true;
 };
 
 void usage()
 {
-    std::printf("usage: quillmere_bench [--books N] [--runs R] [--dir PATH] [--no-header]\n"
+    std::printf("usage: quillmere_bench [--books N] [--runs R] [--dir PATH] [--only csv] [--no-header]\n"
                 "       quillmere_bench --books N --make FILE\n"
                 "  without --books: 100000 books in 5 process runs, then 1000000 books in 3\n"
                 "  --books N   one size (at least 100 books)\n"
                 "  --runs R    process runs for the size (default 5; 3 from a million books)\n"
                 "  --dir PATH  where the temporary folders are made (default: the temp folder)\n"
+                "  --only csv  the start and the CSV steps alone\n"
                 "  --no-header print the tables only\n"
                 "  --make FILE write a new catalogue of N made-up books (the benchmark's books) and end\n");
 }
@@ -77,6 +80,10 @@ bool parse(int argc, char *argv[], Arguments &out)
             out.make = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(a, "--session") == 0 && hasValue) {
             out.session = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(a, "--only") == 0 && hasValue) {
+            if (std::strcmp(argv[++i], "csv") != 0)
+                return false;
+            out.csvOnly = true;
         } else if (std::strcmp(a, "--no-header") == 0) {
             out.header = false;
         } else {
@@ -114,7 +121,9 @@ int measure(int argc, char *argv[], const Arguments &arguments)
                                                        : std::vector<int>(std::begin(kSizes), std::end(kSizes));
     bool ok = true;
     for (const int books : sizes)
-        ok = runs::measure({books, arguments.runs > 0 ? arguments.runs : defaultRuns(books), arguments.dir}) && ok;
+        ok = runs::measure(
+                 {books, arguments.runs > 0 ? arguments.runs : defaultRuns(books), arguments.dir, arguments.csvOnly}) &&
+             ok;
     return ok ? 0 : 1;
 }
 
@@ -122,6 +131,9 @@ int measure(int argc, char *argv[], const Arguments &arguments)
 
 int main(int argc, char *argv[])
 {
+    // Starting a program whose memory is measured: nothing else first.
+    if (argc > 1 && std::strcmp(argv[1], childrun::kLaunchOption) == 0)
+        return childrun::launch(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             usage();
@@ -136,6 +148,6 @@ int main(int argc, char *argv[])
     if (!arguments.make.isEmpty())
         return makeFile(argc, argv, arguments);
     if (!arguments.session.isEmpty())
-        return runs::runSession(argc, argv, arguments.session, arguments.books);
+        return runs::runSession(argc, argv, arguments.session, arguments.books, arguments.csvOnly);
     return measure(argc, argv, arguments);
 }

@@ -24,7 +24,8 @@ std::string Run::note(const std::string &key) const
     return at == notes.end() ? std::string() : at->second;
 }
 
-// Lines: "step<TAB>id<TAB>ms<TAB>floor ms or -<TAB>peak MB<TAB>rise MB" and
+// Lines: "step<TAB>id<TAB>ms<TAB>floor ms or -<TAB>peak MB<TAB>rise MB",
+// "memory<TAB>id<TAB>file bytes<TAB>peak MB<TAB>baseline MB" and
 // "note<TAB>key<TAB>text".
 void write(const QString &path, const Run &run)
 {
@@ -36,6 +37,10 @@ void write(const QString &path, const Run &run)
         file.write("step\t" + QByteArray::fromStdString(f.id) + '\t' + QByteArray::number(f.ms, 'f', 4) + '\t' + floor +
                    '\t' + QByteArray::number(f.peakMb, 'f', 2) + '\t' + QByteArray::number(f.riseMb, 'f', 2) + '\n');
     }
+    for (const ChildMemory &m : run.memory)
+        file.write("memory\t" + QByteArray::fromStdString(m.id) + '\t' + QByteArray::number(m.fileBytes, 'f', 0) +
+                   '\t' + QByteArray::number(m.peakMb, 'f', 2) + '\t' + QByteArray::number(m.baselineMb, 'f', 2) +
+                   '\n');
     for (const auto &[key, text] : run.notes)
         file.write("note\t" + QByteArray::fromStdString(key) + '\t' + QByteArray::fromStdString(text) + '\n');
     if (!file.flush())
@@ -59,6 +64,9 @@ Run read(const QString &path)
             f.peakMb = fields[4].toDouble();
             f.riseMb = fields[5].toDouble();
             run.figures.push_back(f);
+        } else if (fields.value(0) == "memory" && fields.size() == 5) {
+            run.memory.push_back(
+                {fields[1].toStdString(), fields[2].toDouble(), fields[3].toDouble(), fields[4].toDouble()});
         } else if (fields.value(0) == "note" && fields.size() >= 3) {
             run.notes.emplace_back(fields[1].toStdString(), fields.mid(2).join('\t').toStdString());
         } else {

@@ -21,9 +21,20 @@ struct Figure
     double riseMb = 0; // the step's own peak over the resident memory before it
 };
 
+// The peak memory of a program run as a child process on a file, beside
+// the same program's peak doing nothing comparable.
+struct ChildMemory
+{
+    std::string id;
+    double fileBytes = 0;
+    double peakMb = 0;     // the child doing the work
+    double baselineMb = 0; // the same program on a file of one record
+};
+
 struct Run
 {
     std::vector<Figure> figures;
+    std::vector<ChildMemory> memory;
     // Facts of the run worth printing once: what was clicked, found, written.
     std::vector<std::pair<std::string, std::string>> notes;
 

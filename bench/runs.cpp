@@ -52,7 +52,7 @@ void useOffscreenScreen(const QString &folder)
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + QByteArray::fromStdString(path));
 }
 
-bool runOnce(const QString &master, const QString &folder, int books, results::Run &out)
+bool runOnce(const QString &master, const QString &folder, const Options &options, results::Run &out)
 {
     QDir().mkpath(folder);
     if (!QFile::copy(master, QDir(folder).filePath(QStringLiteral("data.qmd")))) {
@@ -61,8 +61,11 @@ bool runOnce(const QString &master, const QString &folder, int books, results::R
     }
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--books"), QString::number(books), QStringLiteral("--session"), folder});
+    QStringList arguments{QStringLiteral("--books"), QString::number(options.books), QStringLiteral("--session"),
+                          folder};
+    if (options.csvOnly)
+        arguments << QStringLiteral("--only") << QStringLiteral("csv");
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     const bool ended = child.waitForStarted() && child.waitForFinished(-1);
     if (!ended || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
         std::printf("the run in %s FAILED (see above)\n", qPrintable(folder));
@@ -99,7 +102,7 @@ bool measure(const Options &options)
     for (int r = 0; r < options.runs && ok; ++r) {
         std::fprintf(stderr, "%d books: process run %d of %d\n", options.books, r + 1, options.runs);
         results::Run run;
-        ok = runOnce(master, work.filePath(QStringLiteral("run-%1").arg(r + 1)), options.books, run);
+        ok = runOnce(master, work.filePath(QStringLiteral("run-%1").arg(r + 1)), options, run);
         if (ok)
             runs.push_back(std::move(run));
     }
@@ -114,7 +117,7 @@ bool measure(const Options &options)
     return ok;
 }
 
-int runSession(int argc, char *argv[], const QString &folder, int books)
+int runSession(int argc, char *argv[], const QString &folder, int books, bool csvOnly)
 {
     g_defaultHandler = qInstallMessageHandler(filterMessages);
     useOffscreenScreen(folder);
@@ -123,7 +126,7 @@ int runSession(int argc, char *argv[], const QString &folder, int books)
         app::setup(application);
         msg::setScripted(true);
         filedialog::setScripted(true);
-        const results::Run run = session::run({folder, books});
+        const results::Run run = session::run({folder, books, csvOnly});
         results::write(QDir(folder).filePath(kResults), run);
     } catch (const std::exception &e) {
         std::fflush(stdout);

@@ -12,7 +12,8 @@ struct Options
 {
     int books = 0;
     int runs = 0;
-    QString tempBase; // where the temporary folders are made
+    QString tempBase;     // where the temporary folders are made
+    bool csvOnly = false; // the start and the CSV steps alone
 };
 
 // False when a run failed; what failed is printed.
@@ -20,6 +21,6 @@ bool measure(const Options &options);
 
 // The run in this process, for the program folder given (see main.cpp).
 // Needs no application: it makes its own. Returns the exit code.
-int runSession(int argc, char *argv[], const QString &folder, int books);
+int runSession(int argc, char *argv[], const QString &folder, int books, bool csvOnly);
 
 } // namespace runs

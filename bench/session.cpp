@@ -148,17 +148,15 @@ results::Run run(const Options &options)
 {
     Context c(options);
     Ground ground(options.folder);
-    listSteps(c);
-    dialogSteps(c);
-    exportSteps(c);
-    // A million books make a file of several hundred megabytes that the
-    // import holds whole: the CSV steps are taken below that.
-    const bool csv = options.books < steps::kLargeFrom;
-    if (csv)
-        csvSteps(c);
+    startSteps(c);
+    if (!options.csvOnly) {
+        listSteps(c);
+        dialogSteps(c);
+        exportSteps(c);
+    }
+    csvSteps(c);
     floors(c);
-    if (csv)
-        csvFloors(c);
+    csvFloors(c);
     return c.run;
 }
 

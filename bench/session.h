@@ -20,8 +20,9 @@ namespace session {
 
 struct Options
 {
-    QString folder; // the program folder, holding data.qmd
-    int books = 0;  // as seeded
+    QString folder;       // the program folder, holding data.qmd
+    int books = 0;        // as seeded
+    bool csvOnly = false; // the start and the CSV steps alone
 };
 
 results::Run run(const Options &options);
@@ -69,12 +70,25 @@ private:
     double m_peak = 0; // the highest peak of the session so far
 };
 
-// The parts of the session, in the order they run.
-void listSteps(Context &c);   // start, tree, sorts, search
+// The parts of the session, in the order they run (with csvOnly: the
+// start, the CSV steps and their floors).
+void startSteps(Context &c);  // start, the repaint of the list
+void listSteps(Context &c);   // tree, sorts, search
 void dialogSteps(Context &c); // statistics, add, modify, delete
 void exportSteps(Context &c); // both export dialogs and their files
-void csvSteps(Context &c);    // the CSV export and the import of its file (below a million books)
+void csvSteps(Context &c);    // the CSV export, the import of its file, the import window on a wide file
 void floors(Context &c);      // the floors of every step, after the session
 void csvFloors(Context &c);   // the CSV steps' floors, last: they write the rows imported once more
+
+// Of csvSteps: the exported file imported on the command line, in a child
+// process, with the child's peak memory; and the import window opened on a
+// file of 20 and one of 2,000 columns.
+void commandLineImport(Context &c, const QString &csv);
+void importWindowWidths(Context &c);
+// Of csvFloors: the floor of the import on the command line.
+void commandLineFloor(Context &c);
+
+// The book table's columns after the number: what an import writes.
+extern const QByteArray kImportedColumns;
 
 } // namespace session

@@ -1,10 +1,13 @@
 // The session's CSV steps: every book exported through "导出为CSV文件", then
-// the same file imported through "从CSV文件导入书籍", its duplicates
-// included, so that every book is written once more.
+// the same file imported on the command line (see sessionimport.cpp) and,
+// below a million books, through "从CSV文件导入书籍", its duplicates included,
+// so that every book is written once more; last the import window on a
+// narrow and a wide file (see sessionwide.cpp).
 #include "session.h"
 
 #include "driver.h"
 #include "probe.h"
+#include "steps.h"
 
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
@@ -27,10 +30,6 @@ using driver::require;
 // Where the imported books wait for their floor, once taken out of the
 // catalogue again.
 const QByteArray kHeld = "csv_floor";
-
-const QByteArray kColumns = "book_name, book_cate, book_author, book_author2, book_language, book_isbn, book_pub, "
-                            "book_pubd, book_pages, book_buya, book_buyd, book_value, book_rating, book_loan, "
-                            "book_readed, book_reader, book_loand, book_note";
 
 void exportFile(Context &c, const QString &path)
 {
@@ -89,7 +88,7 @@ void importFile(Context &c, const QString &path)
     // floors read what the steps read; the imported rows wait for their
     // own floor. The list shows the books before the import again.
     const QByteArray from = QByteArray::number(last);
-    c.check->change("create table " + kHeld + " as select " + kColumns + " from book where book_id > " + from);
+    c.check->change("create table " + kHeld + " as select " + kImportedColumns + " from book where book_id > " + from);
     c.check->change("delete from book where book_id > " + from);
     form_main->fillBookList(QStringLiteral("select * from book"));
     probe::settle();
@@ -98,12 +97,22 @@ void importFile(Context &c, const QString &path)
 
 } // namespace
 
+const QByteArray kImportedColumns =
+    "book_name, book_cate, book_author, book_author2, book_language, book_isbn, book_pub, book_pubd, book_pages, "
+    "book_buya, book_buyd, book_value, book_rating, book_loan, book_readed, book_reader, book_loand, book_note";
+
 void csvSteps(Context &c)
 {
     const QString path = QDir(c.options.folder).filePath(QStringLiteral("books.csv"));
     exportFile(c, path);
-    importFile(c, path);
+    commandLineImport(c, path);
+    // The import window holds the file's text, judged, while it is open:
+    // at a million books several hundred megabytes more than the program's
+    // peak, so the window's import is taken below that only.
+    if (c.options.books < steps::kLargeFrom)
+        importFile(c, path);
     QFile::remove(path);
+    importWindowWidths(c);
 }
 
 void csvFloors(Context &c)
@@ -114,14 +123,17 @@ void csvFloors(Context &c)
         c.setFloor("csv.export", probe::timeMs([&] {
                        writeBytes(QDir(c.options.folder).filePath(QStringLiteral("floor.out")), std::stoll(bytes));
                    }));
+    commandLineFloor(c);
+    if (!c.run.find("csv.import"))
+        return;
     // The same rows inserted through SQLite in one transaction.
-    const Floor::Rows rows = floor.read("select " + kColumns + " from " + kHeld);
+    const Floor::Rows rows = floor.read("select " + kImportedColumns + " from " + kHeld);
     require(rows.count() == c.options.books, "CSV import floor: the imported rows are not all held");
     QByteArray marks = "?";
     for (int i = 1; i < rows.columns; ++i)
         marks += ", ?";
-    const double insert =
-        probe::timeMs([&] { floor.insert("insert into book (" + kColumns + ") values (" + marks + ")", rows); });
+    const double insert = probe::timeMs(
+        [&] { floor.insert("insert into book (" + kImportedColumns + ") values (" + marks + ")", rows); });
     c.setFloor("csv.import", insert);
     c.setFloor("csv.import.write", insert);
 }

@@ -158,9 +158,13 @@ void search(Context &c)
 
 } // namespace
 
-void listSteps(Context &c)
+void startSteps(Context &c)
 {
     start(c);
+}
+
+void listSteps(Context &c)
+{
     tree(c);
     sorts(c);
     search(c);

@@ -14,6 +14,9 @@ constexpr Target kChange{Rule::WithinFloorPlusPaint, 5};
 // Every book of a file written: against the same rows inserted through
 // SQLite in one transaction.
 constexpr Target kCsvImport{Rule::WithinFloor, 3};
+// The import window on a file of 2,000 columns: against the same books in
+// 20 columns, opened in the same run.
+constexpr Target kWideHeader{Rule::WithinFloor, 2, "20 columns"};
 
 // The whole-list fills, the export grids and the HTML page are slow by
 // nature below a million books too; every other command should answer at
@@ -46,9 +49,13 @@ constexpr std::array kSteps{
     Step{"excel", "存为EXCEL文件: 保存", {kUnder100ms}, {}},
     Step{"excel.part", "  the grid's save of 65,535 selected rows", {}, {}},
     Step{"csv.export", "导出为CSV文件: every book written", {}, {}},
+    Step{"csv.cli.one", "--import-csv of one book (a child process)", {}, {}, true},
+    Step{"csv.cli", "--import-csv of every book (a child process)", {}, {}, true},
     Step{"csv.open", "从CSV文件导入: the import window opens", {}, {}},
     Step{"csv.import", "从CSV文件导入: 导入 to the list refilled", {kCsvImport}, {}},
     Step{"csv.import.write", "  of it: the books written", {kCsvImport}, {}},
+    Step{"csv.narrow", "从CSV文件导入: 20 columns, the window opens", {}, {}},
+    Step{"csv.wide", "从CSV文件导入: 2,000 columns, the window opens", {kWideHeader}, {kWideHeader}},
 };
 
 } // namespace

@@ -23,6 +23,9 @@ struct Target
 {
     Rule rule = Rule::None;
     double value = 0;
+    // What the floor is, in the target's words, when it is no SQL ("20
+    // columns"); null for the SQL floor.
+    const char *floorName = nullptr;
 };
 
 struct Step
@@ -31,6 +34,9 @@ struct Step
     std::string_view label;
     Target small[2]; // below kLargeFrom books
     Target large[2]; // kLargeFrom books and more
+    // Taken by a child process: the benchmark's own memory says nothing
+    // about it (see kImportMemory).
+    bool child = false;
 };
 
 std::span<const Step> all();
@@ -45,5 +51,14 @@ inline constexpr std::string_view kStart = "start";
 // Memory targets at kLargeFrom books and more.
 inline constexpr double kStartPeakMb = 350;
 inline constexpr double kStepRiseMb = 50;
+
+// At every size: the peak memory of the import on the command line (a child
+// process) over the same program's peak importing one book, at most this
+// many times the file's size.
+inline constexpr std::string_view kImportMemory = "csv.cli";
+inline constexpr double kImportMemoryPerFileByte = 3;
+// Judged from a file of this size: below it (a few thousand books) the
+// file's bytes are lost among the program's own allocations.
+inline constexpr double kImportMemoryFromMb = 10;
 
 } // namespace steps

@@ -7,6 +7,7 @@
 #include "store/usererror.h"
 
 #include <algorithm>
+#include <climits>
 
 using bookcolumns::Kind;
 using bookcolumns::Target;
@@ -92,12 +93,40 @@ BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
         const qint64 number = row.value(0).integer;
         const QString isbn = bookvalues::isbnKey(row.value(3).text());
         if (!isbn.isEmpty())
-            keys.isbns.insert(isbn, number);
+            keys.m_isbns.emplace_back(hashOf(isbn), number);
         const QString title = bookvalues::titleKey(row.value(1).text(), row.value(2).text());
         if (!title.isEmpty())
-            keys.titles.insert(title, number);
+            keys.m_titles.emplace_back(hashOf(title), number);
     });
+    for (Keys *k : {&keys.m_isbns, &keys.m_titles}) {
+        std::sort(k->begin(), k->end());
+        k->shrink_to_fit();
+    }
     return keys;
+}
+
+quint64 BookImport::CatalogueKeys::hashOf(QStringView key)
+{
+    // FNV-1a over the UTF-16 code units: the same in every run; two
+    // different keys share a hash about as rarely as two random 64-bit
+    // numbers are equal.
+    quint64 h = 14695981039346656037ULL;
+    for (const QChar c : key) {
+        h ^= c.unicode();
+        h *= 1099511628211ULL;
+    }
+    return h;
+}
+
+std::optional<qint64> BookImport::CatalogueKeys::find(const Keys &keys, QStringView key)
+{
+    if (key.isEmpty())
+        return std::nullopt;
+    const quint64 h = hashOf(key);
+    const auto at = std::lower_bound(keys.begin(), keys.end(), std::pair<quint64, qint64>(h, INT64_MIN));
+    if (at != keys.end() && at->first == h)
+        return at->second;
+    return std::nullopt;
 }
 
 BookImport::BookImport(CsvTable table, const QString &path)
@@ -197,10 +226,15 @@ std::vector<int> BookImport::ignoredColumns() const
     return out;
 }
 
-QString BookImport::ignoredColumnsText() const
+QString BookImport::ignoredColumnsText(int most) const
 {
     QStringList names;
-    for (const int c : ignoredColumns()) {
+    const std::vector<int> ignored = ignoredColumns();
+    for (const int c : ignored) {
+        if (most >= 0 && names.size() == most) {
+            names.last() += QStringLiteral("……等 %1 列").arg(ignored.size());
+            break;
+        }
         QString name = shownHeader(m_table.header(c), c);
         if (!bookcolumns::isKnownHeader(m_table.header(c)))
             name += QStringLiteral("（无法识别）");
@@ -402,17 +436,16 @@ void BookImport::judge(const CatalogueKeys &catalogue)
         } else {
             j.warned = !warnings.empty();
             const QString isbn = bookvalues::isbnKey(textOf(b[size_t(field(Target::Isbn))]));
-            if (const auto at = catalogue.isbns.constFind(isbn); !isbn.isEmpty() && at != catalogue.isbns.cend()) {
+            if (const std::optional<qint64> same = catalogue.isbn(isbn)) {
                 j.status = Status::Duplicate;
                 j.sameIsbn = true;
-                j.other = at.value();
+                j.other = *same;
             } else {
                 const QString title = bookvalues::titleKey(textOf(b[size_t(field(Target::Name))]),
                                                            textOf(b[size_t(field(Target::Author))]));
-                if (const auto same = catalogue.titles.constFind(title);
-                    !title.isEmpty() && same != catalogue.titles.cend()) {
+                if (const std::optional<qint64> sameTitle = catalogue.title(title)) {
                     j.status = Status::Duplicate;
-                    j.other = same.value();
+                    j.other = *sameTitle;
                 }
             }
             if (j.status == Status::Good && j.warned)

@@ -5,11 +5,11 @@
 #include "formats/csvreader.h"
 
 #include <QDate>
-#include <QHash>
 #include <QString>
 #include <QStringView>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class Dataset;
@@ -78,12 +78,24 @@ public:
     };
 
     // The books already in the catalogue, by the keys that make duplicates.
-    struct CatalogueKeys
+    // The keys are kept as 64-bit hashes beside the book numbers, sorted:
+    // sixteen bytes a book for each, so that a catalogue of a million books
+    // costs some thirty megabytes, not the two hundred its texts would.
+    class CatalogueKeys
     {
-        QHash<QString, qint64> isbns;
-        QHash<QString, qint64> titles;
+    public:
         // Reads them through the dataset (closed before and after).
         static CatalogueKeys read(Dataset &books);
+        // The number of a stored book with that key, if there is one.
+        std::optional<qint64> isbn(QStringView key) const { return find(m_isbns, key); }
+        std::optional<qint64> title(QStringView key) const { return find(m_titles, key); }
+
+    private:
+        using Keys = std::vector<std::pair<quint64, qint64>>;
+        static quint64 hashOf(QStringView key);
+        static std::optional<qint64> find(const Keys &keys, QStringView key);
+        Keys m_isbns;
+        Keys m_titles;
     };
 
     // Maps the columns by their headers. Throws UserError naming the file
@@ -107,7 +119,8 @@ public:
     // The columns that go nowhere, in the file's order, and the same in
     // words: their headers, an unknown one marked ("Autor（无法识别）").
     std::vector<int> ignoredColumns() const;
-    QString ignoredColumnsText() const;
+    // At most `most` names, then how many in all ("……等 1997 列").
+    QString ignoredColumnsText(int most = -1) const;
 
     // Dates with the year last whose day and month could swap (03/04/2020)
     // are read by the order their column's other values show (13/04/2020).

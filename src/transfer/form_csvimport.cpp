@@ -259,7 +259,9 @@ void Tform_csvimport::refresh()
     if (unsettled)
         ui->combo_dateorder->setToolTip(QStringLiteral("文件中像“%1”这样的日期，日和月无法确定先后")
                                             .arg(m_books->unsettledDateExample()));
-    const QString ignored = m_books->ignoredColumnsText();
+    // A few names: a file of two thousand columns would fill the window
+    // with them (the list above shows every column).
+    const QString ignored = m_books->ignoredColumnsText(kListedIgnored);
     ui->label_ignored->setText(ignored.isEmpty() ? QStringLiteral("文件的每一列都导入。")
                                                  : QStringLiteral("没有导入的列：%1").arg(ignored));
     fillPreview();

@@ -34,6 +34,8 @@ public:
 
     // How many of the file's first books are shown as they will be stored.
     static constexpr int kPreviewBooks = 20;
+    // How many of the columns that go nowhere are named under the list.
+    static constexpr int kListedIgnored = 12;
 
     // The books as the window stands: read again when the encoding or the
     // separator was changed.

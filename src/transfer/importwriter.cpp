@@ -20,6 +20,9 @@ using Status = BookImport::Status;
 namespace importwriter {
 namespace {
 
+// How many of the columns that go nowhere the summary names.
+constexpr int kListedIgnored = 30;
+
 // How often the progress is told, in books.
 constexpr int kProgressEvery = 500;
 
@@ -217,7 +220,7 @@ Summary plan(const BookImport &books, bool withDuplicates)
     summary.planned = true;
     summary.duplicates = withDuplicates ? 0 : books.count(Status::Duplicate);
     summary.blank = books.count(Status::Blank);
-    summary.ignoredColumns = books.ignoredColumnsText();
+    summary.ignoredColumns = books.ignoredColumnsText(kListedIgnored);
     BookImport::Book book;
     std::vector<BookImport::Warning> warnings;
     for (int r = 0; r < books.table().recordCount(); ++r) {

@@ -88,6 +88,16 @@ BookImport::Value whole(qint64 number)
 BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
 {
     CatalogueKeys keys;
+    {
+        // Room for every book at once: grown by doubling, the lists would
+        // hold twice their size for a moment.
+        ScopedClose closing(books);
+        books.setCommandText(QStringLiteral("select count(*) from book"));
+        books.open();
+        const auto count = size_t(std::max<qint64>(0, books.fieldText(0).toLongLong()));
+        keys.m_isbns.reserve(count);
+        keys.m_titles.reserve(count);
+    }
     books.setCommandText(QStringLiteral("select book_id, book_name, book_author, book_isbn from book"));
     books.scan([&](const Dataset::Row &row) {
         const qint64 number = row.value(0).integer;
@@ -98,10 +108,8 @@ BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
         if (!title.isEmpty())
             keys.m_titles.emplace_back(hashOf(title), number);
     });
-    for (Keys *k : {&keys.m_isbns, &keys.m_titles}) {
+    for (Keys *k : {&keys.m_isbns, &keys.m_titles})
         std::sort(k->begin(), k->end());
-        k->shrink_to_fit();
-    }
     return keys;
 }
 

@@ -2,7 +2,7 @@
 
 #include "seedbooks.h"
 
-#include "store/catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QFile>
 

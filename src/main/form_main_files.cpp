@@ -2,12 +2,12 @@
 // start-up password.
 #include "form_main.h"
 
+#include "catalogue/cataloguebackup.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "security/form_passwd.h"
-#include "store/cataloguebackup.h"
 #include "store/connection.h"
 #include "store/programfolder.h"
 #include "store/savetarget.h"

@@ -1,6 +1,6 @@
 #include "cataloguecheck.h"
 
-#include "store/catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Makes a new, empty catalogue file: qmnewdata [--if-missing] FILE
-#include "store/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "store/usererror.h"
 
 #include <QCoreApplication>

@@ -2,13 +2,13 @@
 // category tree, backups of the data file, the help document and the home
 // page, driven through the real widgets.
 #include "books/form_bookbase.h"
+#include "catalogue/catalogue.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
-#include "store/catalogue.h"
 #include "store/datetext.h"
 #include "support/filehelpers.h"
 #include "support/guitest.h"

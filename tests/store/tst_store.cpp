@@ -1,7 +1,7 @@
 // The data file and the dataset through which every window reads and writes it.
+#include "catalogue/catalogue.h"
 #include "formats/gridstoredtable.h"
 #include "store/bookrow.h"
-#include "store/catalogue.h"
 #include "store/dataset.h"
 #include "store/datetext.h"
 #include "store/packedrows.h"

@@ -1,8 +1,8 @@
 #include "elsewhere.h"
 
+#include "catalogue/catalogue.h"
 #include "filehelpers.h"
 #include "fixture.h"
-#include "store/catalogue.h"
 #include "store/cataloguelock.h"
 #include "store/programfolder.h"
 

@@ -1,6 +1,6 @@
 #include "filehelpers.h"
 
-#include "store/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "support/fixture.h"
 
 #include <QDir>

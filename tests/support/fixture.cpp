@@ -2,10 +2,10 @@
 
 #include "app/application.h"
 #include "app/windows.h"
+#include "catalogue/catalogue.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"
-#include "store/catalogue.h"
 #include "store/programfolder.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // pseudo-terminal), a catalogue held by a running Quillmere, a bad file.
 #include "tst_transfer.h"
 
-#include "store/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
 #include "transfer/csvcommand.h"

@@ -1,7 +1,7 @@
 #include "catalogue.h"
 
-#include "connection.h"
-#include "usererror.h"
+#include "store/connection.h"
+#include "store/usererror.h"
 
 #include <QFile>
 #include <QFileInfo>

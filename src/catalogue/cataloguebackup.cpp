@@ -1,8 +1,8 @@
 #include "cataloguebackup.h"
 
-#include "connection.h"
-#include "usererror.h"
-#include "wholefile.h"
+#include "store/connection.h"
+#include "store/usererror.h"
+#include "store/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/importoptions.h"
+#include "catalogue/importoptions.h"
 
 #include <QString>
 #include <QStringList>

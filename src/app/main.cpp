@@ -1,12 +1,12 @@
 #include "app/application.h"
 #include "app/commandline.h"
 #include "app/windows.h"
+#include "catalogue/csvcommand.h"
 #include "main/form_main.h"
 #include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
 #include "store/connection.h"
 #include "store/usererror.h"
-#include "transfer/csvcommand.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "form_charts.h"
 
+#include "catalogue/chartfigures.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "stats/chartfigures.h"
 #include "store/programfolder.h"
 #include "store/savetarget.h"
 #include "store/wholefile.h"

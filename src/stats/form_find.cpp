@@ -1,9 +1,9 @@
 #include "form_find.h"
 
+#include "catalogue/findcommand.h"
 #include "components/catalogueview.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "findcommand.h"
 #include "ui_form_find.h"
 
 Tform_find *form_find = nullptr;

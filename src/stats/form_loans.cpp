@@ -1,11 +1,11 @@
 #include "form_loans.h"
 
+#include "catalogue/bookexport.h"
 #include "components/catalogueview.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "store/programfolder.h"
-#include "transfer/bookexport.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "catalogue/loanlist.h"
 #include "components/formdialog.h"
-#include "stats/loanlist.h"
 #include "store/dataset.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "form_tmoney.h"
 
+#include "catalogue/money.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "money.h"
 #include "statlist.h"
 #include "ui_form_tmoney.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bookimport.h"
+#include "catalogue/bookimport.h"
 #include "components/formdialog.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "mappingdelegate.h"
 
-#include "bookcolumns.h"
+#include "catalogue/bookcolumns.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #include "skippedrows.h"
 
-#include "bookimport.h"
+#include "catalogue/bookimport.h"
 
 SkippedRowsModel::SkippedRowsModel(QObject *parent)
     : QAbstractTableModel(parent)

@@ -4,10 +4,10 @@
 // the program writes stay as they are.
 #include "tst_export.h"
 
+#include "catalogue/bookcolumns.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "support/filehelpers.h"
-#include "transfer/bookcolumns.h"
 
 #include <QtTest>
 

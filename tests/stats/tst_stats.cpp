@@ -1,12 +1,12 @@
 // The three statistics dialogs, the money arithmetic behind the purchase
 // statistic, and the book search, driven through the main window's commands.
+#include "catalogue/chartfigures.h"
+#include "catalogue/money.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/messages.h"
 #include "main/form_main.h"
-#include "stats/chartfigures.h"
 #include "stats/form_find.h"
-#include "stats/money.h"
 #include "store/dataset.h"
 #include "support/guitest.h"
 

@@ -4,9 +4,9 @@
 #include "tst_transfer.h"
 
 #include "catalogue/catalogue.h"
+#include "catalogue/csvcommand.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
-#include "transfer/csvcommand.h"
 
 #include <QDir>
 #include <QtTest>

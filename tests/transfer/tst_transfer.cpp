@@ -1,12 +1,12 @@
 // The helpers the transfer's tests share.
 #include "tst_transfer.h"
 
+#include "catalogue/bookcolumns.h"
+#include "catalogue/csvcommand.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
-#include "transfer/bookcolumns.h"
-#include "transfer/csvcommand.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -2,7 +2,7 @@
 
 #include "support/guitest.h"
 
-#include "transfer/importoptions.h"
+#include "catalogue/importoptions.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,9 +2,9 @@
 // ratings, shelves, ISBNs, and the headers that find their fields.
 #include "tst_transfer.h"
 
-#include "transfer/bookcolumns.h"
-#include "transfer/bookexport.h"
-#include "transfer/bookvalues.h"
+#include "catalogue/bookcolumns.h"
+#include "catalogue/bookexport.h"
+#include "catalogue/bookvalues.h"
 #include "formats/formulaguard.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stats/money.h"
+#include "catalogue/money.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "seed.h"
 #include "session.h"
 
-#include "app/application.h"
+#include "components/application.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 

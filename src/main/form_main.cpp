@@ -1,9 +1,9 @@
 #include "form_main.h"
 
-#include "app/form_welcome.h"
 #include "components/apptitle.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
+#include "security/form_welcome.h"
 #include "store/programfolder.h"
 #include "ui_form_main.h"
 

@@ -1,8 +1,8 @@
 // The restore program: puts a backup in the place of the catalogue that
 // Quillmere uses (the data.qmd beside it, the user's own for an installed
 // program, or the file named with --data).
-#include "app/application.h"
-#include "app/commandline.h"
+#include "components/application.h"
+#include "components/commandline.h"
 #include "restore/form_restore.h"
 #include "store/cataloguelocation.h"
 #include "store/programfolder.h"

@@ -1,9 +1,9 @@
 // The password dialog: setting, changing and removing the start-up password,
 // through the real dialog and then through a real start-up.
-#include "app/form_welcome.h"
 #include "components/messages.h"
 #include "main/form_main.h"
 #include "security/form_passwd.h"
+#include "security/form_welcome.h"
 #include "support/guitest.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "fixture.h"
 
-#include "app/application.h"
 #include "app/windows.h"
 #include "catalogue/catalogue.h"
+#include "components/application.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "main/form_main.h"

@@ -74,7 +74,7 @@ constexpr Header kOtherHeaders[] = {
     {u"Author l-f", Target::None},
     {u"Average Rating", Target::None},
     {u"Binding", Target::None},
-    {u"Date Added", Target::None}, // the day it went on a list, not a purchase
+    {u"Date Added", Target::None},  // the day it went on a list, not a purchase
     {u"Bookshelves", Target::None}, // several shelves are not one category
     {u"Bookshelves with positions", Target::None},
     {u"My Review", Target::None},
@@ -254,7 +254,7 @@ Target ratingTarget(QStringView header, bool pointsCatalogue)
 {
     const Target target = targetOf(header);
     return pointsCatalogue && target == Target::Stars && same(plainHeader(header), u"rating") ? Target::Stars10
-                                                                                               : target;
+                                                                                              : target;
 }
 
 } // namespace bookcolumns

@@ -47,7 +47,8 @@ QString shownHeader(QStringView header, int column)
     for (const QChar c : header) {
         const char16_t u = c.unicode();
         if (u == 0xFEFF || u == 0xFFFE || (u >= 0x200B && u <= 0x200F) || u == 0x2060 || u < 0x20)
-            out += QStringLiteral("<U+%1>").arg(QString::number(int(u), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+            out +=
+                QStringLiteral("<U+%1>").arg(QString::number(int(u), 16).toUpper().rightJustified(4, QLatin1Char('0')));
         else
             out += c;
     }
@@ -419,8 +420,8 @@ bool BookImport::book(int record, Book &out, std::vector<Warning> *warnings) con
                                      QStringLiteral("%1：“%2”的日和月无法确定先后，已留空").arg(name, value)});
                 continue;
             }
-            const QString what = unreadKind[size_t(f)] ? QStringLiteral("为") + QString::fromUtf16(unreadKind[size_t(f)])
-                                                       : QString();
+            const QString what =
+                unreadKind[size_t(f)] ? QStringLiteral("为") + QString::fromUtf16(unreadKind[size_t(f)]) : QString();
             warnings->push_back({QStringLiteral("%1：无法识别%2").arg(name, what),
                                  QStringLiteral("%1：“%2”无法识别%3，已留空").arg(name, value, what)});
         }

@@ -54,9 +54,9 @@ QDate day(int year, int month, int day)
 // The month of an English month name or its abbreviation; 0 for none.
 int monthNamed(QStringView name)
 {
-    static constexpr std::array<QStringView, 12> kMonths{u"january", u"february", u"march",     u"april",
-                                                          u"may",     u"june",     u"july",      u"august",
-                                                          u"september", u"october", u"november", u"december"};
+    static constexpr std::array<QStringView, 12> kMonths{u"january",   u"february", u"march",    u"april",
+                                                         u"may",       u"june",     u"july",     u"august",
+                                                         u"september", u"october",  u"november", u"december"};
     if (name.size() < 3)
         return 0;
     const QString lower = name.toString().toLower();
@@ -175,8 +175,8 @@ QDate readDate(QStringView text, DateOrder order, DateHint *hint)
             return day(year, first, first);
         const bool dayFirst = first > 12 ? true : second > 12 ? false : order == DateOrder::Dmy;
         if (hint)
-            *hint = first > 12 && second <= 12   ? DateHint::DayFirst
-                    : second > 12 && first <= 12 ? DateHint::MonthFirst
+            *hint = first > 12 && second <= 12    ? DateHint::DayFirst
+                    : second > 12 && first <= 12  ? DateHint::MonthFirst
                     : first <= 12 && second <= 12 ? DateHint::Either
                                                   : DateHint::None;
         if (first <= 12 && second <= 12 && order != DateOrder::Dmy && order != DateOrder::Mdy)

@@ -200,7 +200,8 @@ void applyMapping(BookImport &books, const ImportOptions &options)
     for (const auto &[header, fieldName] : options.mapping) {
         const std::optional<bookcolumns::Target> target = targetNamed(fieldName);
         if (!target)
-            throw UserError(QStringLiteral("“--map”中的字段“%1”无法识别。可以用的字段：%2。").arg(fieldName, fieldChoices()));
+            throw UserError(
+                QStringLiteral("“--map”中的字段“%1”无法识别。可以用的字段：%2。").arg(fieldName, fieldChoices()));
         bool found = false;
         for (int c = 0; c < books.table().columnCount(); ++c) {
             if (plainHeader(books.table().header(c)) == plainHeader(header)) {
@@ -209,13 +210,12 @@ void applyMapping(BookImport &books, const ImportOptions &options)
             }
         }
         if (!found)
-            throw UserError(QStringLiteral("文件%1中没有名为“%2”的列（“--map”）。")
-                                .arg(describeFile(books.path()), header));
+            throw UserError(
+                QStringLiteral("文件%1中没有名为“%2”的列（“--map”）。").arg(describeFile(books.path()), header));
     }
 }
 
-int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options,
-                const Terminal &terminal)
+int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options, const Terminal &terminal)
 {
     return guarded(terminal, [&] {
         const QString catalogue = describeFile(QFileInfo(dataFile).absoluteFilePath());
@@ -265,8 +265,8 @@ int importBooks(const QString &dataFile, const QString &csvFile, const ImportOpt
             const BookImport::Status status = books.judgement(r).status;
             if (status == BookImport::Status::Duplicate && options.withDuplicates)
                 continue;
-            const QString what = status == BookImport::Status::Good ? QStringLiteral("已导入，但")
-                                                                    : QStringLiteral("没有导入：");
+            const QString what =
+                status == BookImport::Status::Good ? QStringLiteral("已导入，但") : QStringLiteral("没有导入：");
             say(terminal.err, QStringLiteral("第%1行%2%3").arg(books.table().line(r)).arg(what, books.reason(r)));
         }
         if (options.dryRun) {

@@ -25,18 +25,18 @@ enum class Program { Quillmere, Restore };
 struct CommandLine
 {
     enum class Action {
-        Run,     // go on, with dataFile when one was named
-        Help,    // print text and end well
-        Version, // print text and end well
-        Invalid, // print text as an error and end
+        Run,       // go on, with dataFile when one was named
+        Help,      // print text and end well
+        Version,   // print text and end well
+        Invalid,   // print text as an error and end
         ExportCsv, // write every book into csvFile, no window
         ImportCsv, // read the books of csvFile, no window
     };
     Action action = Action::Run;
-    QString dataFile; // the file named with --data, "" when none
-    QString csvFile;  // the file of --export-csv or --import-csv
+    QString dataFile;     // the file named with --data, "" when none
+    QString csvFile;      // the file of --export-csv or --import-csv
     ImportOptions import; // the choices of --import-csv
-    QString text;     // what to print, ending in a new line
+    QString text;         // what to print, ending in a new line
 };
 
 // Reads the arguments, the program's own name first. The help and the

@@ -2,7 +2,7 @@
 
 #include "seedbooks.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 
 #include <QFile>
 
@@ -132,7 +132,7 @@ Summary fill(sqlite3 *db, int books)
 
 Summary makeCatalogue(const QString &path, int books)
 {
-    catalogue::create(path);
+    schema::create(path);
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         const std::string reason = db ? sqlite3_errmsg(db) : "cannot open";

@@ -3,9 +3,12 @@
 #include "floor.h"
 #include "results.h"
 
+#include "catalogue/catalogue.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -35,6 +38,8 @@ public:
 
     const Options options;
     const QString dataFile;
+    // The catalogue the windows work on, opened at start.
+    std::unique_ptr<Catalogue> catalogue;
     results::Run run;
     // A connection of its own for checking what the program did; opened
     // once the program has started.

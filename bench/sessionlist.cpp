@@ -36,7 +36,8 @@ void start(Context &c)
     c.startStep();
     QElapsedTimer timer;
     timer.start();
-    windows::createAll();
+    c.catalogue = std::make_unique<Catalogue>(c.dataFile);
+    windows::createAll(*c.catalogue);
     c.record("start.windows", probe::elapsedMs(timer));
     c.expectShown("start");
 

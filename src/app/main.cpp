@@ -1,4 +1,5 @@
 #include "app/windows.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/csvcommand.h"
 #include "components/application.h"
 #include "components/commandline.h"
@@ -71,14 +72,14 @@ int main(int argc, char *argv[])
     }
 
     int result = 0;
-    // Held until every window and its connections are gone.
-    std::unique_ptr<CatalogueLock> lock;
+    // Held until every window is gone.
+    std::unique_ptr<Catalogue> catalogue;
     try {
         app::setup(application);
-        lock = app::openCatalogue(line.dataFile);
-        if (!lock)
+        catalogue = app::openCatalogue(line.dataFile);
+        if (!catalogue)
             return 1;
-        windows::createAll();
+        windows::createAll(*catalogue);
         if (form_main->FormShow())
             result = application.exec();
     } catch (...) {

@@ -22,9 +22,10 @@
 namespace windows {
 namespace {
 
-template <class Window> void create(Window *&instance)
+template <class Window> void create(Window *&instance, Catalogue &catalogue)
 {
     instance = new Window;
+    instance->setCatalogue(&catalogue);
     guard::run(nullptr, [&] { instance->FormCreate(); });
 }
 
@@ -36,25 +37,25 @@ template <class Window> void destroy(Window *&instance)
 
 } // namespace
 
-void createAll()
+void createAll(Catalogue &catalogue)
 {
-    create(form_main);
-    create(form_addcate);
-    create(form_pub);
-    create(form_author);
-    create(form_reader);
-    create(form_addbook);
-    create(form_modbook);
-    create(form_bookbase);
-    create(form_modcate);
-    create(form_tnumber);
-    create(form_tjie);
-    create(form_tmoney);
-    create(form_find);
-    create(form_saveexcel);
-    create(form_savehtml);
-    create(form_welcome);
-    create(form_passwd);
+    create(form_main, catalogue);
+    create(form_addcate, catalogue);
+    create(form_pub, catalogue);
+    create(form_author, catalogue);
+    create(form_reader, catalogue);
+    create(form_addbook, catalogue);
+    create(form_modbook, catalogue);
+    create(form_bookbase, catalogue);
+    create(form_modcate, catalogue);
+    create(form_tnumber, catalogue);
+    create(form_tjie, catalogue);
+    create(form_tmoney, catalogue);
+    create(form_find, catalogue);
+    create(form_saveexcel, catalogue);
+    create(form_savehtml, catalogue);
+    create(form_welcome, catalogue);
+    create(form_passwd, catalogue);
 
     // The dialogs that read the main window's selection or change what it
     // shows are handed its view of the catalogue.

@@ -4,9 +4,12 @@
 // the main window first, each running its creation event as it is made. An
 // error in a creation event is shown in the error box and the next window is
 // created all the same.
+class Catalogue;
+
 namespace windows {
 
-void createAll();
+// Every window is handed the catalogue it works on.
+void createAll(Catalogue &catalogue);
 // Destroys them again, last made first (at exit, and between tests).
 void destroyAll();
 

@@ -1,17 +1,83 @@
 #pragma once
 
+#include "store/cataloguelock.h"
+
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
-// Making a new, empty catalogue: the six tables, one row in reg with an empty
-// password, no books and no categories.
-namespace catalogue {
+#include <memory>
 
-// The schema as SQL, for the tools and the tests that seed files.
-const char *schemaSql();
+class Connection;
 
-// Creates the file at path. The file is built under a temporary name beside
-// it and renamed into place only when complete, so no half-made catalogue is
-// ever left. Throws UserError when the path already exists or on failure.
-void create(const QString &path);
+// One open catalogue: its data file named by its absolute path, the lock
+// that keeps it to this program, and the one connection every operation on
+// it runs on. The windows are handed the catalogue and call its operations;
+// they hold no connection, cursor or SQL of their own. Every change it
+// stores is announced by a signal, which the book list and the category tree
+// follow.
+//
+// The operations stand in files of their own by subject (books, categories
+// and name lists, the password, search and figures, loans, transfers and
+// backups); this file holds what they share.
+class Catalogue : public QObject
+{
+    Q_OBJECT
 
-} // namespace catalogue
+public:
+    // The catalogue whose data file is at absolutePath. The file is opened
+    // on the first operation, which fails (UserError naming the file) as
+    // long as it is missing: a missing file is never made (see
+    // connection.h), and the windows come up and say so. The lock is not
+    // taken here.
+    explicit Catalogue(const QString &absolutePath, QObject *parent = nullptr);
+    // The same, keeping a lock on it that was taken before the file was
+    // there (the user's first catalogue is made while the lock is held).
+    Catalogue(const QString &absolutePath, std::unique_ptr<CatalogueLock> taken, QObject *parent = nullptr);
+    ~Catalogue() override;
+
+    Catalogue(const Catalogue &) = delete;
+    Catalogue &operator=(const Catalogue &) = delete;
+
+    // The data file, an absolute path.
+    const QString &path() const { return m_path; }
+
+    // Takes the catalogue for this program (see CatalogueLock), waiting up
+    // to timeoutMs for a holder that is ending. Held until releaseLock() or
+    // until the catalogue goes.
+    CatalogueLock::Outcome takeLock(int timeoutMs = 0);
+    bool isLocked() const { return m_lock->isLocked(); }
+    void releaseLock() { m_lock->unlock(); }
+
+    // The one connection, opened if need be, for the core's own operations.
+    // Windows never use it: they call the operations.
+    Connection &connection() const;
+
+    // --- Categories and the name lists --------------------------------------
+
+    // The three lists of names the book windows offer to pick from.
+    enum class NameList { Authors, Publishers, Readers };
+
+    // Every category's name, in the store's order.
+    QStringList categoryNames() const;
+    // Every name of the list, in the store's order.
+    QStringList names(NameList list) const;
+
+Q_SIGNALS:
+    // A book was stored under this number.
+    void bookAdded(qint64 id);
+    // The stored book of this number was changed.
+    void bookChanged(qint64 id);
+    // The book of this number was deleted.
+    void bookRemoved(qint64 id);
+    // A category was added, renamed or removed.
+    void categoriesChanged();
+    // Many books at once were added or changed (an import): every list of
+    // books is to be read again.
+    void booksReplaced();
+
+private:
+    QString m_path;
+    std::unique_ptr<CatalogueLock> m_lock;
+    mutable std::unique_ptr<Connection> m_connection;
+};

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "catalogue/catalogue.h"
 #include "components/apptitle.h"
 #include "components/guard.h"
 #include "components/messages.h"
@@ -91,7 +92,7 @@ bool takeCatalogue(CatalogueLock &lock)
     return false;
 }
 
-std::unique_ptr<CatalogueLock> openCatalogue(const QString &named)
+std::unique_ptr<Catalogue> openCatalogue(const QString &named)
 {
     using namespace cataloguelocation;
     const Choice choice = decide(named);
@@ -117,7 +118,7 @@ std::unique_ptr<CatalogueLock> openCatalogue(const QString &named)
         std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
         msg::plain(nullptr, text);
     }
-    return lock;
+    return std::make_unique<Catalogue>(choice.dataFile, std::move(lock));
 }
 
 void reportStartFailure(const char *program, std::exception_ptr failure)

@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+class Catalogue;
 class CatalogueLock;
 class QApplication;
 
@@ -16,7 +17,7 @@ namespace app {
 // is missing.
 void setup(QApplication &application);
 
-// Takes the catalogue of this run: decides where it is (see
+// Opens the catalogue of this run: decides where it is (see
 // cataloguelocation.h; named is the file given with --data, "" when none),
 // makes it the catalogue in use and takes its lock (see takeCatalogue). On
 // the first start of an installed program, the user's catalogue is made from
@@ -24,7 +25,7 @@ void setup(QApplication &application);
 // null when the program is to end because another Quillmere has the
 // catalogue. Throws UserError for a named file that is missing (nothing is
 // made in its place) and when the user's catalogue cannot be made.
-std::unique_ptr<CatalogueLock> openCatalogue(const QString &named);
+std::unique_ptr<Catalogue> openCatalogue(const QString &named);
 
 // Takes the catalogue for this run of the program. When another Quillmere
 // already has it open, says so and returns false: the program then ends

@@ -21,6 +21,13 @@ CatalogueView &FormDialog::catalogueView() const
     return *m_view;
 }
 
+Catalogue &FormDialog::catalogue() const
+{
+    if (!m_catalogue)
+        throw std::logic_error("A dialog was given no catalogue.");
+    return *m_catalogue;
+}
+
 int FormDialog::showModal()
 {
     return exec();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Catalogue;
 class CatalogueView;
 
 // The common ground of the program's dialogs: created once at start, shown
@@ -20,6 +21,9 @@ public:
     // Shows the dialog modally; returns when it has closed.
     int showModal();
 
+    // The catalogue the dialog works on, handed to every window at start.
+    void setCatalogue(Catalogue *catalogue) { m_catalogue = catalogue; }
+
     // The main window's view of the catalogue, handed to the dialogs that
     // read its selection or change what it shows.
     void setCatalogueView(CatalogueView *view) { m_view = view; }
@@ -37,7 +41,11 @@ protected:
     // The view handed in; a dialog that needs one and was given none is a
     // fault of the program, reported as an error.
     CatalogueView &catalogueView() const;
+    // The catalogue handed in; none is a fault of the program, reported as
+    // an error.
+    Catalogue &catalogue() const;
 
 private:
+    Catalogue *m_catalogue = nullptr;
     CatalogueView *m_view = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <memory>
 
 class BookListView;
+class Catalogue;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -28,6 +29,10 @@ class Tform_main : public QMainWindow, public CatalogueView
 public:
     explicit Tform_main(QWidget *parent = nullptr);
     ~Tform_main() override;
+
+    // The catalogue the window shows, handed in at start before the
+    // creation event. The list and the tree follow what it announces.
+    void setCatalogue(Catalogue *catalogue);
 
     // The creation event: enters the program folder, fills the tree, then
     // the list with every book.
@@ -112,6 +117,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The list following the catalogue: a book stored goes at the end, a
+    // changed one is shown as stored where the list shows it, a deleted one
+    // loses its row; never a refill.
+    void showAddedBook(qint64 id);
+    void showChangedBook(qint64 id);
+    void dropRemovedBook(qint64 id);
     void fillTree();
     // Opens ado_temp on the stored book; throws UserError when it is gone.
     void readStoredBook(const QString &number);
@@ -128,6 +139,7 @@ private:
     void wireFileCommands();
     void showCategoryBar(bool shown);
 
+    Catalogue *m_catalogue = nullptr;
     std::unique_ptr<Ui::Tform_main> ui;
     Commands m_commands;
     QList<int> m_splitterSizes;

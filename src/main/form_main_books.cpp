@@ -4,6 +4,7 @@
 #include "books/form_addbook.h"
 #include "books/form_bookbase.h"
 #include "books/form_modbook.h"
+#include "catalogue/catalogue.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
@@ -23,6 +24,44 @@ void Tform_main::wireBookCommands()
     guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
     guard::connect(listview_main, &BookListView::doubleClicked, this, &Tform_main::listview_mainDblClick);
     guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
+}
+
+void Tform_main::setCatalogue(Catalogue *catalogue)
+{
+    if (m_catalogue)
+        disconnect(m_catalogue, nullptr, this, nullptr);
+    m_catalogue = catalogue;
+    if (!catalogue)
+        return;
+    connect(catalogue, &Catalogue::bookAdded, this, &Tform_main::showAddedBook);
+    connect(catalogue, &Catalogue::bookChanged, this, &Tform_main::showChangedBook);
+    connect(catalogue, &Catalogue::bookRemoved, this, &Tform_main::dropRemovedBook);
+    connect(catalogue, &Catalogue::booksReplaced, this, [this] { guard::run(this, [this] { booksImported(); }); });
+}
+
+// Each runs inside the guard: what went wrong in following a change is shown
+// and does not reach the operation that made it.
+void Tform_main::showAddedBook(qint64 id)
+{
+    guard::run(this, [&] { bookAdded(QString::number(id)); });
+}
+
+void Tform_main::showChangedBook(qint64 id)
+{
+    guard::run(this, [&] {
+        const QString number = QString::number(id);
+        // The selected row first: the book changed is most often the one
+        // the user picked.
+        if (selectedBookNumber() == number)
+            bookChanged(number);
+        else
+            bookStored(number);
+    });
+}
+
+void Tform_main::dropRemovedBook(qint64 id)
+{
+    guard::run(this, [&] { bookDeleted(QString::number(id)); });
 }
 
 void Tform_main::fillBookList(const QString &command, const QVariantList &values)

@@ -1,6 +1,6 @@
 #include "cataloguecheck.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -68,7 +68,7 @@ Schema expectedSchema()
 {
     Schema schema;
     Db db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!db.isOpen() || sqlite3_exec(db.handle(), catalogue::schemaSql(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (!db.isOpen() || sqlite3_exec(db.handle(), schema::sql(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return schema;
     QStringList tables;
     db.rows("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by rowid", tables);

@@ -38,12 +38,19 @@ Dataset::Dataset(QString fileName)
     : m_fileName(std::move(fileName))
 {}
 
+Dataset::Dataset(Connection &connection)
+    : m_fileName(connection.absolutePath())
+    , m_connection(&connection)
+{}
+
 Dataset::~Dataset() = default;
 
 Connection &Dataset::connection()
 {
-    if (!m_connection)
-        m_connection = std::make_unique<Connection>(m_fileName);
+    if (!m_connection) {
+        m_ownConnection = std::make_unique<Connection>(m_fileName);
+        m_connection = m_ownConnection.get();
+    }
     return *m_connection;
 }
 

@@ -33,6 +33,9 @@ public:
     // The data file is opened by this name against the current folder, on
     // the first open.
     explicit Dataset(QString fileName = QString::fromLatin1(kDataFileName));
+    // A cursor on an open connection, which it uses and does not own: the
+    // catalogue's one connection (see catalogue/catalogue.h).
+    explicit Dataset(Connection &connection);
     ~Dataset();
 
     Dataset(const Dataset &) = delete;
@@ -156,7 +159,8 @@ private:
     Value valueAt(int row, int column) const;
 
     QString m_fileName;
-    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Connection> m_ownConnection;
+    Connection *m_connection = nullptr;
     QString m_command;
     QVariantList m_values;
     State m_state = State::Closed;

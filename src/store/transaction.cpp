@@ -4,7 +4,11 @@
 #include "dataset.h"
 
 Transaction::Transaction(Dataset &dataset)
-    : m_connection(dataset.connection())
+    : Transaction(dataset.connection())
+{}
+
+Transaction::Transaction(Connection &connection)
+    : m_connection(connection)
 {
     m_connection.exec("BEGIN IMMEDIATE");
 }

@@ -10,6 +10,7 @@ class Transaction
 {
 public:
     explicit Transaction(Dataset &dataset);
+    explicit Transaction(Connection &connection);
     ~Transaction();
     void commit();
 

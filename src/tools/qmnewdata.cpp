@@ -1,5 +1,5 @@
 // Makes a new, empty catalogue file: qmnewdata [--if-missing] FILE
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "store/usererror.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     if (ifMissing && QFileInfo::exists(path))
         return 0;
     try {
-        catalogue::create(path);
+        schema::create(path);
     } catch (const UserError &e) {
         std::fprintf(stderr, "qmnewdata: %s\n", e.what());
         return 1;

@@ -1,6 +1,7 @@
 // Start-up: the windows, the program folder, where the catalogue is, the
 // command line, the login dialog.
 #include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "components/application.h"
 #include "components/apptitle.h"
 #include "components/booklistmodel.h"
@@ -64,7 +65,7 @@ public:
         programfolder::setOverride(bin());
         QDir().mkpath(share());
         if (withTemplate)
-            catalogue::create(catalogueTemplate());
+            schema::create(catalogueTemplate());
         writeFile(share() + QStringLiteral("qmp.html"), "<html></html>");
         setUsersDataFolder(root() + QStringLiteral("xdg"));
     }
@@ -350,7 +351,7 @@ private Q_SLOTS:
         QFETCH(QString, where);
         Installed program(installed);
         if (beside)
-            catalogue::create(program.bin() + QStringLiteral("data.qmd"));
+            schema::create(program.bin() + QStringLiteral("data.qmd"));
         const QString other = program.root() + QStringLiteral("书/旧藏书.qmd");
         QVERIFY(QDir().mkpath(program.root() + QStringLiteral("书")));
         QVERIFY(QDir::setCurrent(program.root()));
@@ -378,9 +379,9 @@ private Q_SLOTS:
         const QString usersFolder = QFileInfo(users).absolutePath();
         QVERIFY(!QFileInfo::exists(usersFolder));
 
-        std::unique_ptr<CatalogueLock> lock = app::openCatalogue(QString());
-        QVERIFY(lock && lock->isLocked());
-        QCOMPARE(lock->dataFile(), users);
+        std::unique_ptr<Catalogue> catalogue = app::openCatalogue(QString());
+        QVERIFY(catalogue && catalogue->isLocked());
+        QCOMPARE(catalogue->path(), users);
         QCOMPARE(programfolder::dataFile(), users);
         QCOMPARE(bytes(users), bytes(program.catalogueTemplate()));
         QVERIFY(QFile::permissions(users) & QFileDevice::WriteOwner);
@@ -429,11 +430,11 @@ private Q_SLOTS:
         }
 
         // The next start takes it as it is, and says nothing.
-        lock.reset();
+        catalogue.reset();
         programfolder::useDataFile(QString());
-        lock = app::openCatalogue(QString());
-        QVERIFY(lock && lock->isLocked());
-        QCOMPARE(lock->dataFile(), users);
+        catalogue = app::openCatalogue(QString());
+        QVERIFY(catalogue && catalogue->isLocked());
+        QCOMPARE(catalogue->path(), users);
         QVERIFY(msg::takeShown().isEmpty());
         QCOMPARE(fixture::value(users, QStringLiteral("select book_name from book")), QStringLiteral("围城"));
     }
@@ -493,8 +494,8 @@ private Q_SLOTS:
         fixture::exec(named, QStringLiteral("insert into book (book_name, book_loan) values ('围城', 1)"));
         const QByteArray beside = contents(folder->dataFile());
 
-        std::unique_ptr<CatalogueLock> lock = app::openCatalogue(named);
-        QVERIFY(lock && lock->isLocked());
+        std::unique_ptr<Catalogue> catalogue = app::openCatalogue(named);
+        QVERIFY(catalogue && catalogue->isLocked());
         QVERIFY(QFileInfo::exists(named + QStringLiteral(".lock")));
         fixture::Windows windows;
         QCOMPARE(form_main->listview_main->model()->rowCount(), 1);

@@ -2,7 +2,7 @@
 // category tree, backups of the data file, the help document and the home
 // page, driven through the real widgets.
 #include "books/form_bookbase.h"
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/desktop.h"
@@ -50,7 +50,7 @@ private:
             return QStringLiteral("damaged: ") + integrity.join(QLatin1Char(' '));
         QTemporaryDir dir;
         const QString fresh = dir.filePath(QStringLiteral("new.qmd"));
-        catalogue::create(fresh);
+        schema::create(fresh);
         const QString schema =
             QStringLiteral("select type || ' ' || name || ': ' || sql from sqlite_master order by name");
         if (fixture::column(file, schema) != fixture::column(fresh, schema))

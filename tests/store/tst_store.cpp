@@ -1,5 +1,5 @@
 // The data file and the dataset through which every window reads and writes it.
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "formats/gridstoredtable.h"
 #include "store/bookrow.h"
 #include "store/dataset.h"
@@ -84,7 +84,7 @@ private Q_SLOTS:
         for (const char *table : {"book", "category", "pub", "author", "reader"})
             QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from ") + QLatin1String(table)),
                      QStringLiteral("0"));
-        QVERIFY_THROWS_EXCEPTION(UserError, catalogue::create(file()));
+        QVERIFY_THROWS_EXCEPTION(UserError, schema::create(file()));
     }
 
     void textConversions_data()

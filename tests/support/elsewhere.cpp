@@ -1,6 +1,6 @@
 #include "elsewhere.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "filehelpers.h"
 #include "fixture.h"
 #include "store/cataloguelock.h"
@@ -40,9 +40,9 @@ CatalogueElsewhere::CatalogueElsewhere(Layout layout)
         const QString share = m_watched + QStringLiteral("share/quillmere/");
         QDir().mkpath(share);
         filehelpers::writeFile(share + QStringLiteral("qmp.html"), "<html>help</html>");
-        catalogue::create(share + QStringLiteral("data.qmd"));
+        schema::create(share + QStringLiteral("data.qmd"));
     }
-    catalogue::create(m_dataFile);
+    schema::create(m_dataFile);
     m_before = programFiles();
 
     programfolder::setOverride(m_programFolder);

@@ -1,6 +1,6 @@
 #include "filehelpers.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -39,7 +39,7 @@ void seedBooks(const QString &file, int count, int noteLength)
 
 QString makeCatalogue(const QString &path, int books, int noteLength)
 {
-    catalogue::create(path);
+    schema::create(path);
     seedBooks(path, books, noteLength);
     return path;
 }

@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "components/application.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
@@ -28,7 +29,7 @@ namespace fixture {
 ProgramFolder::ProgramFolder()
     : m_previous(QDir::currentPath())
 {
-    catalogue::create(dataFile());
+    schema::create(dataFile());
     programfolder::setOverride(m_dir.path());
     QDir::setCurrent(m_dir.path());
 }
@@ -310,12 +311,14 @@ Windows::Windows()
     Q_UNUSED(setUp);
     msg::setScripted(true);
     filedialog::setScripted(true);
-    windows::createAll();
+    m_catalogue = std::make_unique<Catalogue>(programfolder::dataFile());
+    windows::createAll(*m_catalogue);
 }
 
 Windows::~Windows()
 {
     windows::destroyAll();
+    m_catalogue.reset();
     msg::setScripted(false);
     filedialog::setScripted(false);
 }

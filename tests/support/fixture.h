@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class Catalogue;
 class QAction;
 class QProcess;
 class QDialog;
@@ -123,14 +124,19 @@ private:
 // The real program file, as built.
 QString programFile();
 
-// Makes the program's windows on the current program folder and removes them
-// again, with message boxes and file boxes scripted instead of shown
-// (msg::setNextAnswer, filedialog::setNextFileName).
+// Makes the program's windows on the catalogue in use (the program folder's,
+// or the one chosen for the run) and removes them again, with message boxes
+// and file boxes scripted instead of shown (msg::setNextAnswer,
+// filedialog::setNextFileName). The catalogue is opened without its lock.
 class Windows
 {
 public:
     Windows();
     ~Windows();
+    Catalogue &catalogue() const { return *m_catalogue; }
+
+private:
+    std::unique_ptr<Catalogue> m_catalogue;
 };
 
 } // namespace fixture

@@ -3,7 +3,7 @@
 // pseudo-terminal), a catalogue held by a running Quillmere, a bad file.
 #include "tst_transfer.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/schema.h"
 #include "catalogue/csvcommand.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
@@ -139,7 +139,7 @@ void TransferTest::commandLineExportAndImport()
 
     // Into another catalogue that has one of the books already.
     const QString other = folder->path() + QStringLiteral("other.qmd");
-    catalogue::create(other);
+    schema::create(other);
     fixture::exec(other, QStringLiteral("insert into book (book_name, book_isbn) values ('石头记', '7-02-000220-7')"));
     Caught out, err;
     QCOMPARE(csvcommand::importBooks(other, csv, {}, {input.fd(), out.file(), err.file()}), 0);

@@ -9,6 +9,7 @@
 #include "probe.h"
 #include "steps.h"
 
+#include "catalogue/bookquery.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/filedialog.h"
@@ -90,7 +91,7 @@ void importFile(Context &c, const QString &path)
     const QByteArray from = QByteArray::number(last);
     c.check->change("create table " + kHeld + " as select " + kImportedColumns + " from book where book_id > " + from);
     c.check->change("delete from book where book_id > " + from);
-    form_main->fillBookList(QStringLiteral("select * from book"));
+    form_main->fillBookList(BookQuery::all());
     probe::settle();
     require(c.listRows() == c.options.books, "CSV import: the list was not set back");
 }

@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 
 class Connection;
+class PackedRows;
+struct BookQuery;
 
 // One open catalogue: its data file named by its absolute path, the lock
 // that keeps it to this program, and the one connection every operation on
@@ -52,6 +55,17 @@ public:
     // The one connection, opened if need be, for the core's own operations.
     // Windows never use it: they call the operations.
     Connection &connection() const;
+
+    // --- The book list ------------------------------------------------------
+
+    // The stored fields of one list row (see bookrow.h: kFieldCount of them,
+    // the title first, the number last) and whether each holds dates.
+    using DateFields = std::array<bool, 17>;
+
+    // Appends one row of stored fields per book the query selects, in the
+    // store's order; dates tells which fields hold dates. Rows read before an
+    // error stay.
+    void readBookRows(const BookQuery &query, PackedRows &into, DateFields &dates) const;
 
     // --- Categories and the name lists --------------------------------------
 

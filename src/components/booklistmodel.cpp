@@ -1,11 +1,13 @@
 #include "booklistmodel.h"
 
+#include "catalogue/catalogue.h"
 #include "store/bookrow.h"
 #include "store/codes.h"
 #include "store/textorder.h"
 #include "store/usererror.h"
 
 #include <QColor>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <limits>
@@ -158,17 +160,11 @@ void BookListModel::Fill::add(const bookrow::Fields &book)
     bookrow::appendFields(book, m_model.m_rows);
 }
 
-void BookListModel::Fill::addBooks(Dataset &books)
+void BookListModel::Fill::addBooks(const Catalogue &catalogue, const BookQuery &query)
 {
-    bookrow::FieldReader reader;
-    bool first = true;
-    books.scan([&](const Dataset::Row &row) {
-        reader.read(row, m_model.m_rows);
-        if (std::exchange(first, false))
-            for (int f = 0; f < bookrow::kFieldCount; ++f)
-                m_model.m_dates[size_t(f)] = reader.isDate(f);
-    });
-    m_model.m_rows.squeeze();
+    // Rows read before an error stay, squeezed all the same.
+    const auto squeeze = qScopeGuard([this] { m_model.m_rows.squeeze(); });
+    catalogue.readBookRows(query, m_model.m_rows, m_model.m_dates);
 }
 
 void BookListModel::endFill()

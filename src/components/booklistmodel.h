@@ -9,6 +9,9 @@
 #include <array>
 #include <vector>
 
+class Catalogue;
+struct BookQuery;
+
 // The rows of the book list. Each book is kept as its stored fields (see
 // bookrow::StoredFields), packed (see packedrows) so that a list of a
 // million books stays small, fills at the speed of the scan and is given
@@ -49,8 +52,8 @@ public:
         ~Fill() { m_model.endFill(); }
         // Adds a book given as texts.
         void add(const bookrow::Fields &book);
-        // Runs the dataset's command and adds one row per book found.
-        void addBooks(Dataset &books);
+        // Adds one row per book the query selects, read from the catalogue.
+        void addBooks(const Catalogue &catalogue, const BookQuery &query);
         Fill(const Fill &) = delete;
         Fill &operator=(const Fill &) = delete;
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class Dataset;
+struct BookQuery;
 
 // The main window's view of the catalogue, as the dialogs that change the
 // catalogue see it: they are handed one, read the selection from it, and
@@ -36,9 +36,9 @@ public:
     virtual void categoryAdded(const QString &name) = 0;
     // The category of the selected node was renamed.
     virtual void categoryRenamed(const QString &oldName, const QString &newName) = 0;
-    // The list is emptied and shows the books of the dataset's command; rows
-    // read before an error stay.
-    virtual void listBooks(Dataset &books) = 0;
+    // The list is emptied and shows the books the query selects; rows read
+    // before an error stay.
+    virtual void listBooks(const BookQuery &query) = 0;
     // Books were added in number, with the categories they name: the tree
     // and the list are filled again from the catalogue, the list with every
     // book.

@@ -1,5 +1,6 @@
 #include "form_main.h"
 
+#include "catalogue/bookquery.h"
 #include "components/apptitle.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
@@ -102,7 +103,7 @@ void Tform_main::FormCreate()
 {
     programfolder::enter();
     fillTree();
-    fillBookList(QStringLiteral("select * from book"));
+    fillBookList(BookQuery::all());
 }
 
 bool Tform_main::FormShow()

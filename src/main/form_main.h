@@ -11,6 +11,7 @@
 
 class BookListView;
 class Catalogue;
+struct BookQuery;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -49,8 +50,9 @@ public:
     QMenu *popmenu_cate() const { return m_commands.popmenuCate; }
     QMenu *popmenu_booklist() const { return m_commands.popmenuBooklist; }
 
-    // Empties the list and fills it with the books of the command.
-    void fillBookList(const QString &command, const QVariantList &values = {});
+    // Empties the list and fills it with the books the query selects; rows
+    // read before an error stay.
+    void fillBookList(const BookQuery &query);
     // The book number (column 16) of the selected row; "" when no row is
     // selected or the row has no number.
     QString selectedBookNumber() const override;
@@ -59,7 +61,7 @@ public:
     void bookChanged(const QString &number) override;
     void categoryAdded(const QString &name) override;
     void categoryRenamed(const QString &oldName, const QString &newName) override;
-    void listBooks(Dataset &books) override;
+    void listBooks(const BookQuery &query) override;
     void booksImported() override;
     void bookStored(const QString &number) override;
     void bookDeleted(const QString &number) override;

@@ -4,6 +4,7 @@
 #include "books/form_addbook.h"
 #include "books/form_bookbase.h"
 #include "books/form_modbook.h"
+#include "catalogue/bookquery.h"
 #include "catalogue/catalogue.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
@@ -64,17 +65,16 @@ void Tform_main::dropRemovedBook(qint64 id)
     guard::run(this, [&] { bookDeleted(QString::number(id)); });
 }
 
-void Tform_main::fillBookList(const QString &command, const QVariantList &values)
-{
-    ado_main.setCommandText(command, values);
-    listBooks(ado_main);
-}
-
-void Tform_main::listBooks(Dataset &books)
+void Tform_main::fillBookList(const BookQuery &query)
 {
     // The list is emptied first; rows read before an error stay in it.
     BookListModel::Fill fill(*listview_main->model());
-    fill.addBooks(books);
+    fill.addBooks(*m_catalogue, query);
+}
+
+void Tform_main::listBooks(const BookQuery &query)
+{
+    fillBookList(query);
 }
 
 void Tform_main::readStoredBook(const QString &number)

@@ -1,6 +1,7 @@
 // The main window's CSV commands: every book out to a file, books in from one.
 #include "form_main.h"
 
+#include "catalogue/bookquery.h"
 #include "components/guard.h"
 #include "transfer/csvtransfer.h"
 
@@ -35,5 +36,5 @@ void Tform_main::mfimportcsvClick()
 void Tform_main::booksImported()
 {
     fillTree();
-    fillBookList(QStringLiteral("select * from book"));
+    fillBookList(BookQuery::all());
 }

@@ -2,6 +2,7 @@
 // overview changed.
 #include "form_main.h"
 
+#include "catalogue/bookquery.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
@@ -48,7 +49,7 @@ void Tform_main::openBook(const QString &number)
         // Not among the books shown: every book is shown, as a click on the
         // tree's root does.
         treeview_main->setCurrentItem(treeview_main->topLevelItem(0));
-        fillBookList(QStringLiteral("select * from book"));
+        fillBookList(BookQuery::all());
         row = listview_main->model()->rowOfNumber(number);
     }
     if (row < 0) {

@@ -1,6 +1,7 @@
 // The main window's category tree and its commands.
 #include "form_main.h"
 
+#include "catalogue/bookquery.h"
 #include "components/messages.h"
 #include "lists/form_modcate.h"
 
@@ -71,10 +72,10 @@ void Tform_main::treeview_mainClick()
 {
     switch (selectedTreeLevel()) {
     case 0:
-        fillBookList(QStringLiteral("select * from book"));
+        fillBookList(BookQuery::all());
         break;
     case 1:
-        fillBookList(kCategoryBooks, {treeview_main->currentItem()->text(0)});
+        fillBookList(BookQuery::inCategory(treeview_main->currentItem()->text(0)));
         break;
     default:
         break; // deeper nodes keep the list as it is

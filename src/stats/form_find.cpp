@@ -1,5 +1,6 @@
 #include "form_find.h"
 
+#include "catalogue/bookquery.h"
 #include "catalogue/findcommand.h"
 #include "components/catalogueview.h"
 #include "components/guard.h"
@@ -55,11 +56,9 @@ void Tform_find::button_okClick()
     options.author = ui->check_author->isChecked();
     options.note = ui->check_note->isChecked();
     options.reader = ui->check_reader->isChecked();
-    const findcommand::Command command = findcommand::build(word, options);
-    ado_find.setCommandText(command.text, command.values);
-    // The list is emptied before the command runs; on an error it stays
+    // The list is emptied before the search runs; on an error it stays
     // empty and the dialog stays open with its word and options.
-    catalogueView().listBooks(ado_find);
+    catalogueView().listBooks(BookQuery::matching(word, options));
     accept();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
@@ -19,8 +18,6 @@ class Tform_find : public FormDialog
 public:
     explicit Tform_find(QWidget *parent = nullptr);
     ~Tform_find() override;
-
-    Dataset ado_find;
 
 protected:
     void FormShow() override;

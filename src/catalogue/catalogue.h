@@ -77,6 +77,70 @@ public:
     // Every name of the list, in the store's order.
     QStringList names(NameList list) const;
 
+    // A category is known by its name alone: a book belongs to it when its
+    // category is exactly that text (case and blanks count). Names are
+    // stored as given, with no check against the others: equal names make
+    // two categories, and the operations act on the first of them. Each
+    // change stored emits categoriesChanged() once.
+
+    // Stores a new category.
+    void addCategory(const QString &name);
+    // Gives the first category named oldName the name newName and files
+    // every book of oldName under newName, whole or not at all. With no
+    // category of that name (another program removed it, or the name was
+    // typed), newName is stored as a category of its own and the books of
+    // oldName still move.
+    void renameCategory(const QString &oldName, const QString &newName);
+    // Removes the first category of this name, unless a book is filed under
+    // it: then nothing changes and the answer is false. With no category of
+    // that name nothing is removed, and the answer is true.
+    bool removeCategory(const QString &name);
+
+    // One name of a list with the number the store gave it.
+    struct NameEntry
+    {
+        qint64 number = 0;
+        QString name;
+    };
+    // Every name of the list with its number, in the store's order.
+    QList<NameEntry> nameEntries(NameList list) const;
+    // Stores the name in the list as given (no check against the others)
+    // and returns the number the store gave it.
+    qint64 addName(NameList list, const QString &name);
+    // Removes the name of this number from the list; none of it: nothing.
+    // The books that name it keep their texts.
+    void removeName(NameList list, qint64 number);
+
+    // --- The password -------------------------------------------------------
+
+    // The start-up password: the text of the first row of the reg table,
+    // compared exactly (letter case and blanks count, nothing trimmed or
+    // hashed). The empty text, or no value, sets none.
+
+    // The longest password, in bytes of the interface's 8-bit code page
+    // (GB18030): ten Latin letters or five Chinese characters.
+    static constexpr int kPasswordMaxBytes = 10;
+    // The password's length in those bytes.
+    static qsizetype passwordBytes(const QString &password);
+
+    // Whether typed is the start-up password. With none set only the empty
+    // text is.
+    bool passwordMatches(const QString &typed) const;
+    // Whether a start-up password is set.
+    bool hasPassword() const { return !passwordMatches(QString()); }
+
+    // How a change of the password ended; the checks run in this order.
+    enum class PasswordChange {
+        Changed,
+        TooLong, // the new password or its repetition is longer than kPasswordMaxBytes
+        WrongOldPassword, // oldPassword is not the start-up password
+        NotRepeated, // repeated differs from newPassword
+    };
+    // Sets the start-up password to newPassword ("" removes it) once the
+    // checks pass; nothing is stored when one fails. The length is checked
+    // before the stored password is read.
+    PasswordChange changePassword(const QString &oldPassword, const QString &newPassword, const QString &repeated);
+
 Q_SIGNALS:
     // A book was stored under this number.
     void bookAdded(qint64 id);

@@ -1,17 +1,17 @@
 #include "form_addcate.h"
 
+#include "catalogue/catalogue.h"
 #include "components/guard.h"
 #include "components/lineinput.h"
-#include "components/catalogueview.h"
 #include "ui_form_addcate.h"
 
 #include <QStyle>
 
-Tform_addcate *form_addcate = nullptr;
+AddCategoryDialog *form_addcate = nullptr;
 
-Tform_addcate::Tform_addcate(QWidget *parent)
+AddCategoryDialog::AddCategoryDialog(QWidget *parent)
     : FormDialog(parent)
-    , ui(std::make_unique<Ui::Tform_addcate>())
+    , ui(std::make_unique<Ui::AddCategoryDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_addcate"));
@@ -19,43 +19,30 @@ Tform_addcate::Tform_addcate(QWidget *parent)
     setFixedClientSize(185, 96);
     ui->image_cate->setPixmap(style()->standardIcon(QStyle::SP_DirIcon).pixmap(32, 32));
 
-    guard::connect(ui->edit_new, &QLineEdit::textChanged, this, &Tform_addcate::edit_newChange);
-    guard::connect(ui->button1, &QPushButton::clicked, this, &Tform_addcate::button1Click);
-    guard::connect(ui->button2, &QPushButton::clicked, this, &Tform_addcate::button2Click);
+    guard::connect(ui->edit_new, &QLineEdit::textChanged, this, &AddCategoryDialog::enableAdd);
+    guard::connect(ui->button1, &QPushButton::clicked, this, &AddCategoryDialog::addCategory);
+    connect(ui->button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Tform_addcate::~Tform_addcate() = default;
+AddCategoryDialog::~AddCategoryDialog() = default;
 
-void Tform_addcate::FormShow()
+void AddCategoryDialog::FormShow()
 {
     ui->button1->setEnabled(false);
     ui->edit_new->setText(QString());
     ui->edit_new->setFocus();
 }
 
-void Tform_addcate::edit_newChange()
+void AddCategoryDialog::enableAdd()
 {
     ui->button1->setEnabled(!ui->edit_new->text().isEmpty());
 }
 
-void Tform_addcate::button1Click()
+void AddCategoryDialog::addCategory()
 {
     const QString name = ui->edit_new->text();
     if (!lineinput::fits(this, QStringLiteral("分类名称"), name))
         return;
-    {
-        ScopedClose closing(ado);
-        ado.setCommandText(QStringLiteral("select * from category"));
-        ado.open();
-        ado.append();
-        ado.setFieldByName(u"cate_name", name);
-        ado.post();
-    }
-    catalogueView().categoryAdded(name);
+    catalogue().addCategory(name);
     accept();
-}
-
-void Tform_addcate::button2Click()
-{
-    reject();
 }

@@ -1,35 +1,32 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
 namespace Ui {
-class Tform_addcate;
+class AddCategoryDialog;
 }
 
-// Adds a category: a row in the category table and a node directly under the
-// tree's root "全部分类" of the main window. The name is stored as typed.
-class Tform_addcate : public FormDialog
+// Adds a category, stored as typed. The main window's tree follows the
+// catalogue and shows it as a node under its root "全部分类".
+class AddCategoryDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_addcate(QWidget *parent = nullptr);
-    ~Tform_addcate() override;
-
-    Dataset ado;
+    explicit AddCategoryDialog(QWidget *parent = nullptr);
+    ~AddCategoryDialog() override;
 
 protected:
+    // Starts with an empty name and "添加" disabled.
     void FormShow() override;
 
 private:
-    void edit_newChange();
-    void button1Click();
-    void button2Click();
+    void enableAdd();
+    void addCategory();
 
-    std::unique_ptr<Ui::Tform_addcate> ui;
+    std::unique_ptr<Ui::AddCategoryDialog> ui;
 };
 
-extern Tform_addcate *form_addcate;
+extern AddCategoryDialog *form_addcate;

@@ -1,7 +1,7 @@
 #include "form_author.h"
 
-Tform_author *form_author = nullptr;
+AuthorList *form_author = nullptr;
 
-Tform_author::Tform_author(QWidget *parent)
-    : ReferenceList(Member::Authors, parent)
+AuthorList::AuthorList(QWidget *parent)
+    : ReferenceList(Catalogue::NameList::Authors, parent)
 {}

@@ -3,17 +3,12 @@
 #include "referencelist.h"
 
 // The author list.
-class Tform_author : public ReferenceList
+class AuthorList : public ReferenceList
 {
     Q_OBJECT
 
 public:
-    explicit Tform_author(QWidget *parent = nullptr);
-
-    Dataset ado_author;
-
-protected:
-    Dataset &dataset() override { return ado_author; }
+    explicit AuthorList(QWidget *parent = nullptr);
 };
 
-extern Tform_author *form_author;
+extern AuthorList *form_author;

@@ -1,38 +1,43 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
+
+#include <QString>
 
 #include <memory>
 
 namespace Ui {
-class Tform_modcate;
+class RenameCategoryDialog;
 }
 
-// Renames a category: its row, every book filed under the old name, and the
-// node selected in the main window's tree. The change is made whole or not
-// at all.
-class Tform_modcate : public FormDialog
+// Renames a category: its row and every book filed under the old name, whole
+// or not at all. It is handed the category's name, shown in a box that may
+// be changed; the main window's tree follows the catalogue.
+class RenameCategoryDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_modcate(QWidget *parent = nullptr);
-    ~Tform_modcate() override;
+    explicit RenameCategoryDialog(QWidget *parent = nullptr);
+    ~RenameCategoryDialog() override;
 
+    // "修改" starts disabled.
     void FormCreate() override;
 
-    Dataset ado_modcate;
+    // Shows the dialog modally on the category of this name; returns when
+    // it has closed.
+    int editCategory(const QString &name);
 
 protected:
+    // Shows the category handed in and an empty new name.
     void FormShow() override;
 
 private:
-    void edit_modcate2Change();
-    void button_modClick();
-    void button_closeClick();
+    void enableRename();
+    void renameCategory();
 
-    std::unique_ptr<Ui::Tform_modcate> ui;
+    std::unique_ptr<Ui::RenameCategoryDialog> ui;
+    QString m_category; // the name handed in
 };
 
-extern Tform_modcate *form_modcate;
+extern RenameCategoryDialog *form_modcate;

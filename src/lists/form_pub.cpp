@@ -1,7 +1,7 @@
 #include "form_pub.h"
 
-Tform_pub *form_pub = nullptr;
+PublisherList *form_pub = nullptr;
 
-Tform_pub::Tform_pub(QWidget *parent)
-    : ReferenceList(Member::Publishers, parent)
+PublisherList::PublisherList(QWidget *parent)
+    : ReferenceList(Catalogue::NameList::Publishers, parent)
 {}

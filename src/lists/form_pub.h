@@ -3,17 +3,12 @@
 #include "referencelist.h"
 
 // The publisher list.
-class Tform_pub : public ReferenceList
+class PublisherList : public ReferenceList
 {
     Q_OBJECT
 
 public:
-    explicit Tform_pub(QWidget *parent = nullptr);
-
-    Dataset ado_pub;
-
-protected:
-    Dataset &dataset() override { return ado_pub; }
+    explicit PublisherList(QWidget *parent = nullptr);
 };
 
-extern Tform_pub *form_pub;
+extern PublisherList *form_pub;

@@ -1,7 +1,7 @@
 #include "form_reader.h"
 
-Tform_reader *form_reader = nullptr;
+ReaderList *form_reader = nullptr;
 
-Tform_reader::Tform_reader(QWidget *parent)
-    : ReferenceList(Member::Readers, parent)
+ReaderList::ReaderList(QWidget *parent)
+    : ReferenceList(Catalogue::NameList::Readers, parent)
 {}

@@ -2,18 +2,13 @@
 
 #include "referencelist.h"
 
-// The list of readers, the people books are lent to or borrowed from.
-class Tform_reader : public ReferenceList
+// The list of book friends, the people books are lent to or borrowed from.
+class ReaderList : public ReferenceList
 {
     Q_OBJECT
 
 public:
-    explicit Tform_reader(QWidget *parent = nullptr);
-
-    Dataset ado_reader;
-
-protected:
-    Dataset &dataset() override { return ado_reader; }
+    explicit ReaderList(QWidget *parent = nullptr);
 };
 
-extern Tform_reader *form_reader;
+extern ReaderList *form_reader;

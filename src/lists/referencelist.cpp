@@ -4,7 +4,6 @@
 #include "components/lineinput.h"
 #include "components/messages.h"
 #include "components/pictures.h"
-#include "store/sqlquote.h"
 #include "store/textorder.h"
 #include "ui_referencelist.h"
 
@@ -14,31 +13,39 @@
 #include <algorithm>
 #include <vector>
 
-// What differs between the three members.
+// What differs between the three lists.
 struct ReferenceTexts
 {
+    Catalogue::NameList list;
     const char *objectName;
     const char16_t *caption;
-    const char16_t *table;
-    const char16_t *nameColumn;
-    const char16_t *numberColumn;
     const char16_t *header;
     const char16_t *noSelection;
     const char16_t *question;
-    const char16_t *deleteCommand; // the row's number bound to its "?"
     int picture; // the picture of the main window's command that opens the list
 };
 
 namespace {
 
-const ReferenceTexts kMembers[] = {
-    {"form_pub", u"出版社", u"pub", u"pub_name", u"pub_id", u"出版社", u"请选择一个需要删除的出版社...",
-     u"确定删除这个出版社么?", u"select * from pub where pub_id=?", 8},
-    {"form_author", u"作者库", u"author", u"author_name", u"author_id", u"作者", u"请选择一个需要删除的作者......",
-     u"确定删除这个作者么?", u"select * from author where author_id=?", 6},
-    {"form_reader", u"书友", u"reader", u"reader_name", u"reader_id", u"书友", u"请选择一个需要删除的书友......",
-     u"确定删除这个书友么?", u"select * from reader where reader_id=?", 7},
+const ReferenceTexts kLists[] = {
+    {Catalogue::NameList::Publishers, "form_pub", u"出版社", u"出版社", u"请选择一个需要删除的出版社...",
+     u"确定删除这个出版社么?", 8},
+    {Catalogue::NameList::Authors, "form_author", u"作者库", u"作者", u"请选择一个需要删除的作者......",
+     u"确定删除这个作者么?", 6},
+    {Catalogue::NameList::Readers, "form_reader", u"书友", u"书友", u"请选择一个需要删除的书友......",
+     u"确定删除这个书友么?", 7},
 };
+
+const ReferenceTexts &textsOf(Catalogue::NameList list)
+{
+    for (const ReferenceTexts &texts : kLists)
+        if (texts.list == list)
+            return texts;
+    return kLists[0];
+}
+
+// Where a row keeps its number, beside the number's text.
+constexpr int kNumberRole = Qt::UserRole;
 
 QString text(const char16_t *s)
 {
@@ -47,9 +54,10 @@ QString text(const char16_t *s)
 
 } // namespace
 
-ReferenceList::ReferenceList(Member member, QWidget *parent)
+ReferenceList::ReferenceList(Catalogue::NameList names, QWidget *parent)
     : FormDialog(parent)
-    , m_texts(kMembers[int(member)])
+    , m_list(names)
+    , m_texts(textsOf(names))
     , ui(std::make_unique<Ui::ReferenceList>())
 {
     ui->setupUi(this);
@@ -73,12 +81,12 @@ ReferenceList::ReferenceList(Member member, QWidget *parent)
     list->setColumnWidth(1, 50);
     list->setIconSize(QSize(16, 16));
 
-    guard::connect(ui->edit, &QLineEdit::textChanged, this, &ReferenceList::editChange);
-    guard::connect(ui->button1, &QPushButton::clicked, this, &ReferenceList::button1Click);
-    guard::connect(ui->button2, &QPushButton::clicked, this, &ReferenceList::button2Click);
-    guard::connect(ui->button3, &QPushButton::clicked, this, &ReferenceList::button3Click);
+    guard::connect(ui->edit, &QLineEdit::textChanged, this, &ReferenceList::enableAdd);
+    guard::connect(ui->button1, &QPushButton::clicked, this, &ReferenceList::addName);
+    connect(ui->button2, &QPushButton::clicked, this, &QDialog::reject);
+    guard::connect(ui->button3, &QPushButton::clicked, this, &ReferenceList::removeSelectedName);
     connect(header, &QHeaderView::sectionClicked, this,
-            [this](int column) { guard::run(this, [&] { listviewColumnClick(column); }); });
+            [this](int column) { guard::run(this, [&] { sortByColumn(column); }); });
 }
 
 ReferenceList::~ReferenceList() = default;
@@ -86,18 +94,8 @@ ReferenceList::~ReferenceList() = default;
 void ReferenceList::FormCreate()
 {
     ui->listview->clear();
-    Dataset &ado = dataset();
-    {
-        ScopedClose closing(ado);
-        ado.setCommandText(QStringLiteral("select * from ") + text(m_texts.table));
-        ado.open();
-        const int name = ado.fieldIndex(m_texts.nameColumn);
-        const int number = ado.fieldIndex(m_texts.numberColumn);
-        for (int i = 0; i < ado.recordCount(); ++i) {
-            addRow(ado.fieldText(name), ado.fieldText(number));
-            ado.next();
-        }
-    }
+    for (const Catalogue::NameEntry &entry : catalogue().nameEntries(m_list))
+        addRow(entry.name, entry.number);
     ui->button1->setEnabled(false);
 }
 
@@ -109,48 +107,39 @@ void ReferenceList::FormShow()
 void ReferenceList::hideEvent(QHideEvent *event)
 {
     FormDialog::hideEvent(event);
-    guard::run(this, [this] { FormHide(); });
+    guard::run(this, [this] { dropTypedName(); });
 }
 
-void ReferenceList::FormHide()
+void ReferenceList::dropTypedName()
 {
-    // A name typed and not added is dropped; the next opening starts empty.
     ui->edit->setText(QString());
     ui->edit->setFocus();
 }
 
-void ReferenceList::editChange()
+void ReferenceList::enableAdd()
 {
     ui->button1->setEnabled(!ui->edit->text().isEmpty());
 }
 
-void ReferenceList::addRow(const QString &name, const QString &number)
+void ReferenceList::addRow(const QString &name, qint64 number)
 {
-    auto *row = new QTreeWidgetItem(ui->listview, {name, number});
+    auto *row = new QTreeWidgetItem(ui->listview, {name, QString::number(number)});
     row->setIcon(0, m_picture);
+    row->setData(1, kNumberRole, number);
 }
 
-void ReferenceList::button1Click()
+void ReferenceList::addName()
 {
     const QString name = ui->edit->text();
     if (!lineinput::fits(this, text(m_texts.header), name))
         return;
-    Dataset &ado = dataset();
-    {
-        ScopedClose closing(ado);
-        ado.setCommandText(QStringLiteral("select * from ") + text(m_texts.table));
-        ado.open();
-        ado.append();
-        ado.setFieldByName(m_texts.nameColumn, name);
-        ado.post();
-        // The number the store gave the new row; the row goes at the end,
-        // sorted or not.
-        addRow(name, ado.fieldByName(m_texts.numberColumn));
-    }
+    // The row goes at the end with the number the store gave it, sorted or
+    // not.
+    addRow(name, catalogue().addName(m_list, name));
     ui->edit->setText(QString());
 }
 
-void ReferenceList::button3Click()
+void ReferenceList::removeSelectedName()
 {
     const QList<QTreeWidgetItem *> selected = ui->listview->selectedItems();
     if (selected.isEmpty()) {
@@ -160,28 +149,16 @@ void ReferenceList::button3Click()
     if (!msg::question(this, text(m_texts.question)))
         return;
     QTreeWidgetItem *row = selected.first();
-    Dataset &ado = dataset();
-    {
-        ScopedClose closing(ado);
-        ado.setCommandText(text(m_texts.deleteCommand), {sqlquote::checkedNumber(row->text(1))});
-        ado.open();
-        if (ado.recordCount() > 0)
-            ado.deleteRecord();
-    }
+    catalogue().removeName(m_list, row->data(1, kNumberRole).toLongLong());
     delete row;
 }
 
-void ReferenceList::button2Click()
-{
-    reject();
-}
-
-int ReferenceList::listviewCompare(const QByteArray &a, const QByteArray &b) const
+int ReferenceList::compareRows(const QByteArray &a, const QByteArray &b) const
 {
     return m_sortAscending[size_t(m_sortColumn)] ? textorder::compareKeys(a, b) : textorder::compareKeys(b, a);
 }
 
-void ReferenceList::listviewColumnClick(int column)
+void ReferenceList::sortByColumn(int column)
 {
     if (column < 0 || column >= int(m_sortAscending.size()))
         return;
@@ -201,7 +178,7 @@ void ReferenceList::listviewColumnClick(int column)
     for (QTreeWidgetItem *row : taken)
         rows.push_back({textorder::key(row->text(column)), row});
     std::stable_sort(rows.begin(), rows.end(),
-                     [this](const Keyed &a, const Keyed &b) { return listviewCompare(a.key, b.key) < 0; });
+                     [this](const Keyed &a, const Keyed &b) { return compareRows(a.key, b.key) < 0; });
     QList<QTreeWidgetItem *> sorted;
     sorted.reserve(qsizetype(rows.size()));
     for (const Keyed &k : rows)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "catalogue/catalogue.h"
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <QByteArray>
 #include <QIcon>
@@ -16,41 +16,38 @@ class ReferenceList;
 }
 
 // The three short name lists the book dialogs offer (publishers, authors,
-// readers): one dialog design, the member's texts and table from a table.
+// book friends): one dialog design, the list's texts from a table. It shows
+// the catalogue's names with their numbers, adds and removes them.
 class ReferenceList : public FormDialog
 {
     Q_OBJECT
 
 public:
-    enum class Member { Publishers, Authors, Readers };
-
     ~ReferenceList() override;
 
-    // Fills the list from the member's table.
+    // Fills the list from the catalogue.
     void FormCreate() override;
 
 protected:
-    explicit ReferenceList(Member member, QWidget *parent = nullptr);
-
-    // The member's own dataset.
-    virtual Dataset &dataset() = 0;
+    explicit ReferenceList(Catalogue::NameList names, QWidget *parent = nullptr);
 
     void FormShow() override;
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void FormHide();
-    void editChange();
-    void button1Click();
-    void button2Click();
-    void button3Click();
-    void listviewColumnClick(int column);
+    // A name typed and not added is dropped; the next opening starts empty.
+    void dropTypedName();
+    void enableAdd();
+    void addName();
+    void removeSelectedName();
+    void sortByColumn(int column);
     // <0 when the row keyed a goes before the row keyed b, by the remembered
     // column's flag: true ascending, false descending.
-    int listviewCompare(const QByteArray &a, const QByteArray &b) const;
+    int compareRows(const QByteArray &a, const QByteArray &b) const;
 
-    void addRow(const QString &name, const QString &number);
+    void addRow(const QString &name, qint64 number);
 
+    const Catalogue::NameList m_list;
     const ReferenceTexts &m_texts;
     std::unique_ptr<Ui::ReferenceList> ui;
     QIcon m_picture; // every row shows it before the name

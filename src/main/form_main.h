@@ -126,6 +126,11 @@ private:
     void showChangedBook(qint64 id);
     void dropRemovedBook(qint64 id);
     void fillTree();
+    // The tree following the catalogue: on each change of the categories
+    // one node is added, renamed or removed, the selection kept; never a
+    // refill.
+    void followCategories();
+    void showCategories();
     // Opens ado_temp on the stored book; throws UserError when it is gone.
     void readStoredBook(const QString &number);
     // The level of the tree's selected node: 0 the root, 1 a category,

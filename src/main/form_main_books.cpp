@@ -38,6 +38,7 @@ void Tform_main::setCatalogue(Catalogue *catalogue)
     connect(catalogue, &Catalogue::bookChanged, this, &Tform_main::showChangedBook);
     connect(catalogue, &Catalogue::bookRemoved, this, &Tform_main::dropRemovedBook);
     connect(catalogue, &Catalogue::booksReplaced, this, [this] { guard::run(this, [this] { booksImported(); }); });
+    followCategories();
 }
 
 // Each runs inside the guard: what went wrong in following a change is shown

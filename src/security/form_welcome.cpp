@@ -1,5 +1,6 @@
 #include "form_welcome.h"
 
+#include "catalogue/catalogue.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "ui_form_welcome.h"
@@ -7,7 +8,7 @@
 #include <QApplication>
 #include <QStyle>
 
-Tform_welcome *form_welcome = nullptr;
+WelcomeDialog *form_welcome = nullptr;
 
 namespace {
 
@@ -15,9 +16,9 @@ const QString kWrongPasswordCaption = QStringLiteral("密码错误");
 
 } // namespace
 
-Tform_welcome::Tform_welcome(QWidget *parent)
+WelcomeDialog::WelcomeDialog(QWidget *parent)
     : FormDialog(parent)
-    , ui(std::make_unique<Ui::Tform_welcome>())
+    , ui(std::make_unique<Ui::WelcomeDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_welcome"));
@@ -44,17 +45,14 @@ Tform_welcome::Tform_welcome(QWidget *parent)
                       .arg(kWrongPasswordCaption)
                       .arg(captionRoom));
 
-    guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_welcome::button_okClick);
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &WelcomeDialog::checkPassword);
 }
 
-Tform_welcome::~Tform_welcome() = default;
+WelcomeDialog::~WelcomeDialog() = default;
 
-void Tform_welcome::FormCreate()
+void WelcomeDialog::FormCreate()
 {
-    ScopedClose closing(ado_welcome);
-    ado_welcome.setCommandText(QStringLiteral("select * from reg"));
-    ado_welcome.open();
-    if (ado_welcome.fieldByName(u"reg_passwd").isEmpty()) {
+    if (!catalogue().hasPassword()) {
         ui->edit_passwd->hide();
         ui->label2->setText(QString());
     } else {
@@ -63,30 +61,26 @@ void Tform_welcome::FormCreate()
     }
 }
 
-void Tform_welcome::FormShow()
+void WelcomeDialog::FormShow()
 {
     ui->button_ok->setFocus();
 }
 
-bool Tform_welcome::login()
+bool WelcomeDialog::login()
 {
     const bool passed = showModal() == Accepted;
     m_loggedIn = passed;
     return passed;
 }
 
-void Tform_welcome::button_okClick()
+void WelcomeDialog::checkPassword()
 {
     // Once the user is in, this dialog is the about box: OK only closes it.
     if (m_loggedIn) {
         accept();
         return;
     }
-    ScopedClose closing(ado_welcome);
-    ado_welcome.setCommandText(QStringLiteral("select * from reg"));
-    ado_welcome.open();
-    // Compared as stored: letter case and blanks count.
-    if (ado_welcome.fieldByName(u"reg_passwd") == ui->edit_passwd->text()) {
+    if (catalogue().passwordMatches(ui->edit_passwd->text())) {
         accept();
         return;
     }

@@ -1,25 +1,24 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
 namespace Ui {
-class Tform_welcome;
+class WelcomeDialog;
 }
 
 // The start-up dialog: the title picture and, when the user has set a
 // start-up password, the prompt and the masked box. At start a wrong password
 // ends the program; shown again by the about command it only shows the
 // picture's box and closes on OK.
-class Tform_welcome : public FormDialog
+class WelcomeDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_welcome(QWidget *parent = nullptr);
-    ~Tform_welcome() override;
+    explicit WelcomeDialog(QWidget *parent = nullptr);
+    ~WelcomeDialog() override;
 
     // Decides once whether the password prompt is shown.
     void FormCreate() override;
@@ -28,16 +27,16 @@ public:
     // may go on. After it returned true, later showings are the about box.
     bool login();
 
-    Dataset ado_welcome;
-
 protected:
     void FormShow() override;
 
 private:
-    void button_okClick();
+    // Lets the user in when the typed password is the catalogue's; a wrong
+    // one ends the login refused. After the login, only closes.
+    void checkPassword();
 
-    std::unique_ptr<Ui::Tform_welcome> ui;
+    std::unique_ptr<Ui::WelcomeDialog> ui;
     bool m_loggedIn = false;
 };
 
-extern Tform_welcome *form_welcome;
+extern WelcomeDialog *form_welcome;

@@ -243,6 +243,43 @@ private Q_SLOTS:
         QCOMPARE(childTexts(root()), (QStringList{"小说", "续篇"}));
     }
 
+    // The tree follows the stored categories on every change: one node
+    // added, renamed in place or removed, the selected node kept; changes
+    // another program made meanwhile show at the same time.
+    void treeFollowsTheCatalogue()
+    {
+        seed(QStringLiteral("insert into category (cate_name) values ('小说'), ('诗歌'), ('散文'), ('游记')"));
+        start();
+        QTreeWidgetItem *selected = node(QStringLiteral("诗歌"));
+        QTreeWidgetItem *renamed = node(QStringLiteral("散文"));
+        tree()->setCurrentItem(selected);
+
+        seed(QStringLiteral("delete from category where cate_name = '游记';"
+                            "insert into category (cate_name) values ('传记')"));
+        fixture::runDialog(form_main->action("meaddcate"), [](QDialog *dialog) {
+            type(child<QLineEdit>(dialog, "edit_new"), QStringLiteral("童话"));
+            QTest::mouseClick(child<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        });
+        QCOMPARE(childTexts(root()), (QStringList{"小说", "诗歌", "散文", "传记", "童话"}));
+        QCOMPARE(tree()->currentItem(), selected);
+        QCOMPARE(node(QStringLiteral("散文")), renamed);
+
+        tree()->setCurrentItem(renamed);
+        rename(QString(), QStringLiteral("杂文"));
+        QCOMPARE(childTexts(root()), (QStringList{"小说", "诗歌", "杂文", "传记", "童话"}));
+        QCOMPARE(tree()->currentItem(), renamed);
+        QCOMPARE(renamed->text(0), QStringLiteral("杂文"));
+
+        // A category another program removed: its node goes, nothing said.
+        seed(QStringLiteral("delete from category where cate_name = '传记'"));
+        tree()->setCurrentItem(node(QStringLiteral("传记")));
+        trigger("medelcate");
+        QVERIFY(shown().isEmpty());
+        QCOMPARE(childTexts(root()), (QStringList{"小说", "诗歌", "杂文", "童话"}));
+        QCOMPARE(query(QStringLiteral("select cate_name from category order by cate_id")),
+                 (QStringList{"小说", "诗歌", "杂文", "童话"}));
+    }
+
     void longNamesAreRefusedNotCut()
     {
         // A name longer than a one-line box used to hold: shown whole, so

@@ -9,6 +9,7 @@
 
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -129,22 +130,19 @@ QString Tform_main::selectedCategory() const
     return node ? node->text(0) : QString();
 }
 
+// The view's old calls: no window makes them any more, since the tree follows
+// the catalogue; they show the stored categories as a change does.
 void Tform_main::categoryAdded(const QString &name)
 {
-    // Every category node stands directly under the root, where the tree's
-    // click, rename and delete commands find it.
-    if (QTreeWidgetItem *root = treeview_main->topLevelItem(0)) {
-        auto *node = new QTreeWidgetItem(root, {name});
-        node->setIcon(0, root->icon(0));
-        root->setExpanded(true);
-    }
+    Q_UNUSED(name)
+    showCategories();
 }
 
 void Tform_main::categoryRenamed(const QString &oldName, const QString &newName)
 {
     Q_UNUSED(oldName)
-    if (QTreeWidgetItem *node = treeview_main->currentItem())
-        node->setText(0, newName);
+    Q_UNUSED(newName)
+    showCategories();
 }
 
 int Tform_main::selectedTreeLevel() const

@@ -132,9 +132,9 @@ public:
     // How a change of the password ended; the checks run in this order.
     enum class PasswordChange {
         Changed,
-        TooLong, // the new password or its repetition is longer than kPasswordMaxBytes
+        TooLong,          // the new password or its repetition is longer than kPasswordMaxBytes
         WrongOldPassword, // oldPassword is not the start-up password
-        NotRepeated, // repeated differs from newPassword
+        NotRepeated,      // repeated differs from newPassword
     };
     // Sets the start-up password to newPassword ("" removes it) once the
     // checks pass; nothing is stored when one fails. The length is checked

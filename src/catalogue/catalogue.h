@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/figures.h"
+#include "catalogue/loanlist.h"
 #include "store/cataloguelock.h"
 
 #include <QObject>
@@ -140,6 +142,38 @@ public:
     // checks pass; nothing is stored when one fails. The length is checked
     // before the stored password is read.
     PasswordChange changePassword(const QString &oldPassword, const QString &newPassword, const QString &repeated);
+
+    // --- Search, figures and loans ------------------------------------------
+
+    // The books of each stored category text, and of all (书籍数目统计).
+    figures::CategoryBooks categoryBooks() const;
+    // Own, borrowed and lent books, and all books (借入借出统计).
+    figures::LoanCounts loanCounts() const;
+    // The books, the sum of their prices and the average (购买金额统计); the
+    // books whose price is no number counted and named.
+    figures::Money purchaseMoney() const;
+
+    // Books per category of the category list, largest first (equal ones in
+    // the list's order); past the first `shown`, and with the books of no
+    // listed category, gathered under "其他" (left out when there are none).
+    std::vector<figures::Part> booksByCategory(int shown) const;
+    // Books per code of the column, in the codes' order (自己拥有, 借入,
+    // 已借出; 已读, 未读; 非常喜欢 … 很糟糕), then the books of any other
+    // stored value or none: 其他 for the loan code, 未填 for the others.
+    std::vector<figures::Part> booksByCode(figures::Code column) const;
+    // Books bought and money spent per year of the purchase date.
+    figures::Purchases purchasesByYear() const;
+
+    // The books lent out and borrowed in, their days counted to today.
+    loanlist::Lists loanLists(QDate today) const;
+    // A lent book given back: its loan code becomes 1 (自己拥有), nothing
+    // else is written; bookChanged. False when no book has the number any
+    // more (another program deleted it): nothing is written, and bookRemoved
+    // tells that its row is to go.
+    bool returnFromLoan(qint64 id);
+    // A borrowed book given back: deleted; bookRemoved, also when it was gone
+    // already (then false).
+    bool deleteReturnedBook(qint64 id);
 
 Q_SIGNALS:
     // A book was stored under this number.

@@ -5,12 +5,11 @@
 
 #include <vector>
 
-class Dataset;
-
-// The books that are out and in: every book lent out (loan code 3) and every
-// book borrowed in (2), with whom and since when, as the loan overview shows
-// them. Codes are read by the book list's rule: the decimal text "2" or "3"
-// (a stored whole number reads so too); anything else is neither.
+// The books that are out and in, as the loan overview shows them (read by
+// Catalogue::loanLists): every book lent out (loan code 3) and every book
+// borrowed in (2), with whom and since when. Codes are read by the book
+// list's rule: the decimal text "2" or "3" (a stored whole number reads so
+// too); anything else is neither.
 namespace loanlist {
 
 struct Loan
@@ -31,12 +30,6 @@ struct Lists
     std::vector<Loan> lentOut;
     std::vector<Loan> borrowedIn;
 };
-
-// Reads both lists from the data file of the dataset (one query), the days
-// counted to today. Each list longest out first; books without a readable
-// date at the end, in number order. Throws UserError when the file cannot
-// be read.
-Lists read(Dataset &books, QDate today);
 
 // Whether the loan is past the limit in days (a loan without a date never
 // is).

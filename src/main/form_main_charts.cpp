@@ -14,6 +14,7 @@ void Tform_main::wireChartCommands()
 void Tform_main::mschartClick()
 {
     // Made for each use: every chart is counted afresh anyway.
-    Tform_charts window(this);
+    ChartsDialog window(this);
+    window.setCatalogue(m_catalogue);
     window.showModal();
 }

@@ -20,7 +20,8 @@ void Tform_main::wireLoanCommands()
 void Tform_main::msloansClick()
 {
     // Made for each use: it reads the books out and in afresh anyway.
-    Tform_loans window(this);
+    LoanOverviewDialog window(this);
+    window.setCatalogue(m_catalogue);
     window.setCatalogueView(this);
     window.showModal();
 }

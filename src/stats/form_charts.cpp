@@ -1,6 +1,6 @@
 #include "form_charts.h"
 
-#include "catalogue/chartfigures.h"
+#include "catalogue/catalogue.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
 #include "components/messages.h"
@@ -58,16 +58,16 @@ QString percent(qint64 part, qint64 all)
     return all > 0 ? QString::number(100.0 * double(part) / double(all), 'f', 1) + QLatin1Char('%') : QString();
 }
 
-void drawPie(QChartView *view, const QFont &font, const QString &title, const std::vector<chartfigures::Part> &all)
+void drawPie(QChartView *view, const QFont &font, const QString &title, const std::vector<figures::Part> &all)
 {
-    const std::vector<chartfigures::Part> parts = chartfigures::withBooks(all);
+    const std::vector<figures::Part> parts = figures::withBooks(all);
     qint64 books = 0;
-    for (const chartfigures::Part &p : parts)
+    for (const figures::Part &p : parts)
         books += p.books;
     QChart *chart = freshChart(
         view, font, parts.empty() ? title + QStringLiteral("（") + kEmptyNote + QStringLiteral("）") : title);
     auto *series = new QPieSeries;
-    for (const chartfigures::Part &p : parts) {
+    for (const figures::Part &p : parts) {
         QPieSlice *slice = series->append(
             QStringLiteral("%1：%2 本（%3）").arg(p.label).arg(p.books).arg(percent(p.books, books)), double(p.books));
         slice->setLabelFont(font);
@@ -78,11 +78,11 @@ void drawPie(QChartView *view, const QFont &font, const QString &title, const st
 }
 
 // Bars of books per label; horizontal ones list the first part at the top.
-void drawBars(QChartView *view, const QFont &font, const QString &title, const std::vector<chartfigures::Part> &parts,
+void drawBars(QChartView *view, const QFont &font, const QString &title, const std::vector<figures::Part> &parts,
               bool horizontal)
 {
     qint64 books = 0, most = 0;
-    for (const chartfigures::Part &p : parts) {
+    for (const figures::Part &p : parts) {
         books += p.books;
         most = std::max(most, p.books);
     }
@@ -91,7 +91,7 @@ void drawBars(QChartView *view, const QFont &font, const QString &title, const s
     auto *set = new QBarSet(QStringLiteral("书籍数目"));
     QStringList labels;
     for (size_t i = 0; i < parts.size(); ++i) {
-        const chartfigures::Part &p = horizontal ? parts[parts.size() - 1 - i] : parts[i];
+        const figures::Part &p = horizontal ? parts[parts.size() - 1 - i] : parts[i];
         *set << double(p.books);
         labels << p.label;
     }
@@ -118,11 +118,11 @@ void drawBars(QChartView *view, const QFont &font, const QString &title, const s
 }
 
 // Money per purchase year; the books of a year in the bar's tooltip.
-void drawPurchases(QChartView *view, const QFont &font, const chartfigures::Purchases &bought)
+void drawPurchases(QChartView *view, const QFont &font, const figures::Purchases &bought)
 {
     qint64 books = 0;
     double most = 0;
-    for (const chartfigures::Year &y : bought.years) {
+    for (const figures::Year &y : bought.years) {
         books += y.books;
         most = std::max(most, double(y.spent) / 100.0);
     }
@@ -134,14 +134,14 @@ void drawPurchases(QChartView *view, const QFont &font, const chartfigures::Purc
                      .arg(bought.leftOut)
                      .arg(bought.leftOutPrices.join(QStringLiteral("、")),
                           bought.leftOut > bought.leftOutPrices.size() &&
-                                  bought.leftOutPrices.size() >= chartfigures::kPricesNamed
+                                  bought.leftOutPrices.size() >= figures::kPricesNamed
                               ? QStringLiteral("……")
                               : QString());
     QChart *chart = freshChart(view, font, title);
     auto *set = new QBarSet(QStringLiteral("购买金额"));
     QStringList labels;
     std::vector<QString> tips;
-    for (const chartfigures::Year &y : bought.years) {
+    for (const figures::Year &y : bought.years) {
         *set << double(y.spent) / 100.0;
         labels << y.label;
         tips.push_back(QStringLiteral("%1：%2 本，%3 元").arg(y.label).arg(y.books).arg(money::amountText(y.spent)));
@@ -174,7 +174,7 @@ void drawPurchases(QChartView *view, const QFont &font, const chartfigures::Purc
 
 } // namespace
 
-Tform_charts::Tform_charts(QWidget *parent)
+ChartsDialog::ChartsDialog(QWidget *parent)
     : FormDialog(parent)
 {
     setObjectName(QStringLiteral("form_charts"));
@@ -182,57 +182,63 @@ Tform_charts::Tform_charts(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/main/29.png")));
     resize(820, 600);
     auto *layout = new QVBoxLayout(this);
-    tabs_charts = new QTabWidget(this);
-    tabs_charts->setObjectName(QStringLiteral("tabs_charts"));
-    layout->addWidget(tabs_charts);
-    chart_cate = addTab("chart_cate", QStringLiteral("分类"));
-    chart_loan = addTab("chart_loan", QStringLiteral("借阅"));
-    chart_read = addTab("chart_read", QStringLiteral("阅读"));
-    chart_buy = addTab("chart_buy", QStringLiteral("购买"));
-    chart_rating = addTab("chart_rating", QStringLiteral("喜爱程度"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs_charts"));
+    layout->addWidget(m_tabs);
+    m_categoryChart = addTab("chart_cate", QStringLiteral("分类"));
+    m_loanChart = addTab("chart_loan", QStringLiteral("借阅"));
+    m_readChart = addTab("chart_read", QStringLiteral("阅读"));
+    m_purchaseChart = addTab("chart_buy", QStringLiteral("购买"));
+    m_ratingChart = addTab("chart_rating", QStringLiteral("喜爱程度"));
 
     auto *buttons = new QHBoxLayout;
-    button_savepng = new QPushButton(QStringLiteral("保存图片(&S)…"), this);
-    button_savepng->setObjectName(QStringLiteral("button_savepng"));
-    button_savepng->setToolTip(QStringLiteral("把当前的图表保存为PNG图片"));
-    button_close = new QPushButton(QStringLiteral("关闭"), this);
-    button_close->setObjectName(QStringLiteral("button_close"));
-    button_close->setIcon(QIcon(QStringLiteral(":/icons/close.png")));
-    buttons->addWidget(button_savepng);
+    m_savePictureButton = new QPushButton(QStringLiteral("保存图片(&S)…"), this);
+    m_savePictureButton->setObjectName(QStringLiteral("button_savepng"));
+    m_savePictureButton->setToolTip(QStringLiteral("把当前的图表保存为PNG图片"));
+    m_closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    m_closeButton->setObjectName(QStringLiteral("button_close"));
+    m_closeButton->setIcon(QIcon(QStringLiteral(":/icons/close.png")));
+    buttons->addWidget(m_savePictureButton);
     buttons->addStretch();
-    buttons->addWidget(button_close);
+    buttons->addWidget(m_closeButton);
     layout->addLayout(buttons);
-    guard::connect(button_savepng, &QPushButton::clicked, this, &Tform_charts::button_savepngClick);
-    connect(button_close, &QPushButton::clicked, this, &QDialog::reject);
+    guard::connect(m_savePictureButton, &QPushButton::clicked, this, &ChartsDialog::saveChartAsPicture);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QChartView *Tform_charts::addTab(const char *name, const QString &caption)
+QChartView *ChartsDialog::addTab(const char *name, const QString &caption)
 {
-    auto *view = new QChartView(tabs_charts);
+    auto *view = new QChartView(m_tabs);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
-    tabs_charts->addTab(view, caption);
+    m_tabs->addTab(view, caption);
     return view;
 }
 
-void Tform_charts::FormShow()
+void ChartsDialog::FormShow()
 {
-    const QFont shown = font();
-    drawBars(chart_cate, shown, QStringLiteral("各分类的书籍数目"),
-             chartfigures::byCategory(ado_charts, kCategoriesShown), true);
-    drawPie(chart_loan, shown, QStringLiteral("自己拥有、借入和已借出的书籍"), chartfigures::byLoan(ado_charts));
-    drawPie(chart_read, shown, QStringLiteral("已读和未读的书籍"), chartfigures::byRead(ado_charts));
-    drawPurchases(chart_buy, shown, chartfigures::byPurchaseYear(ado_charts));
-    drawBars(chart_rating, shown, QStringLiteral("各喜爱程度的书籍数目"), chartfigures::byRating(ado_charts), false);
+    drawCharts();
 }
 
-void Tform_charts::button_savepngClick()
+void ChartsDialog::drawCharts()
 {
-    auto *view = static_cast<QChartView *>(tabs_charts->currentWidget());
+    const QFont shown = font();
+    Catalogue &books = catalogue();
+    drawBars(m_categoryChart, shown, QStringLiteral("各分类的书籍数目"), books.booksByCategory(kCategoriesShown), true);
+    drawPie(m_loanChart, shown, QStringLiteral("自己拥有、借入和已借出的书籍"), books.booksByCode(figures::Code::Loan));
+    drawPie(m_readChart, shown, QStringLiteral("已读和未读的书籍"), books.booksByCode(figures::Code::Read));
+    drawPurchases(m_purchaseChart, shown, books.purchasesByYear());
+    drawBars(m_ratingChart, shown, QStringLiteral("各喜爱程度的书籍数目"), books.booksByCode(figures::Code::Rating),
+             false);
+}
+
+void ChartsDialog::saveChartAsPicture()
+{
+    auto *view = static_cast<QChartView *>(m_tabs->currentWidget());
     filedialog::Options box;
     box.defaultSuffix = QStringLiteral("png");
     box.filter = QStringLiteral("PNG图片 (*.png)");
-    box.proposedName = QStringLiteral("统计图表-%1.png").arg(tabs_charts->tabText(tabs_charts->currentIndex()));
+    box.proposedName = QStringLiteral("统计图表-%1.png").arg(m_tabs->tabText(m_tabs->currentIndex()));
     const QString chosen = filedialog::saveFileName(this, box);
     programfolder::enter();
     if (chosen.isEmpty())

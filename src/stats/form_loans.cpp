@@ -1,6 +1,7 @@
 #include "form_loans.h"
 
 #include "catalogue/bookexport.h"
+#include "catalogue/catalogue.h"
 #include "components/catalogueview.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
@@ -65,7 +66,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-Tform_loans::Tform_loans(QWidget *parent)
+LoanOverviewDialog::LoanOverviewDialog(QWidget *parent)
     : FormDialog(parent)
 {
     setObjectName(QStringLiteral("form_loans"));
@@ -76,115 +77,115 @@ Tform_loans::Tform_loans(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     auto *readerCaption = new QLabel(QStringLiteral("书友(&R)："), this);
-    combo_reader = new QComboBox(this);
-    combo_reader->setObjectName(QStringLiteral("combo_reader"));
-    combo_reader->setMinimumWidth(140);
-    readerCaption->setBuddy(combo_reader);
+    m_readerFilter = new QComboBox(this);
+    m_readerFilter->setObjectName(QStringLiteral("combo_reader"));
+    m_readerFilter->setMinimumWidth(140);
+    readerCaption->setBuddy(m_readerFilter);
     auto *daysCaption = new QLabel(QStringLiteral("借出或借入超过(&D)"), this);
-    spin_days = new QSpinBox(this);
-    spin_days->setObjectName(QStringLiteral("spin_days"));
-    spin_days->setRange(1, 3650);
-    daysCaption->setBuddy(spin_days);
+    m_warnDays = new QSpinBox(this);
+    m_warnDays->setObjectName(QStringLiteral("spin_days"));
+    m_warnDays->setRange(1, 3650);
+    daysCaption->setBuddy(m_warnDays);
     top->addWidget(readerCaption);
-    top->addWidget(combo_reader);
+    top->addWidget(m_readerFilter);
     top->addStretch();
     top->addWidget(daysCaption);
-    top->addWidget(spin_days);
+    top->addWidget(m_warnDays);
     top->addWidget(new QLabel(QStringLiteral("天的书用红色标出"), this));
     layout->addLayout(top);
 
-    label_lentout = new QLabel(this);
-    label_lentout->setObjectName(QStringLiteral("label_lentout"));
-    listview_lentout = makeList(this, "listview_lentout");
-    label_borrowed = new QLabel(this);
-    label_borrowed->setObjectName(QStringLiteral("label_borrowed"));
-    listview_borrowed = makeList(this, "listview_borrowed");
-    layout->addWidget(label_lentout);
-    layout->addWidget(listview_lentout, 3);
-    layout->addWidget(label_borrowed);
-    layout->addWidget(listview_borrowed, 2);
+    m_lentOutCaption = new QLabel(this);
+    m_lentOutCaption->setObjectName(QStringLiteral("label_lentout"));
+    m_lentOutList = makeList(this, "listview_lentout");
+    m_borrowedCaption = new QLabel(this);
+    m_borrowedCaption->setObjectName(QStringLiteral("label_borrowed"));
+    m_borrowedList = makeList(this, "listview_borrowed");
+    layout->addWidget(m_lentOutCaption);
+    layout->addWidget(m_lentOutList, 3);
+    layout->addWidget(m_borrowedCaption);
+    layout->addWidget(m_borrowedList, 2);
     layout->addWidget(new QLabel(QStringLiteral("按书友："), this));
-    listview_readers = new QListWidget(this);
-    listview_readers->setObjectName(QStringLiteral("listview_readers"));
-    layout->addWidget(listview_readers, 1);
+    m_readerSummary = new QListWidget(this);
+    m_readerSummary->setObjectName(QStringLiteral("listview_readers"));
+    layout->addWidget(m_readerSummary, 1);
 
     auto *buttons = new QHBoxLayout;
-    button_returned = makeButton(this, "button_returned", QStringLiteral("已归还(&H)"));
-    button_returned->setToolTip(QStringLiteral("选中的书已经还回：借出的书成为自己拥有，借入的书删除"));
-    button_savecsv = makeButton(this, "button_savecsv", QStringLiteral("导出为CSV文件(&C)…"));
-    button_close = makeButton(this, "button_close", QStringLiteral("关闭"));
-    button_close->setIcon(QIcon(QStringLiteral(":/icons/close.png")));
-    buttons->addWidget(button_returned);
-    buttons->addWidget(button_savecsv);
+    m_returnedButton = makeButton(this, "button_returned", QStringLiteral("已归还(&H)"));
+    m_returnedButton->setToolTip(QStringLiteral("选中的书已经还回：借出的书成为自己拥有，借入的书删除"));
+    m_saveCsvButton = makeButton(this, "button_savecsv", QStringLiteral("导出为CSV文件(&C)…"));
+    m_closeButton = makeButton(this, "button_close", QStringLiteral("关闭"));
+    m_closeButton->setIcon(QIcon(QStringLiteral(":/icons/close.png")));
+    buttons->addWidget(m_returnedButton);
+    buttons->addWidget(m_saveCsvButton);
     buttons->addStretch();
-    buttons->addWidget(button_close);
+    buttons->addWidget(m_closeButton);
     layout->addLayout(buttons);
 
-    spin_days->setValue(warnDays());
-    guard::connect(button_returned, &QPushButton::clicked, this, &Tform_loans::button_returnedClick);
-    guard::connect(button_savecsv, &QPushButton::clicked, this, &Tform_loans::button_savecsvClick);
-    connect(button_close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(combo_reader, &QComboBox::currentIndexChanged, this, [this] { showLoans(); });
-    connect(spin_days, &QSpinBox::valueChanged, this, [this](int days) { spin_daysChange(days); });
-    for (QTreeWidget *list : {listview_lentout, listview_borrowed}) {
-        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] { selectionChanged(list); });
+    m_warnDays->setValue(warnDays());
+    guard::connect(m_returnedButton, &QPushButton::clicked, this, &LoanOverviewDialog::endSelectedLoan);
+    guard::connect(m_saveCsvButton, &QPushButton::clicked, this, &LoanOverviewDialog::saveListsAsCsv);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_readerFilter, &QComboBox::currentIndexChanged, this, [this] { showLoans(); });
+    connect(m_warnDays, &QSpinBox::valueChanged, this, [this](int days) { setWarnDays(days); });
+    for (QTreeWidget *list : {m_lentOutList, m_borrowedList}) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] { keepOneSelection(list); });
         connect(list, &QTreeWidget::itemDoubleClicked, this,
-                [this](QTreeWidgetItem *item) { guard::run(this, [&] { listDblClick(item); }); });
+                [this](QTreeWidgetItem *item) { guard::run(this, [&] { openBook(item); }); });
     }
-    button_returned->setEnabled(false);
+    m_returnedButton->setEnabled(false);
 }
 
-void Tform_loans::setToday(QDate day)
+void LoanOverviewDialog::setToday(QDate day)
 {
     g_today = day;
 }
 
-QDate Tform_loans::today()
+QDate LoanOverviewDialog::today()
 {
     return g_today.isValid() ? g_today : QDate::currentDate();
 }
 
-int Tform_loans::warnDays()
+int LoanOverviewDialog::warnDays()
 {
     return QSettings().value(kSettingsKey, kDefaultWarnDays).toInt();
 }
 
-void Tform_loans::FormShow()
+void LoanOverviewDialog::FormShow()
 {
     readLoans();
 }
 
-void Tform_loans::readLoans()
+void LoanOverviewDialog::readLoans()
 {
-    m_lists = loanlist::read(ado_loans, today());
+    m_lists = catalogue().loanLists(today());
     // The book friends of both lists; the one chosen stays chosen.
-    const QString chosen = combo_reader->currentIndex() > 0 ? combo_reader->currentData().toString() : QString();
-    QSignalBlocker quiet(combo_reader);
-    combo_reader->clear();
-    combo_reader->addItem(QStringLiteral("全部书友"));
-    listview_readers->clear();
+    const QString chosen = m_readerFilter->currentIndex() > 0 ? m_readerFilter->currentData().toString() : QString();
+    QSignalBlocker quiet(m_readerFilter);
+    m_readerFilter->clear();
+    m_readerFilter->addItem(QStringLiteral("全部书友"));
+    m_readerSummary->clear();
     for (const loanlist::Counterparty &c : loanlist::byCounterparty(m_lists)) {
-        combo_reader->addItem(shownReader(c.reader), c.reader);
-        listview_readers->addItem(loanlist::summaryLine(c));
+        m_readerFilter->addItem(shownReader(c.reader), c.reader);
+        m_readerSummary->addItem(loanlist::summaryLine(c));
     }
-    const int at = chosen.isNull() ? -1 : combo_reader->findData(chosen);
-    combo_reader->setCurrentIndex(at > 0 ? at : 0);
+    const int at = chosen.isNull() ? -1 : m_readerFilter->findData(chosen);
+    m_readerFilter->setCurrentIndex(at > 0 ? at : 0);
     showLoans();
 }
 
-void Tform_loans::showLoans()
+void LoanOverviewDialog::showLoans()
 {
-    fillList(listview_lentout, label_lentout, QStringLiteral("已借出"), m_lists.lentOut);
-    fillList(listview_borrowed, label_borrowed, QStringLiteral("借入"), m_lists.borrowedIn);
-    button_returned->setEnabled(selectedItem() != nullptr);
+    fillList(m_lentOutList, m_lentOutCaption, QStringLiteral("已借出"), m_lists.lentOut);
+    fillList(m_borrowedList, m_borrowedCaption, QStringLiteral("借入"), m_lists.borrowedIn);
+    m_returnedButton->setEnabled(selectedItem() != nullptr);
 }
 
-void Tform_loans::fillList(QTreeWidget *list, QLabel *caption, const QString &title,
-                           const std::vector<loanlist::Loan> &loans)
+void LoanOverviewDialog::fillList(QTreeWidget *list, QLabel *caption, const QString &title,
+                                  const std::vector<loanlist::Loan> &loans)
 {
-    const bool all = combo_reader->currentIndex() <= 0;
-    const QString reader = combo_reader->currentData().toString();
-    const int limit = spin_days->value();
+    const bool all = m_readerFilter->currentIndex() <= 0;
+    const QString reader = m_readerFilter->currentData().toString();
+    const int limit = m_warnDays->value();
     list->clear();
     QList<QTreeWidgetItem *> items;
     int overdue = 0;
@@ -209,9 +210,9 @@ void Tform_loans::fillList(QTreeWidget *list, QLabel *caption, const QString &ti
     caption->setText(text + QStringLiteral("）："));
 }
 
-QTreeWidgetItem *Tform_loans::selectedItem() const
+QTreeWidgetItem *LoanOverviewDialog::selectedItem() const
 {
-    for (QTreeWidget *list : {listview_lentout, listview_borrowed}) {
+    for (QTreeWidget *list : {m_lentOutList, m_borrowedList}) {
         const QList<QTreeWidgetItem *> selected = list->selectedItems();
         if (!selected.isEmpty())
             return selected.first();
@@ -219,58 +220,45 @@ QTreeWidgetItem *Tform_loans::selectedItem() const
     return nullptr;
 }
 
-void Tform_loans::selectionChanged(QTreeWidget *list)
+void LoanOverviewDialog::keepOneSelection(QTreeWidget *list)
 {
     // One selected row in both lists together.
     if (!list->selectedItems().isEmpty()) {
-        QTreeWidget *other = list == listview_lentout ? listview_borrowed : listview_lentout;
+        QTreeWidget *other = list == m_lentOutList ? m_borrowedList : m_lentOutList;
         QSignalBlocker quiet(other);
         other->clearSelection();
     }
-    button_returned->setEnabled(selectedItem() != nullptr);
+    m_returnedButton->setEnabled(selectedItem() != nullptr);
 }
 
-void Tform_loans::spin_daysChange(int days)
+void LoanOverviewDialog::setWarnDays(int days)
 {
     QSettings().setValue(kSettingsKey, days);
     showLoans();
 }
 
-void Tform_loans::button_returnedClick()
+void LoanOverviewDialog::endSelectedLoan()
 {
     QTreeWidgetItem *item = selectedItem();
     if (!item)
         return;
-    const bool lent = item->treeWidget() == listview_lentout;
+    const bool lent = item->treeWidget() == m_lentOutList;
     const QString number = item->data(Title, Qt::UserRole).toString();
     const QString title = item->text(Title);
     if (!lent && !msg::question(this, QStringLiteral("借入的《%1》（编号：%2）已经还给%3了吗？\n"
                                                      "还回的书将从数据文件中删除。")
                                           .arg(title, number, shownReader(item->text(Reader)))))
         return;
-    {
-        ScopedClose closing(ado_loans);
-        ado_loans.setCommandText(QStringLiteral("select * from book where book_id = ?"), {number.toLongLong()});
-        ado_loans.open();
-        if (ado_loans.recordCount() == 0) {
-            msg::plain(this, QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
-        } else if (lent) {
-            // The one field that makes the book the user's own again.
-            ado_loans.edit();
-            ado_loans.setFieldByName(u"book_loan", QStringLiteral("1"));
-            ado_loans.post();
-        } else {
-            ado_loans.deleteRecord();
-        }
-    }
-    if (lent)
-        catalogueView().bookStored(number);
-    else
-        catalogueView().bookDeleted(number);
+    const qint64 id = number.toLongLong();
+    // Either way the main window follows the catalogue's signal: the row is
+    // rewritten, or goes when the book is gone.
+    const bool found = lent ? catalogue().returnFromLoan(id) : catalogue().deleteReturnedBook(id);
+    if (!found)
+        msg::plain(this, QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
     readLoans();
 }
 
-void Tform_loans::listDblClick(QTreeWidgetItem *item)
+void LoanOverviewDialog::openBook(QTreeWidgetItem *item)
 {
     if (!item)
         return;
@@ -278,7 +266,7 @@ void Tform_loans::listDblClick(QTreeWidgetItem *item)
     readLoans();
 }
 
-void Tform_loans::button_savecsvClick()
+void LoanOverviewDialog::saveListsAsCsv()
 {
     filedialog::Options box;
     box.defaultSuffix = QStringLiteral("csv");
@@ -292,13 +280,13 @@ void Tform_loans::button_savecsvClick()
     // main export's columns, so that the file reads back as the same books;
     // the days as shown after them, which an import leaves aside.
     std::vector<bookexport::ListedBook> books;
-    for (QTreeWidget *list : {listview_lentout, listview_borrowed}) {
+    for (QTreeWidget *list : {m_lentOutList, m_borrowedList}) {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem *item = list->topLevelItem(i);
             books.push_back({item->data(Title, Qt::UserRole).toString().toLongLong(), {item->text(Days)}});
         }
     }
-    const qint64 rows = bookexport::writeListed(programfolder::dataFile(), QFileInfo(chosen).absoluteFilePath(), books,
+    const qint64 rows = bookexport::writeListed(catalogue().path(), QFileInfo(chosen).absoluteFilePath(), books,
                                                 {QStringLiteral("天数")});
     msg::plain(this, QStringLiteral("已把 %1 本书写入“%2”。").arg(rows).arg(QFileInfo(chosen).fileName()));
 }

@@ -2,7 +2,6 @@
 
 #include "catalogue/loanlist.h"
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <QDate>
 
@@ -21,12 +20,12 @@ class QTreeWidgetItem;
 // again, a borrowed one given back is deleted after a question. A double
 // click opens the book's details window. Read afresh on every showing and
 // after every change.
-class Tform_loans : public FormDialog
+class LoanOverviewDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_loans(QWidget *parent = nullptr);
+    explicit LoanOverviewDialog(QWidget *parent = nullptr);
 
     // The day the days are counted to: today unless a test sets one (an
     // invalid date sets today back).
@@ -34,8 +33,6 @@ public:
     static QDate today();
     // The warning limit in days, kept in the user's settings.
     static int warnDays();
-
-    Dataset ado_loans;
 
 protected:
     void FormShow() override;
@@ -45,21 +42,24 @@ private:
     void showLoans();
     void fillList(QTreeWidget *list, QLabel *caption, const QString &title, const std::vector<loanlist::Loan> &loans);
     QTreeWidgetItem *selectedItem() const;
-    void selectionChanged(QTreeWidget *list);
-    void button_returnedClick();
-    void button_savecsvClick();
-    void listDblClick(QTreeWidgetItem *item);
-    void spin_daysChange(int days);
+    void keepOneSelection(QTreeWidget *list);
+    void endSelectedLoan();
+    void saveListsAsCsv();
+    void openBook(QTreeWidgetItem *item);
+    void setWarnDays(int days);
 
     loanlist::Lists m_lists;
-    QComboBox *combo_reader;
-    QSpinBox *spin_days;
-    QLabel *label_lentout;
-    QLabel *label_borrowed;
-    QTreeWidget *listview_lentout;
-    QTreeWidget *listview_borrowed;
-    QListWidget *listview_readers;
-    QPushButton *button_returned;
-    QPushButton *button_savecsv;
-    QPushButton *button_close;
+    QComboBox *m_readerFilter;
+    QSpinBox *m_warnDays;
+    QLabel *m_lentOutCaption;
+    QLabel *m_borrowedCaption;
+    QTreeWidget *m_lentOutList;
+    QTreeWidget *m_borrowedList;
+    QListWidget *m_readerSummary;
+    QPushButton *m_returnedButton;
+    QPushButton *m_saveCsvButton;
+    QPushButton *m_closeButton;
 };
+
+// The name the window had before; the tests that set its day still use it.
+using Tform_loans = LoanOverviewDialog;

@@ -1,33 +1,30 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
 namespace Ui {
-class Tform_tjie;
+class LoanStatisticsDialog;
 }
 
 // Lending counts: own books, borrowed in, lent out, all books, counted
 // afresh on every showing.
-class Tform_tjie : public FormDialog
+class LoanStatisticsDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_tjie(QWidget *parent = nullptr);
-    ~Tform_tjie() override;
-
-    Dataset ado_tjie;
+    explicit LoanStatisticsDialog(QWidget *parent = nullptr);
+    ~LoanStatisticsDialog() override;
 
 protected:
     void FormShow() override;
 
 private:
-    void button_okClick();
+    void showCounts();
 
-    std::unique_ptr<Ui::Tform_tjie> ui;
+    std::unique_ptr<Ui::LoanStatisticsDialog> ui;
 };
 
-extern Tform_tjie *form_tjie;
+extern LoanStatisticsDialog *form_tjie;

@@ -1,34 +1,30 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
 namespace Ui {
-class Tform_tnumber;
+class CountStatisticsDialog;
 }
 
 // Book counts: the books of each category, then "全部书籍", counted afresh on
 // every showing.
-class Tform_tnumber : public FormDialog
+class CountStatisticsDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_tnumber(QWidget *parent = nullptr);
-    ~Tform_tnumber() override;
-
-    Dataset ado_tnumber1; // the categories
-    Dataset ado_tnumber2; // the books
+    explicit CountStatisticsDialog(QWidget *parent = nullptr);
+    ~CountStatisticsDialog() override;
 
 protected:
     void FormShow() override;
 
 private:
-    void button_okClick();
+    void showCounts();
 
-    std::unique_ptr<Ui::Tform_tnumber> ui;
+    std::unique_ptr<Ui::CountStatisticsDialog> ui;
 };
 
-extern Tform_tnumber *form_tnumber;
+extern CountStatisticsDialog *form_tnumber;

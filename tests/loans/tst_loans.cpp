@@ -175,6 +175,49 @@ private Q_SLOTS:
         QCOMPARE(query(QStringLiteral("select count(*) from book")).value(0), QStringLiteral("8"));
     }
 
+    // A book another program deleted while the overview was open: "已归还"
+    // says so once, in either list; its row leaves the book list and the
+    // overview, and nothing else is written.
+    void returnedOfABookDeletedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("lentOut");
+        QTest::addColumn<QStringList>("borrowedIn");
+        QTest::newRow("lent") << "listview_lentout" << 1 << QStringList{"乙 92!", "丙 日期未知", "壬 日期未知"}
+                              << QStringList{"丁 106!", "戊 今天之后"};
+        QTest::newRow("borrowed") << "listview_borrowed" << 4
+                                  << QStringList{"甲 151!", "乙 92!", "丙 日期未知", "壬 日期未知"}
+                                  << QStringList{"戊 今天之后"};
+    }
+    void returnedOfABookDeletedMeanwhile()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, number);
+        QFETCH(QStringList, lentOut);
+        QFETCH(QStringList, borrowedIn);
+        seedLoans();
+        start();
+        QVERIFY(listedLoan(QString::number(number)) != QStringLiteral("<none>"));
+        fixture::runDialog(form_main->action("msloans"), [&](QDialog *d) {
+            auto *view = fixture::child<QTreeWidget>(d, list.toLatin1().constData());
+            view->setCurrentItem(view->topLevelItem(0));
+            seed(QStringLiteral("delete from book where book_id = %1").arg(number));
+            if (list == QLatin1String("listview_borrowed"))
+                msg::setNextAnswer(true); // given back
+            QTest::mouseClick(fixture::child<QPushButton>(d, "button_returned"), Qt::LeftButton);
+            QStringList texts;
+            for (const msg::Shown &shown : msg::takeShown())
+                if (shown.kind != msg::Kind::Question)
+                    texts << shown.text;
+            QCOMPARE(texts, QStringList{QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number)});
+            QCOMPARE(rows(d, "listview_lentout"), lentOut);
+            QCOMPARE(rows(d, "listview_borrowed"), borrowedIn);
+        });
+        QCOMPARE(listedLoan(QString::number(number)), QStringLiteral("<none>"));
+        QCOMPARE(query(QStringLiteral("select count(*) from book")).value(0), QStringLiteral("8"));
+    }
+
     // The lists as shown (lent out, then borrowed in, as filtered) go to a
     // CSV file in the export's own columns, the days as shown after them,
     // written whole; a file that cannot be written is named in the error and

@@ -1,6 +1,6 @@
 // The three statistics dialogs, the money arithmetic behind the purchase
 // statistic, and the book search, driven through the main window's commands.
-#include "catalogue/chartfigures.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/money.h"
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
@@ -658,16 +658,17 @@ private Q_SLOTS:
         start();
         QCOMPARE(figures("msjie", "listview_tjie"),
                  (QStringList{"自己拥有的书籍=1", "借入的书籍=1", "已借出的书籍=1", "全部书籍=7"}));
-        const auto counts = [](const std::vector<chartfigures::Part> &parts) {
+        const auto counts = [](const std::vector<figures::Part> &parts) {
             QStringList out;
-            for (const chartfigures::Part &p : parts)
+            for (const figures::Part &p : parts)
                 out << p.label + QLatin1Char('=') + QString::number(p.books);
             return out;
         };
-        Dataset books;
-        QCOMPARE(counts(chartfigures::byLoan(books)), (QStringList{"自己拥有=1", "借入=1", "已借出=1", "其他=4"}));
-        QCOMPARE(counts(chartfigures::byRead(books)), (QStringList{"已读=2", "未读=1", "未填=4"}));
-        QCOMPARE(counts(chartfigures::byRating(books)),
+        Catalogue books(dataFile());
+        QCOMPARE(counts(books.booksByCode(figures::Code::Loan)),
+                 (QStringList{"自己拥有=1", "借入=1", "已借出=1", "其他=4"}));
+        QCOMPARE(counts(books.booksByCode(figures::Code::Read)), (QStringList{"已读=2", "未读=1", "未填=4"}));
+        QCOMPARE(counts(books.booksByCode(figures::Code::Rating)),
                  (QStringList{"非常喜欢=1", "很不错=0", "还可以=1", "不太好=0", "很糟糕=1", "未填=4"}));
 
         search(QStringLiteral("%"), {});
@@ -701,52 +702,52 @@ private Q_SLOTS:
                     return row.section(QLatin1Char('='), 1).toLongLong();
             return qint64(-1);
         };
-        const auto sum = [](const std::vector<chartfigures::Part> &parts) {
+        const auto sum = [](const std::vector<figures::Part> &parts) {
             qint64 n = 0;
-            for (const chartfigures::Part &p : parts)
+            for (const figures::Part &p : parts)
                 n += p.books;
             return n;
         };
-        Dataset books;
+        Catalogue books(dataFile());
 
         const QStringList numbers = figures("msnumber", "listview_tnumber");
-        const std::vector<chartfigures::Part> categories = chartfigures::byCategory(books, 100);
-        for (const chartfigures::Part &p : categories)
+        const std::vector<figures::Part> categories = books.booksByCategory(100);
+        for (const figures::Part &p : categories)
             if (p.label != QStringLiteral("其他"))
                 QCOMPARE(p.books, figureOf(numbers, p.label));
         QCOMPARE(categories.front().label, QStringLiteral("小说")); // the largest first
         QCOMPARE(categories.back().label, QStringLiteral("其他"));  // no category, or none listed
         QCOMPARE(categories.back().books, 2);
         QCOMPARE(sum(categories), figureOf(numbers, QStringLiteral("全部书籍")));
-        const std::vector<chartfigures::Part> two = chartfigures::byCategory(books, 2);
+        const std::vector<figures::Part> two = books.booksByCategory(2);
         QCOMPARE(two.size(), size_t(3));
         QCOMPARE(two.back().books, 3); // 它's and the two without a listed category
-        QCOMPARE(chartfigures::withBooks(categories).size(), categories.size() - 1); // 空类 has none
+        QCOMPARE(figures::withBooks(categories).size(), categories.size() - 1); // 空类 has none
 
         const QStringList lending = figures("msjie", "listview_tjie");
-        const std::vector<chartfigures::Part> loans = chartfigures::byLoan(books);
+        const std::vector<figures::Part> loans = books.booksByCode(figures::Code::Loan);
         QCOMPARE(loans[0].books, figureOf(lending, QStringLiteral("自己拥有的书籍")));
         QCOMPARE(loans[1].books, figureOf(lending, QStringLiteral("借入的书籍")));
         QCOMPARE(loans[2].books, figureOf(lending, QStringLiteral("已借出的书籍")));
         QCOMPARE(loans[3].books, 2); // no value, 7
         QCOMPARE(sum(loans), figureOf(lending, QStringLiteral("全部书籍")));
 
-        const std::vector<chartfigures::Part> read = chartfigures::byRead(books);
+        const std::vector<figures::Part> read = books.booksByCode(figures::Code::Read);
         QCOMPARE(read[0].books, 3);
         QCOMPARE(read[1].books, 2);
         QCOMPARE(read[2].books, 2);
-        const std::vector<chartfigures::Part> rating = chartfigures::byRating(books);
+        const std::vector<figures::Part> rating = books.booksByCode(figures::Code::Rating);
         QCOMPARE(rating[0].label, QStringLiteral("非常喜欢"));
         QCOMPARE(rating[0].books, 2);
         QCOMPARE(rating[5].books, 2);
 
         QStringList money = figures("msmoney", "listview_tmoney");
         msg::takeShown(); // the prices that are no numbers, named
-        const chartfigures::Purchases bought = chartfigures::byPurchaseYear(books);
+        const figures::Purchases bought = books.purchasesByYear();
         QStringList years;
         qint64 booksBought = 0;
         money::Fen spent = 0;
-        for (const chartfigures::Year &y : bought.years) {
+        for (const figures::Year &y : bought.years) {
             years << QStringLiteral("%1:%2:%3").arg(y.label).arg(y.books).arg(money::amountText(y.spent));
             booksBought += y.books;
             spent += y.spent;

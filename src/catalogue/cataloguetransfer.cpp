@@ -1,0 +1,53 @@
+// The catalogue's transfers: the CSV export and import, the export grid's
+// rows and the backup, all on the catalogue's one connection.
+#include "catalogue.h"
+
+#include "cataloguebackup.h"
+#include "formats/gridstoredtable.h"
+#include "store/connection.h"
+#include "store/dataset.h"
+#include "store/savetarget.h"
+
+qint64 Catalogue::exportBooks(const QString &target, const Progress &progress) const
+{
+    return bookexport::write(connection(), target, progress);
+}
+
+qint64 Catalogue::exportListedBooks(const QString &target, const std::vector<bookexport::ListedBook> &books,
+                                    const QStringList &extraHeader) const
+{
+    return bookexport::writeListed(connection(), target, books, extraHeader);
+}
+
+BookImport::CatalogueKeys Catalogue::importKeys() const
+{
+    Dataset books(connection());
+    return BookImport::CatalogueKeys::read(books);
+}
+
+importwriter::Summary Catalogue::importBooks(const BookImport &books, bool withDuplicates,
+                                             const importwriter::Progress &progress)
+{
+    const importwriter::Summary summary = importwriter::write(connection(), books, withDuplicates, progress);
+    if (!summary.cancelled && summary.added > 0)
+        Q_EMIT booksReplaced();
+    return summary;
+}
+
+std::unique_ptr<StoredGridTable> Catalogue::exportGridRows(const QStringList &fieldNames) const
+{
+    Dataset books(connection());
+    books.setCommandText(QStringLiteral("select * from book"));
+    auto rows = std::make_unique<StoredGridTable>();
+    rows->open(books, fieldNames);
+    return rows;
+}
+
+void Catalogue::backUp(const QString &target) const
+{
+    // Writing the backup over the data file itself would put a new file
+    // under the name while the program still works on the old one; over its
+    // lock, its journal or a file of the program, it would break them.
+    savetarget::check(target, QStringLiteral("备份"), m_path);
+    catalogue::backUp(connection(), target);
+}

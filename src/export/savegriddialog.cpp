@@ -1,5 +1,6 @@
 #include "savegriddialog.h"
 
+#include "catalogue/catalogue.h"
 #include "components/exportgrid.h"
 #include "components/guard.h"
 #include "formats/gridexportexcel.h"

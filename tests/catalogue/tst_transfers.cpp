@@ -45,7 +45,7 @@ public:
             sqlite3 *db = nullptr;
             const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
                                 SQLITE_OK &&
-                            sqlite3_exec(db, "BEGIN EXCLUSIVE; UPDATE book SET book_name = book_name;", nullptr,
+                            sqlite3_exec(db, "BEGIN EXCLUSIVE; INSERT INTO category (cate_name) VALUES ('held');", nullptr,
                                          nullptr, nullptr) == SQLITE_OK;
             taken.set_value(ok);
             if (ok) {

@@ -5,6 +5,7 @@
 #include "catalogue/csvcommand.h"
 #include "catalogue/importwriter.h"
 #include "formats/csvreader.h"
+#include "formats/gridstoredtable.h"
 #include "restore/cataloguecheck.h"
 #include "restore/datafilereplace.h"
 #include "store/connection.h"
@@ -45,8 +46,8 @@ public:
             sqlite3 *db = nullptr;
             const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
                                 SQLITE_OK &&
-                            sqlite3_exec(db, "BEGIN EXCLUSIVE; INSERT INTO category (cate_name) VALUES ('held');", nullptr,
-                                         nullptr, nullptr) == SQLITE_OK;
+                            sqlite3_exec(db, "BEGIN EXCLUSIVE; INSERT INTO category (cate_name) VALUES ('held');",
+                                         nullptr, nullptr, nullptr) == SQLITE_OK;
             taken.set_value(ok);
             if (ok) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
@@ -198,6 +199,45 @@ private Q_SLOTS:
         QVERIFY(waited.elapsed() >= kHeld - 100);
         if (action == QLatin1String("backup"))
             QCOMPARE(bytes(folder.path() + QStringLiteral("backup.qmd")), bytes(data));
+    }
+
+    // The connection is open when the data file is renamed away: it would
+    // still read the file, which is no longer the catalogue under that name.
+    void fileRenamedAwayIsReportedMissing_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("backup") << "backup";
+        QTest::newRow("CSV export") << "export";
+        QTest::newRow("CSV import") << "import";
+        QTest::newRow("export grid") << "grid";
+    }
+    void fileRenamedAwayIsReportedMissing()
+    {
+        QFETCH(QString, action);
+        fixture::ProgramFolder folder;
+        const QString data = folder.dataFile();
+        fixture::exec(data, QStringLiteral("insert into book (book_name) values ('西游记')"));
+        Catalogue catalogue(data);
+        const auto books = judgedFile(catalogue, folder.path() + QStringLiteral("in.csv"), "书名\r\n水浒传\r\n");
+        QVERIFY(QFile::rename(data, data + QStringLiteral(".away")));
+        const QString out = folder.path() + QStringLiteral("out");
+        QString message;
+        try {
+            if (action == QLatin1String("backup"))
+                catalogue.backUp(out);
+            else if (action == QLatin1String("export"))
+                catalogue.exportBooks(out);
+            else if (action == QLatin1String("import"))
+                catalogue.importBooks(*books, false);
+            else
+                catalogue.exportGridRows({QStringLiteral("book_name")});
+        } catch (const UserError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, missingDataFileMessage(data));
+        QVERIFY(!QFileInfo::exists(out));
+        QCOMPARE(fixture::value(data + QStringLiteral(".away"), QStringLiteral("select count(*) from book")),
+                 QStringLiteral("1"));
     }
 
     void restoreCheckLeavesTheFileAsItWas_data()

@@ -39,9 +39,10 @@ int runCsvCommand(const app::CommandLine &line)
         std::fprintf(stderr, "quillmere: %s\n", qPrintable(missingDataFileMessage(dataFile)));
         return 1;
     }
+    Catalogue catalogue(dataFile);
     if (line.action == app::CommandLine::Action::ExportCsv)
-        return csvcommand::exportBooks(dataFile, line.csvFile);
-    return csvcommand::importBooks(dataFile, line.csvFile, line.import);
+        return csvcommand::exportBooks(catalogue, line.csvFile);
+    return csvcommand::importBooks(catalogue, line.csvFile, line.import);
 }
 
 } // namespace

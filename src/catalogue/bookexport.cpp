@@ -129,10 +129,10 @@ QStringList header()
     return names;
 }
 
-qint64 write(const QString &dataFile, const QString &target, const Progress &progress)
+qint64 write(Connection &catalogue, const QString &target, const Progress &progress)
 {
-    savetarget::check(target, QStringLiteral("CSV文件"), dataFile);
-    Dataset books(dataFile);
+    savetarget::check(target, QStringLiteral("CSV文件"), catalogue.absolutePath());
+    Dataset books(catalogue);
     qint64 total = 0;
     {
         ScopedClose closing(books);
@@ -165,6 +165,14 @@ qint64 writeListed(const QString &dataFile, const QString &target, const std::ve
                    const QStringList &extraHeader)
 {
     savetarget::check(target, QStringLiteral("CSV文件"), dataFile);
+    Connection catalogue(dataFile);
+    return writeListed(catalogue, target, books, extraHeader);
+}
+
+qint64 writeListed(Connection &catalogue, const QString &target, const std::vector<ListedBook> &books,
+                   const QStringList &extraHeader)
+{
+    savetarget::check(target, QStringLiteral("CSV文件"), catalogue.absolutePath());
     // The numbers go to the query as one JSON array, whose positions keep
     // the list's order; a number no book has finds no row.
     QByteArray numbers = "[";
@@ -174,7 +182,7 @@ qint64 writeListed(const QString &dataFile, const QString &target, const std::ve
         numbers += QByteArray::number(book.number);
     }
     numbers += ']';
-    Dataset listed(dataFile);
+    Dataset listed(catalogue);
     listed.setCommandText(QStringLiteral("select listed.key as listed_at, book.* from json_each(?) as listed "
                                          "join book on book.book_id = listed.value order by listed.key"),
                           {QString::fromLatin1(numbers)});

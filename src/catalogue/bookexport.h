@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class Connection;
+
 // Writing every book of the catalogue to a CSV file: one header row, then
 // one record per book in the order of the book numbers, the nineteen
 // columns of table book in the table's order (see bookcolumns). UTF-8 with
@@ -30,11 +32,12 @@ QStringList header();
 // Told how many books were written of how many; false stops the export.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
-// Writes the file under a temporary name beside target, which takes the
-// target's name only when complete. Returns the number of books written, or
-// -1 when progress stopped it: then no file is left. Throws UserError naming
-// the file on failure, the file that had the name before left as it was.
-qint64 write(const QString &dataFile, const QString &target, const Progress &progress = {});
+// Writes the books of the catalogue open on that connection to a file
+// under a temporary name beside target, which takes the target's name only
+// when complete. Returns the number of books written, or -1 when progress
+// stopped it: then no file is left. Throws UserError naming the file on
+// failure, the file that had the name before left as it was.
+qint64 write(Connection &catalogue, const QString &target, const Progress &progress = {});
 
 // A book of a chosen list, and its values of the columns written after the
 // nineteen (texts, guarded as the book's texts are).
@@ -49,6 +52,9 @@ struct ListedBook
 // the header followed by extraHeader. A book no longer in the catalogue is
 // left out. Written whole as write() writes; returns the number of books
 // written. Throws UserError naming the file on failure.
+qint64 writeListed(Connection &catalogue, const QString &target, const std::vector<ListedBook> &books,
+                   const QStringList &extraHeader);
+// The same on a connection of its own to the data file.
 qint64 writeListed(const QString &dataFile, const QString &target, const std::vector<ListedBook> &books,
                    const QStringList &extraHeader);
 

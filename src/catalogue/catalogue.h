@@ -1,7 +1,10 @@
 #pragma once
 
-#include "catalogue/figures.h"
-#include "catalogue/loanlist.h"
+#include "bookexport.h"
+#include "bookimport.h"
+#include "figures.h"
+#include "importwriter.h"
+#include "loanlist.h"
 #include "store/cataloguelock.h"
 
 #include <QObject>
@@ -9,10 +12,13 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class Connection;
 class PackedRows;
+class StoredGridTable;
 struct BookQuery;
 
 // One open catalogue: its data file named by its absolute path, the lock
@@ -174,6 +180,44 @@ public:
     // A borrowed book given back: deleted; bookRemoved, also when it was gone
     // already (then false).
     bool deleteReturnedBook(qint64 id);
+
+    // --- Transfers and backups ----------------------------------------------
+
+    // Told how many books of how many are done; false stops the work.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+    // Writes every book to a CSV file at target, in the order of the book
+    // numbers (see bookexport.h). Returns how many were written, or -1 when
+    // progress stopped it: then no file is left. Refuses a target that is a
+    // file of the catalogue or of the program (savetarget). Throws UserError
+    // naming the file; a file that had the name before stays as it was.
+    qint64 exportBooks(const QString &target, const Progress &progress = {}) const;
+    // Writes the listed books in the order given, each followed by its
+    // values of the columns named in extraHeader; a book no longer stored is
+    // left out. Returns how many were written.
+    qint64 exportListedBooks(const QString &target, const std::vector<bookexport::ListedBook> &books,
+                             const QStringList &extraHeader) const;
+
+    // The stored books' keys that an import's records are judged against
+    // (see BookImport::judge): taken once, kept by the caller.
+    BookImport::CatalogueKeys importKeys() const;
+    // Adds the books of a judged import, and the names they bring to the
+    // lists, in one transaction (see importwriter::write). Emits
+    // booksReplaced() once when books were added: not for nothing added,
+    // nor when progress stopped it (then nothing is written).
+    importwriter::Summary importBooks(const BookImport &books, bool withDuplicates,
+                                      const importwriter::Progress &progress = {});
+
+    // Every book (the book table as the store returns it), kept as its
+    // number only, with the named fields read when shown or written: the
+    // export grid's rows. They read through this catalogue's connection and
+    // must go before the catalogue does.
+    std::unique_ptr<StoredGridTable> exportGridRows(const QStringList &fieldNames) const;
+
+    // Copies the data file to target byte for byte as of one moment (see
+    // cataloguebackup.h), whole or not at all; a target that is a file of
+    // the catalogue or of the program is refused (savetarget).
+    void backUp(const QString &target) const;
 
 Q_SIGNALS:
     // A book was stored under this number.

@@ -1,7 +1,7 @@
 #include "csvcommand.h"
 
-#include "bookexport.h"
 #include "bookimport.h"
+#include "catalogue.h"
 #include "importwriter.h"
 #include "store/cataloguelock.h"
 #include "store/connection.h"
@@ -9,6 +9,7 @@
 #include "store/usererror.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringList>
 
 #include <cerrno>
@@ -106,9 +107,9 @@ QByteArray readHidden(int fd)
 
 // Asks for the start-up password when the catalogue has one; true when the
 // command may go on.
-bool passwordAccepted(const QString &dataFile, const Terminal &terminal, const QString &command)
+bool passwordAccepted(const Catalogue &catalogue, const Terminal &terminal, const QString &command)
 {
-    Dataset reg(dataFile);
+    Dataset reg(catalogue.connection());
     QString password;
     {
         ScopedClose closing(reg);
@@ -120,7 +121,7 @@ bool passwordAccepted(const QString &dataFile, const Terminal &terminal, const Q
         return true;
     if (!::isatty(terminal.input)) {
         complain(terminal, QStringLiteral("数据文件%1设有数据库密码，只能在终端中输入密码后%2。")
-                               .arg(describeFile(QFileInfo(dataFile).absoluteFilePath()), command));
+                               .arg(describeFile(catalogue.path()), command));
         return false;
     }
     std::fputs(QStringLiteral("请输入数据库密码：").toLocal8Bit().constData(), terminal.err);
@@ -150,12 +151,12 @@ template <class Work> int guarded(const Terminal &terminal, Work &&work)
 
 } // namespace
 
-int exportBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal)
+int exportBooks(Catalogue &catalogue, const QString &csvFile, const Terminal &terminal)
 {
     return guarded(terminal, [&] {
-        if (!passwordAccepted(dataFile, terminal, QStringLiteral("导出")))
+        if (!passwordAccepted(catalogue, terminal, QStringLiteral("导出")))
             return 1;
-        const qint64 books = bookexport::write(dataFile, csvFile);
+        const qint64 books = catalogue.exportBooks(csvFile);
         say(terminal.out, QStringLiteral("已导出 %1 本书到文件%2。")
                               .arg(books)
                               .arg(describeFile(QFileInfo(csvFile).absoluteFilePath())));
@@ -215,20 +216,20 @@ void applyMapping(BookImport &books, const ImportOptions &options)
     }
 }
 
-int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options, const Terminal &terminal)
+int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOptions &options, const Terminal &terminal)
 {
     return guarded(terminal, [&] {
-        const QString catalogue = describeFile(QFileInfo(dataFile).absoluteFilePath());
+        const QString &dataFile = catalogue.path();
         const QString heldText = QStringLiteral("数据文件%1已在一个Quillmere窗口中打开，没有导入。"
                                                 "请在那个窗口中用“从CSV文件导入书籍”导入，或者先关闭它。")
-                                     .arg(catalogue);
+                                     .arg(describeFile(dataFile));
         // Refused at once while a window holds it; not held while the
         // password is asked for and the file is read.
         if (CatalogueLock::isHeldElsewhere(dataFile)) {
             complain(terminal, heldText);
             return 1;
         }
-        if (!passwordAccepted(dataFile, terminal, QStringLiteral("导入")))
+        if (!passwordAccepted(catalogue, terminal, QStringLiteral("导入")))
             return 1;
         const QString path = QFileInfo(csvFile).absoluteFilePath();
         CsvOptions reading;
@@ -244,18 +245,19 @@ int importBooks(const QString &dataFile, const QString &csvFile, const ImportOpt
         applyMapping(books, options);
         books.setDateOrder(options.dateOrder);
 
-        CatalogueLock lock(dataFile);
-        if (!options.dryRun && lock.tryLock() == CatalogueLock::Outcome::HeldElsewhere) {
+        // Taken only to write, and given back when the command ends.
+        const bool lockedBefore = catalogue.isLocked();
+        const auto giveBack = qScopeGuard([&] {
+            if (!lockedBefore)
+                catalogue.releaseLock();
+        });
+        if (!options.dryRun && catalogue.takeLock() == CatalogueLock::Outcome::HeldElsewhere) {
             complain(terminal, heldText);
             return 1;
         }
-        {
-            Dataset keys(dataFile);
-            books.judge(BookImport::CatalogueKeys::read(keys));
-        }
-        const importwriter::Summary summary = options.dryRun
-                                                  ? importwriter::plan(books, options.withDuplicates)
-                                                  : importwriter::write(dataFile, books, options.withDuplicates);
+        books.judge(catalogue.importKeys());
+        const importwriter::Summary summary = options.dryRun ? importwriter::plan(books, options.withDuplicates)
+                                                             : catalogue.importBooks(books, options.withDuplicates);
         if (books.dateOrderUnsettled() && books.dateOrder() != bookvalues::DateOrder::Dmy &&
             books.dateOrder() != bookvalues::DateOrder::Mdy)
             say(terminal.err, QStringLiteral("文件中的日期（例如“%1”）的日和月无法确定先后，这样的日期已留空；"

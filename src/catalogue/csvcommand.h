@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 class BookImport;
+class Catalogue;
 
 // The CSV commands without a window, for the command line:
 //
@@ -32,8 +33,11 @@ struct Terminal
     std::FILE *err = stderr;
 };
 
-int exportBooks(const QString &dataFile, const QString &csvFile, const Terminal &terminal = Terminal());
-int importBooks(const QString &dataFile, const QString &csvFile, const ImportOptions &options = {},
+// The commands on the catalogue, which is not locked: the import takes its
+// lock only to write (not for a dry run), and refuses when another
+// Quillmere holds it.
+int exportBooks(Catalogue &catalogue, const QString &csvFile, const Terminal &terminal = Terminal());
+int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOptions &options = {},
                 const Terminal &terminal = Terminal());
 
 // Sends the columns of the mapping to their fields; throws UserError naming

@@ -241,7 +241,7 @@ Summary plan(const BookImport &books, bool withDuplicates)
     return summary;
 }
 
-Summary write(const QString &dataFile, const BookImport &books, bool withDuplicates, const Progress &progress)
+Summary write(Connection &connection, const BookImport &books, bool withDuplicates, const Progress &progress)
 {
     Summary summary = plan(books, withDuplicates);
     const int records = books.table().recordCount();
@@ -249,9 +249,8 @@ Summary write(const QString &dataFile, const BookImport &books, bool withDuplica
     summary.added = 0;
     summary.planned = false;
 
-    Dataset dataset(dataFile);
-    Transaction transaction(dataset);
-    Connection &connection = dataset.connection();
+    Dataset dataset(connection);
+    Transaction transaction(connection);
     NameList categories(connection, dataset, "category", "cate_name");
     NameList publishers(connection, dataset, "pub", "pub_name");
     NameList authors(connection, dataset, "author", "author_name");

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+class Connection;
+
 // Adding the books of a judged import to the catalogue, whole or not at all.
 namespace importwriter {
 
@@ -41,11 +43,11 @@ using Progress = std::function<bool(int done, int total)>;
 Summary plan(const BookImport &books, bool withDuplicates);
 
 // Adds the books judged Good, and the duplicates too when withDuplicates,
-// to the catalogue in dataFile, in one transaction; with them the
+// to the catalogue open on that connection, in one transaction; with them the
 // categories, publishers, authors (first and second) and book friends their
 // books name that are not yet in their lists. A failure on the way throws
 // UserError and leaves the catalogue as it was; so does a stop asked by
 // progress, which returns a summary marked cancelled.
-Summary write(const QString &dataFile, const BookImport &books, bool withDuplicates, const Progress &progress = {});
+Summary write(Connection &connection, const BookImport &books, bool withDuplicates, const Progress &progress = {});
 
 } // namespace importwriter

@@ -2,6 +2,7 @@
 
 #include "guard.h"
 
+#include "catalogue/catalogue.h"
 #include "formats/gridexportexcel.h"
 #include "formats/gridexporthtml.h"
 
@@ -220,18 +221,27 @@ int ExportGrid::defaultWidth(int column) const
     return std::max(captionWidth, digitsWidth);
 }
 
-void ExportGrid::open(Dataset &table)
+QStringList ExportGrid::fieldNames()
+{
+    QStringList fields;
+    for (int c = 0; c < kColumnCount; ++c)
+        fields << fieldName(c);
+    return fields;
+}
+
+void ExportGrid::open(const Catalogue &catalogue)
 {
     if (m_table) {
         m_table->dropPages();
         m_model->refresh();
         return;
     }
-    QStringList fields;
-    for (int c = 0; c < kColumnCount; ++c)
-        fields << fieldName(c);
-    auto rows = std::make_unique<StoredGridTable>();
-    rows->open(table, fields);
+    setRows(catalogue.exportGridRows(fieldNames()));
+}
+
+void ExportGrid::setRows(std::unique_ptr<StoredGridTable> rows)
+{
+    m_model->setTable(nullptr);
     m_table = std::move(rows);
     m_model->setTable(m_table.get());
 }

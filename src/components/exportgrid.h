@@ -11,7 +11,7 @@
 #include <memory>
 #include <utility>
 
-class Dataset;
+class Catalogue;
 class QHeaderView;
 
 // The model under the export grid: the rows of the book table, with the
@@ -64,8 +64,8 @@ private:
 // columns; their values are read from the data file when shown or written
 // (see StoredGridTable), and a book removed since shows as an empty row. A
 // failure to read the rows for the screen is shown in the error box. The
-// grid reads through the dataset it was opened on: close it before the
-// dataset goes. The user can drag a
+// grid reads through the catalogue it was opened on: close it before the
+// catalogue goes. The user can drag a
 // header to move its column and drag a header's edge to change its width;
 // columns cannot be hidden. The exports write the columns in the order and
 // at the widths shown.
@@ -81,14 +81,18 @@ public:
     // The field and the caption of a column (by its place at start).
     static QString fieldName(int column);
     static QString caption(int column);
+    // Every column's field, by place at start.
+    static QStringList fieldNames();
     // The column's component name: the grid's name and the field, e.g.
     // "gird_excelbook_id".
     QString columnName(int column) const;
 
-    // Takes the order of the rows of the dataset's command (the dataset stays
-    // closed). When the grid already holds rows, it keeps them and only reads
-    // their values afresh.
-    void open(Dataset &table);
+    // Takes the catalogue's books in the store's order. When the grid
+    // already holds rows, it keeps them and only reads their values afresh.
+    void open(const Catalogue &catalogue);
+    // Shows these rows (their fields those of fieldNames()) instead of any
+    // it held.
+    void setRows(std::unique_ptr<StoredGridTable> rows);
     bool isActive() const { return m_table != nullptr; }
     // Lets the rows go; the grid is empty.
     void close();

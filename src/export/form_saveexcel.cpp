@@ -1,6 +1,6 @@
 #include "form_saveexcel.h"
 
-Tform_saveexcel *form_saveexcel = nullptr;
+ExcelExportDialog *form_saveexcel = nullptr;
 
 namespace {
 
@@ -19,8 +19,6 @@ SaveGridDialog::Kind excelKind()
 
 } // namespace
 
-Tform_saveexcel::Tform_saveexcel(QWidget *parent)
+ExcelExportDialog::ExcelExportDialog(QWidget *parent)
     : SaveGridDialog(excelKind(), parent)
-    , table_excel(m_table)
-    , gird_excel(m_grid)
 {}

@@ -3,16 +3,13 @@
 #include "savegriddialog.h"
 
 // Saves the whole book table as an Excel worksheet ("qmp2xls.xls").
-class Tform_saveexcel : public SaveGridDialog
+// Its object name is form_saveexcel.
+class ExcelExportDialog : public SaveGridDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_saveexcel(QWidget *parent = nullptr);
-
-    // The dialog's table and grid, under their own names.
-    Dataset &table_excel;
-    ExportGrid *const gird_excel;
+    explicit ExcelExportDialog(QWidget *parent = nullptr);
 };
 
-extern Tform_saveexcel *form_saveexcel;
+extern ExcelExportDialog *form_saveexcel;

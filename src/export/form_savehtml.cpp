@@ -1,6 +1,6 @@
 #include "form_savehtml.h"
 
-Tform_savehtml *form_savehtml = nullptr;
+HtmlExportDialog *form_savehtml = nullptr;
 
 namespace {
 
@@ -19,8 +19,6 @@ SaveGridDialog::Kind htmlKind()
 
 } // namespace
 
-Tform_savehtml::Tform_savehtml(QWidget *parent)
+HtmlExportDialog::HtmlExportDialog(QWidget *parent)
     : SaveGridDialog(htmlKind(), parent)
-    , table_html(m_table)
-    , gird_html(m_grid)
 {}

@@ -3,16 +3,13 @@
 #include "savegriddialog.h"
 
 // Saves the whole book table as an HTML page ("qmp2html.html").
-class Tform_savehtml : public SaveGridDialog
+// Its object name is form_savehtml.
+class HtmlExportDialog : public SaveGridDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_savehtml(QWidget *parent = nullptr);
-
-    // The dialog's table and grid, under their own names.
-    Dataset &table_html;
-    ExportGrid *const gird_html;
+    explicit HtmlExportDialog(QWidget *parent = nullptr);
 };
 
-extern Tform_savehtml *form_savehtml;
+extern HtmlExportDialog *form_savehtml;

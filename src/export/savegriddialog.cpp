@@ -1,5 +1,6 @@
 #include "savegriddialog.h"
 
+#include "catalogue/catalogue.h"
 #include "components/exportgrid.h"
 #include "components/guard.h"
 #include "formats/gridexportexcel.h"
@@ -39,14 +40,14 @@ SaveGridDialog::SaveGridDialog(const Kind &kind, QWidget *parent)
     m_grid->setObjectName(QStringLiteral("gird_") + kind.name);
     m_grid->model()->setObjectName(QStringLiteral("datasource_") + kind.name);
 
-    guard::connect(ui->button_ok, &QPushButton::clicked, this, &SaveGridDialog::button_okClick);
-    guard::connect(ui->button_close, &QPushButton::clicked, this, &SaveGridDialog::button_closeClick);
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &SaveGridDialog::save);
+    guard::connect(ui->button_close, &QPushButton::clicked, this, &SaveGridDialog::leave);
 }
 
 SaveGridDialog::~SaveGridDialog()
 {
-    // The grid reads through the dataset's connection; it lets go of it
-    // before the dataset goes (the grid itself goes later, with the window).
+    // The grid reads through the catalogue's connection; it lets go of it
+    // with the window, before the catalogue goes.
     m_grid->close();
 }
 
@@ -60,11 +61,10 @@ void SaveGridDialog::FormShow()
 
 void SaveGridDialog::readTable()
 {
-    m_table.setCommandText(QStringLiteral("select * from book"));
-    m_grid->open(m_table);
+    m_grid->open(catalogue());
 }
 
-void SaveGridDialog::button_okClick()
+void SaveGridDialog::save()
 {
     try {
         // A grid that could not read the books at its first showing tries
@@ -83,7 +83,7 @@ void SaveGridDialog::button_okClick()
         if (!chosen.isEmpty()) {
             // Refused before anything is written over the file the name
             // stands for.
-            savetarget::check(chosen, m_kind.what);
+            savetarget::check(chosen, m_kind.what, catalogue().path());
             if (m_kind.worksheet)
                 m_grid->SaveToXLS(chosen, true);
             else
@@ -96,7 +96,7 @@ void SaveGridDialog::button_okClick()
     programfolder::enter();
 }
 
-void SaveGridDialog::button_closeClick()
+void SaveGridDialog::leave()
 {
     m_grid->close();
     programfolder::enter();

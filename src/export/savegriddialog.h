@@ -2,7 +2,6 @@
 
 #include "components/filedialog.h"
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
@@ -37,20 +36,24 @@ public:
         bool worksheet = false;  // true: an Excel worksheet; false: an HTML page
     };
 
+    // The grid (its object name gird_excel or gird_html).
+    ExportGrid *grid() const { return m_grid; }
+
 protected:
     SaveGridDialog(const Kind &kind, QWidget *parent);
 
     void FormShow() override;
 
-    Dataset m_table;
-    ExportGrid *m_grid = nullptr;
-
 private:
     // Takes the books unless the grid holds them; then their values are
     // read afresh.
     void readTable();
-    void button_okClick();
-    void button_closeClick();
+    // "保存": asks for a file and writes every book into it.
+    void save();
+    // "取消": lets the books go and closes.
+    void leave();
+
+    ExportGrid *m_grid = nullptr;
 
     Kind m_kind;
     std::unique_ptr<Ui::SaveGridDialog> ui;

@@ -17,7 +17,7 @@ void Tform_main::wireCsvCommands()
 
 void Tform_main::mfsavecsvClick()
 {
-    const csvtransfer::Exported exported = csvtransfer::exportBooks(this);
+    const csvtransfer::Exported exported = csvtransfer::exportBooks(this, *m_catalogue);
     if (exported.path.isEmpty())
         return;
     if (exported.books < 0)
@@ -30,9 +30,10 @@ void Tform_main::mfsavecsvClick()
 
 void Tform_main::mfimportcsvClick()
 {
-    csvtransfer::importBooks(this, *this);
+    csvtransfer::importBooks(this, *m_catalogue);
 }
 
+// Many books at once were added (the catalogue's booksReplaced).
 void Tform_main::booksImported()
 {
     fillTree();

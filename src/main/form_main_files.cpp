@@ -2,7 +2,7 @@
 // start-up password.
 #include "form_main.h"
 
-#include "catalogue/cataloguebackup.h"
+#include "catalogue/catalogue.h"
 #include "components/desktop.h"
 #include "components/filedialog.h"
 #include "components/guard.h"
@@ -10,7 +10,6 @@
 #include "security/form_passwd.h"
 #include "store/connection.h"
 #include "store/programfolder.h"
-#include "store/savetarget.h"
 #include "store/usererror.h"
 
 #include <QAction>
@@ -46,7 +45,6 @@ void Tform_main::wireFileCommands()
 
 void Tform_main::mfbeifenClick()
 {
-    const QString source = programfolder::dataFile();
     // Set anew every time, so that a name typed last time is not kept.
     filedialog::Options options;
     options.defaultSuffix = QStringLiteral("qmd");
@@ -61,11 +59,7 @@ void Tform_main::mfbeifenClick()
 
     QString failure;
     try {
-        // Writing the backup over the data file itself would put a new file
-        // under the name while the program still works on the old one; over
-        // its lock, its journal or a file of the program, it would break them.
-        savetarget::check(target, QStringLiteral("备份"), source);
-        catalogue::backUp(source, target);
+        m_catalogue->backUp(target);
     } catch (const UserError &e) {
         failure = e.message();
     }
@@ -87,7 +81,7 @@ void Tform_main::mfdaoruClick()
     const QString program = programfolder::path() + kRestoreProgram;
     QStringList arguments;
     if (!programfolder::besideProgram())
-        arguments << QStringLiteral("--data") << programfolder::dataFile();
+        arguments << QStringLiteral("--data") << m_catalogue->path();
     if (!desktop::start(program, programfolder::catalogueFolder(), arguments))
         throw UserError(
             QStringLiteral("无法启动数据还原程序%1，本程序继续运行。\n请确认该程序在程序文件夹中并且可以执行。")

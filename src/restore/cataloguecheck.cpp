@@ -1,58 +1,40 @@
 #include "cataloguecheck.h"
 
 #include "catalogue/schema.h"
+#include "store/connection.h"
+#include "store/usererror.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
 #include <QStringList>
+
+#include <memory>
 
 #include <sqlite3.h>
 
 namespace restore {
 namespace {
 
-// One connection, closed when it goes out of scope.
-class Db
+// The first column of every row as text. False on an error.
+bool rows(sqlite3 *db, const QByteArray &sql, QStringList &out, int column = 0)
 {
-public:
-    Db(const QByteArray &name, int flags)
-    {
-        m_rc = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
-        if (m_rc == SQLITE_OK)
-            sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        out << QString::fromUtf8(text ? text : "");
     }
-    ~Db() { sqlite3_close(m_db); }
-    Db(const Db &) = delete;
-    Db &operator=(const Db &) = delete;
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_DONE;
+}
 
-    bool isOpen() const { return m_rc == SQLITE_OK; }
-    sqlite3 *handle() const { return m_db; }
-    QString error() const
-    {
-        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(m_rc));
-    }
-
-    // The first column of every row as text. False on an error.
-    bool rows(const QByteArray &sql, QStringList &out, int column = 0) const
-    {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
-            return false;
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-            out << QString::fromUtf8(text ? text : "");
-        }
-        sqlite3_finalize(stmt);
-        return rc == SQLITE_DONE;
-    }
-
-private:
-    sqlite3 *m_db = nullptr;
-    int m_rc = SQLITE_OK;
-};
+QString errorOf(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 QByteArray quotedName(const QString &name)
 {
@@ -67,16 +49,20 @@ using Schema = QList<QPair<QString, QStringList>>;
 Schema expectedSchema()
 {
     Schema schema;
-    Db db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!db.isOpen() || sqlite3_exec(db.handle(), schema::sql(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        return schema;
-    QStringList tables;
-    db.rows("select name from sqlite_master where type='table' and name not like 'sqlite_%' order by rowid", tables);
-    for (const QString &table : std::as_const(tables)) {
-        QStringList columns;
-        db.rows("PRAGMA table_info(" + quotedName(table) + ")", columns, 1);
-        schema.append({table, columns});
+    // A new catalogue made in memory: no file is involved.
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
+        sqlite3_exec(db, schema::sql(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+        QStringList tables;
+        rows(db, "select name from sqlite_master where type='table' and name not like 'sqlite_%' order by rowid",
+             tables);
+        for (const QString &table : std::as_const(tables)) {
+            QStringList columns;
+            rows(db, "PRAGMA table_info(" + quotedName(table) + ")", columns, 1);
+            schema.append({table, columns});
+        }
     }
+    sqlite3_close(db);
     return schema;
 }
 
@@ -86,24 +72,24 @@ const Schema &schema()
     return s;
 }
 
-QString checkCatalogue(const Db &db)
+QString checkCatalogue(sqlite3 *db)
 {
     QStringList verdict;
-    if (!db.rows("PRAGMA integrity_check", verdict)) {
-        const int code = sqlite3_errcode(db.handle()) & 0xff;
+    if (!rows(db, "PRAGMA integrity_check", verdict)) {
+        const int code = sqlite3_errcode(db) & 0xff;
         if (code == SQLITE_NOTADB)
             return QStringLiteral("这不是数据文件");
         if (code == SQLITE_CORRUPT)
             return QStringLiteral("文件已损坏或不完整");
-        return QStringLiteral("无法读取（%1）").arg(db.error());
+        return QStringLiteral("无法读取（%1）").arg(errorOf(db));
     }
     if (verdict != QStringList{QStringLiteral("ok")})
         return QStringLiteral("文件已损坏或不完整（%1）").arg(verdict.value(0));
 
     for (const auto &[table, columns] : schema()) {
         QStringList present;
-        if (!db.rows("PRAGMA table_info(" + quotedName(table) + ")", present, 1))
-            return QStringLiteral("无法读取（%1）").arg(db.error());
+        if (!rows(db, "PRAGMA table_info(" + quotedName(table) + ")", present, 1))
+            return QStringLiteral("无法读取（%1）").arg(errorOf(db));
         if (present.isEmpty())
             return QStringLiteral("缺少数据表“%1”").arg(table);
         for (const QString &column : columns)
@@ -138,18 +124,23 @@ CatalogueFacts inspect(const QString &path)
         return facts;
     }
 
-    const Db db(QFile::encodeName(info.absoluteFilePath()), SQLITE_OPEN_READONLY);
-    if (!db.isOpen()) {
-        facts.problem = QStringLiteral("无法打开（%1）").arg(db.error());
+    // Read-only: the file is looked at, never changed, not even rolled
+    // back when a change was left unfinished in it.
+    std::unique_ptr<Connection> connection;
+    try {
+        connection = std::make_unique<Connection>(info.absoluteFilePath(), Connection::Mode::ReadOnly);
+    } catch (const UserError &e) {
+        facts.problem = QStringLiteral("无法打开（%1）").arg(e.message());
         return facts;
     }
+    sqlite3 *db = connection->handle();
     facts.problem = checkCatalogue(db);
     if (!facts.problem.isEmpty())
         return facts;
 
     QStringList count;
-    if (!db.rows("select count(*) from book", count) || count.size() != 1) {
-        facts.problem = QStringLiteral("无法读取（%1）").arg(db.error());
+    if (!rows(db, "select count(*) from book", count) || count.size() != 1) {
+        facts.problem = QStringLiteral("无法读取（%1）").arg(errorOf(db));
         return facts;
     }
     facts.books = count.first().toLongLong();

@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 namespace restore {
 namespace {
 
@@ -46,38 +48,47 @@ void settleJournal(const QString &target)
     if (!QFileInfo::exists(journal))
         return;
     // A change that a program did not finish (it was killed, or the power
-    // went) is rolled back by SQLite itself as soon as the file is opened
-    // for writing. A journal that is not worth rolling back (its header was
-    // never written) stays until the next write, so one write is made: the
-    // file's own user_version, unchanged. SQLite replaces the old journal
-    // by its own and removes it at the commit.
-    sqlite3 *db = nullptr;
+    // went) is rolled back by SQLite itself as soon as the file is read
+    // through a connection that may write. A journal that is not worth
+    // rolling back (its header was never written) stays until the next
+    // write, so one write is made: the file's own user_version, unchanged.
+    // SQLite replaces the old journal by its own and removes it at the
+    // commit. Another program that holds the file is waited for as every
+    // action waits (kBusyTimeout).
     QString failure;
-    if (sqlite3_open_v2(QFile::encodeName(target).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : "");
-    } else {
-        sqlite3_busy_timeout(db, 2000);
-        sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-        int version = 0;
+    std::unique_ptr<Connection> connection;
+    int code = SQLITE_OK; // the step that failed
+    auto run = [&](const QByteArray &sql) {
+        try {
+            connection->exec(sql.constData());
+        } catch (const UserError &) {
+            code = sqlite3_errcode(connection->handle()) & 0xff;
+            throw;
+        }
+    };
+    try {
+        connection = std::make_unique<Connection>(QFileInfo(target).absoluteFilePath());
+        run("BEGIN IMMEDIATE");
         sqlite3_stmt *stmt = nullptr;
-        bool ok = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK &&
-                  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
-                  sqlite3_step(stmt) == SQLITE_ROW;
-        if (ok)
+        int version = 0;
+        const bool read =
+            sqlite3_prepare_v2(connection->handle(), "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW;
+        if (read)
             version = sqlite3_column_int(stmt, 0);
         sqlite3_finalize(stmt);
-        if (ok) {
-            const QByteArray write = "PRAGMA user_version=" + QByteArray::number(version) + "; COMMIT;";
-            ok = sqlite3_exec(db, write.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        }
-        if (!ok) {
-            const int code = sqlite3_errcode(db) & 0xff;
-            failure = code == SQLITE_BUSY || code == SQLITE_LOCKED ? QStringLiteral("另一个程序正在写入它")
-                                                                   : QString::fromUtf8(sqlite3_errmsg(db));
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
+        if (!read)
+            throw UserError(connection->failure(QString::fromUtf8(sqlite3_errmsg(connection->handle()))));
+        run("PRAGMA user_version=" + QByteArray::number(version) + "; COMMIT;");
+    } catch (const UserError &e) {
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            failure = QStringLiteral("另一个程序正在写入它");
+        else
+            failure = connection ? QString::fromUtf8(sqlite3_errmsg(connection->handle())) : e.message();
+        if (connection)
+            sqlite3_exec(connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
-    sqlite3_close(db);
+    connection.reset();
     if (failure.isEmpty() && QFileInfo::exists(journal))
         failure = QStringLiteral("它的日志文件“%1”无法清除").arg(QFileInfo(journal).fileName());
     if (!failure.isEmpty())

@@ -20,14 +20,16 @@ QString missingDataFileMessage(const QString &absolutePath)
         .arg(describeFile(absolutePath));
 }
 
-Connection::Connection(const QString &fileName)
+Connection::Connection(const QString &fileName, Mode mode)
     : m_path(programfolder::absoluteDataFile(fileName))
+    , m_mode(mode)
 {
     if (!QFileInfo(m_path).isFile())
         throw UserError(missingDataFileMessage(m_path));
 
     const QByteArray path = QFile::encodeName(m_path);
-    const int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int access = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(path.constData(), &m_db, access | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
@@ -36,6 +38,8 @@ Connection::Connection(const QString &fileName)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, kBusyTimeout);
+    if (mode == Mode::ReadOnly)
+        return;
     try {
         // A rollback journal keeps the file alone complete between actions,
         // so a byte copy of it is a whole backup.

@@ -10,11 +10,20 @@ struct sqlite3;
 class Connection
 {
 public:
+    // ReadWrite: the connection every action on a catalogue uses; it keeps
+    // the file in rollback-journal mode (see the constructor). ReadOnly: for
+    // looking at a file that must stay as it is (a backup before it is
+    // restored): nothing is written to it, no setting of the file is made,
+    // and a change that another program left unfinished is not rolled back
+    // (reading then fails).
+    enum class Mode { ReadWrite, ReadOnly };
+
     // Opens the file: the bare data-file name stands for the catalogue in
     // use (see programfolder.h), any other name is relative to the current
-    // folder (or absolute).
+    // folder (or absolute). Waits up to kBusyTimeout for another program
+    // that holds the file briefly.
     // Throws UserError with a message naming the file and its folder.
-    explicit Connection(const QString &fileName);
+    explicit Connection(const QString &fileName, Mode mode = Mode::ReadWrite);
     ~Connection();
 
     Connection(const Connection &) = delete;
@@ -22,6 +31,7 @@ public:
 
     sqlite3 *handle() const { return m_db; }
     const QString &absolutePath() const { return m_path; }
+    Mode mode() const { return m_mode; }
 
     // Runs statements without results; throws UserError on failure.
     void exec(const char *sql);
@@ -32,6 +42,7 @@ public:
 private:
     sqlite3 *m_db = nullptr;
     QString m_path;
+    Mode m_mode;
 };
 
 // How long an action waits for another program that holds the data file

@@ -1,28 +1,16 @@
 #include "csvtransfer.h"
 
-#include "catalogue/bookexport.h"
-#include "catalogue/bookimport.h"
-#include "catalogue/importwriter.h"
-#include "components/catalogueview.h"
+#include "catalogue/catalogue.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
 #include "form_csvimport.h"
 #include "progresswindow.h"
-#include "store/connection.h"
-#include "store/dataset.h"
 #include "store/programfolder.h"
 
 #include <QFileInfo>
 
 namespace csvtransfer {
 namespace {
-
-// The catalogue in use, wherever it is: beside the program, named with
-// --data, or the user's own.
-QString dataFile()
-{
-    return programfolder::dataFile();
-}
 
 // After a file box, also one that failed: the program folder is the
 // current folder again. A failure to enter it must not hide the error that
@@ -37,7 +25,7 @@ void enterProgramFolderQuietly() noexcept
 
 } // namespace
 
-Exported exportBooks(QWidget *parent)
+Exported exportBooks(QWidget *parent, const Catalogue &catalogue)
 {
     filedialog::Options box;
     box.defaultSuffix = QStringLiteral("csv");
@@ -51,8 +39,8 @@ Exported exportBooks(QWidget *parent)
     out.path = QFileInfo(chosen).absoluteFilePath();
     ProgressWindow progress(parent, QStringLiteral("正在导出书籍……"));
     try {
-        out.books = bookexport::write(dataFile(), out.path,
-                                      [&](qint64 done, qint64 total) { return progress.update(done, total); });
+        out.books =
+            catalogue.exportBooks(out.path, [&](qint64 done, qint64 total) { return progress.update(done, total); });
     } catch (...) {
         enterProgramFolderQuietly();
         throw;
@@ -60,7 +48,7 @@ Exported exportBooks(QWidget *parent)
     return out;
 }
 
-void importBooks(QWidget *parent, CatalogueView &view)
+void importBooks(QWidget *parent, Catalogue &catalogue)
 {
     filedialog::Options box;
     box.filter = QStringLiteral("CSV文件 (*.csv *.tsv *.txt);;所有文件 (*)");
@@ -71,20 +59,16 @@ void importBooks(QWidget *parent, CatalogueView &view)
     const QString path = QFileInfo(chosen).absoluteFilePath();
 
     auto read = std::make_unique<BookImport>(csvreader::readFile(path), path);
-    Dataset catalogue(dataFile());
-    const BookImport::CatalogueKeys keys = BookImport::CatalogueKeys::read(catalogue);
-    Tform_csvimport window(std::move(read), keys, parent);
+    CsvImportDialog window(std::move(read), catalogue, parent);
     if (window.showModal() != QDialog::Accepted)
         return;
     const BookImport &books = window.books();
     window.hide();
 
     ProgressWindow progress(parent, QStringLiteral("正在导入书籍……"));
-    const importwriter::Summary summary = importwriter::write(
-        dataFile(), books, window.withDuplicates(), [&](int done, int total) { return progress.update(done, total); });
+    const importwriter::Summary summary = catalogue.importBooks(
+        books, window.withDuplicates(), [&](int done, int total) { return progress.update(done, total); });
     progress.close();
-    if (summary.added > 0)
-        view.booksImported();
     msg::plain(parent, summary.text(path), QStringLiteral("从CSV文件导入书籍"));
 }
 

@@ -1,5 +1,6 @@
 #include "form_csvimport.h"
 
+#include "catalogue/catalogue.h"
 #include "components/guard.h"
 #include "components/pictures.h"
 #include "mappingdelegate.h"
@@ -88,12 +89,11 @@ QString oneLine(QStringView text)
 
 } // namespace
 
-Tform_csvimport::Tform_csvimport(std::unique_ptr<BookImport> books, const BookImport::CatalogueKeys &catalogue,
-                                 QWidget *parent)
+CsvImportDialog::CsvImportDialog(std::unique_ptr<BookImport> books, const Catalogue &catalogue, QWidget *parent)
     : FormDialog(parent)
     , m_books(std::move(books))
-    , m_catalogue(catalogue)
-    , ui(std::make_unique<Ui::Tform_csvimport>())
+    , m_catalogueKeys(catalogue.importKeys())
+    , ui(std::make_unique<Ui::CsvImportDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_csvimport"));
@@ -140,23 +140,22 @@ Tform_csvimport::Tform_csvimport(std::unique_ptr<BookImport> books, const BookIm
         showCounts();
     });
     connect(grid, &QTableWidget::itemChanged, this,
-            [this](QTableWidgetItem *item) { guard::run(this, [&] { mappingChange(item); }); });
-    connect(ui->combo_encoding, &QComboBox::activated, this, [this] { guard::run(this, [&] { readingChange(); }); });
-    connect(ui->combo_separator, &QComboBox::activated, this, [this] { guard::run(this, [&] { readingChange(); }); });
-    connect(ui->combo_dateorder, &QComboBox::activated, this,
-            [this] { guard::run(this, [&] { dateOrderChange(); }); });
-    guard::connect(ui->button_import, &QPushButton::clicked, this, &Tform_csvimport::button_importClick);
+            [this](QTableWidgetItem *item) { guard::run(this, [&] { changeTarget(item); }); });
+    connect(ui->combo_encoding, &QComboBox::activated, this, [this] { guard::run(this, [&] { readAgain(); }); });
+    connect(ui->combo_separator, &QComboBox::activated, this, [this] { guard::run(this, [&] { readAgain(); }); });
+    connect(ui->combo_dateorder, &QComboBox::activated, this, [this] { guard::run(this, [&] { changeDateOrder(); }); });
+    connect(ui->button_import, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->button_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Tform_csvimport::~Tform_csvimport() = default;
+CsvImportDialog::~CsvImportDialog() = default;
 
-bool Tform_csvimport::withDuplicates() const
+bool CsvImportDialog::withDuplicates() const
 {
     return ui->check_duplicates->isChecked();
 }
 
-int Tform_csvimport::booksToAdd() const
+int CsvImportDialog::booksToAdd() const
 {
     int n = m_books->count(Status::Good);
     if (withDuplicates())
@@ -164,7 +163,7 @@ int Tform_csvimport::booksToAdd() const
     return n;
 }
 
-void Tform_csvimport::fillReading()
+void CsvImportDialog::fillReading()
 {
     const CsvTable &table = m_books->table();
     ui->label_file->setText(QStringLiteral("文件：%1　　标题行之后共 %2 行")
@@ -190,7 +189,7 @@ void Tform_csvimport::fillReading()
     ui->combo_separator->setCurrentIndex(ui->combo_separator->findData(table.separator()));
 }
 
-void Tform_csvimport::fillMapping()
+void CsvImportDialog::fillMapping()
 {
     const CsvTable &table = m_books->table();
     QTableWidget *grid = ui->grid_mapping;
@@ -214,7 +213,7 @@ void Tform_csvimport::fillMapping()
     m_filling = false;
 }
 
-void Tform_csvimport::mappingChange(QTableWidgetItem *item)
+void CsvImportDialog::changeTarget(QTableWidgetItem *item)
 {
     if (m_filling || item->column() != 2)
         return;
@@ -225,7 +224,7 @@ void Tform_csvimport::mappingChange(QTableWidgetItem *item)
     refresh();
 }
 
-void Tform_csvimport::readingChange()
+void CsvImportDialog::readAgain()
 {
     CsvOptions options;
     options.encoding = ui->combo_encoding->currentData().toByteArray();
@@ -244,21 +243,21 @@ void Tform_csvimport::readingChange()
     refresh();
 }
 
-void Tform_csvimport::dateOrderChange()
+void CsvImportDialog::changeDateOrder()
 {
     m_books->setDateOrder(DateOrder(ui->combo_dateorder->currentData().toInt()));
     refresh();
 }
 
-void Tform_csvimport::refresh()
+void CsvImportDialog::refresh()
 {
-    m_books->judge(m_catalogue);
+    m_books->judge(m_catalogueKeys);
     const bool unsettled = m_books->dateOrderUnsettled();
     ui->label_dateorder->setVisible(unsettled);
     ui->combo_dateorder->setVisible(unsettled);
     if (unsettled)
-        ui->combo_dateorder->setToolTip(QStringLiteral("文件中像“%1”这样的日期，日和月无法确定先后")
-                                            .arg(m_books->unsettledDateExample()));
+        ui->combo_dateorder->setToolTip(
+            QStringLiteral("文件中像“%1”这样的日期，日和月无法确定先后").arg(m_books->unsettledDateExample()));
     // A few names: a file of two thousand columns would fill the window
     // with them (the list above shows every column).
     const QString ignored = m_books->ignoredColumnsText(kListedIgnored);
@@ -270,7 +269,7 @@ void Tform_csvimport::refresh()
     showCounts();
 }
 
-void Tform_csvimport::fillPreview()
+void CsvImportDialog::fillPreview()
 {
     // The loan is always there: given by the file, or an own copy.
     std::set<int> columns{bookcolumns::columnOf(Target::Loan)};
@@ -297,7 +296,7 @@ void Tform_csvimport::fillPreview()
     ui->grid_preview->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
 }
 
-void Tform_csvimport::showCounts()
+void CsvImportDialog::showCounts()
 {
     QString text = QStringLiteral("可以导入 %1 本书").arg(m_books->count(Status::Good));
     if (m_books->warnedCount() > 0)
@@ -318,9 +317,4 @@ void Tform_csvimport::showCounts()
     const int adding = booksToAdd();
     ui->button_import->setEnabled(m_books->importsAnything() && adding > 0);
     ui->button_import->setText(QStringLiteral("导入 %1 本书(&I)").arg(adding));
-}
-
-void Tform_csvimport::button_importClick()
-{
-    accept();
 }

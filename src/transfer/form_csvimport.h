@@ -5,12 +5,13 @@
 
 #include <memory>
 
+class Catalogue;
 class QStandardItemModel;
 class QTableWidgetItem;
 class SkippedRowsModel;
 
 namespace Ui {
-class Tform_csvimport;
+class CsvImportDialog;
 }
 
 // The import window: what the program made of a CSV file before anything
@@ -21,16 +22,17 @@ class Tform_csvimport;
 // month where the file's dates leave it open; the first books as they will
 // be stored; every record that will not be added as it is, with the
 // reason; the counts. "导入" closes it accepted, "取消" rejected; the caller
-// then writes books(). Made for one file and gone with it.
-class Tform_csvimport : public FormDialog
+// then writes books(). Made for one file and gone with it. Its object name
+// is form_csvimport.
+class CsvImportDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    // The catalogue's keys must outlive the window.
-    Tform_csvimport(std::unique_ptr<BookImport> books, const BookImport::CatalogueKeys &catalogue,
-                    QWidget *parent = nullptr);
-    ~Tform_csvimport() override;
+    // The records are judged against the catalogue's books as they are
+    // when the window is made.
+    CsvImportDialog(std::unique_ptr<BookImport> books, const Catalogue &catalogue, QWidget *parent = nullptr);
+    ~CsvImportDialog() override;
 
     // How many of the file's first books are shown as they will be stored.
     static constexpr int kPreviewBooks = 20;
@@ -48,18 +50,19 @@ public:
 private:
     void fillReading();
     void fillMapping();
-    void mappingChange(QTableWidgetItem *item);
-    void readingChange();
-    void dateOrderChange();
+    // The user sent a column to another field.
+    void changeTarget(QTableWidgetItem *item);
+    // The user chose another encoding or separator: the file is read again.
+    void readAgain();
+    void changeDateOrder();
     // Judges the file again and shows the result.
     void refresh();
     void fillPreview();
     void showCounts();
-    void button_importClick();
 
     std::unique_ptr<BookImport> m_books;
-    const BookImport::CatalogueKeys &m_catalogue;
-    std::unique_ptr<Ui::Tform_csvimport> ui;
+    const BookImport::CatalogueKeys m_catalogueKeys;
+    std::unique_ptr<Ui::CsvImportDialog> ui;
     QStandardItemModel *m_preview = nullptr;
     SkippedRowsModel *m_skipped = nullptr;
     bool m_filling = false;

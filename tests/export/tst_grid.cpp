@@ -211,8 +211,10 @@ void ExportTest::rowsFollowTheCommand()
 
     Dataset table;
     table.setCommandText(command, values);
+    auto rows = std::make_unique<StoredGridTable>();
+    rows->open(table, ExportGrid::fieldNames());
     ExportGrid grid;
-    grid.open(table);
+    grid.setRows(std::move(rows));
     QCOMPARE(grid.model()->rowCount(), numbers.size());
     // From the last row up and back down, so that pages are read out of
     // order and read again after they were let go.
@@ -371,7 +373,7 @@ void ExportTest::gridLetsTheFileGoWithItsDialog()
         dialog->close(); // the grid keeps its rows and its reading of the file
     });
     form_main->action("mfsavehtml")->trigger();
-    QVERIFY(form_savehtml->gird_html->isActive());
+    QVERIFY(form_savehtml->grid()->isActive());
     windows.reset();
 
     // No descriptor of this process leads to the data file any more.

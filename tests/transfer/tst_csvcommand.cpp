@@ -3,8 +3,9 @@
 // pseudo-terminal), a catalogue held by a running Quillmere, a bad file.
 #include "tst_transfer.h"
 
-#include "catalogue/schema.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/csvcommand.h"
+#include "catalogue/schema.h"
 #include "support/filehelpers.h"
 #include "support/fixture.h"
 
@@ -130,8 +131,9 @@ void TransferTest::commandLineExportAndImport()
     const QString csv = folder->path() + QStringLiteral("books.csv");
     NoTerminal input;
     {
+        Catalogue catalogue(dataFile());
         Caught out, err;
-        QCOMPARE(csvcommand::exportBooks(dataFile(), csv, {input.fd(), out.file(), err.file()}), 0);
+        QCOMPARE(csvcommand::exportBooks(catalogue, csv, {input.fd(), out.file(), err.file()}), 0);
         QCOMPARE(out.text(), QStringLiteral("已导出 3 本书到文件%1。\n").arg(named(csv)));
         QCOMPARE(err.text(), QString());
         QVERIFY(filehelpers::bytes(csv).startsWith("\xEF\xBB\xBF编号,书名,"));
@@ -141,8 +143,9 @@ void TransferTest::commandLineExportAndImport()
     const QString other = folder->path() + QStringLiteral("other.qmd");
     schema::create(other);
     fixture::exec(other, QStringLiteral("insert into book (book_name, book_isbn) values ('石头记', '7-02-000220-7')"));
+    Catalogue otherCatalogue(other);
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(other, csv, {}, {input.fd(), out.file(), err.file()}), 0);
+    QCOMPARE(csvcommand::importBooks(otherCatalogue, csv, {}, {input.fd(), out.file(), err.file()}), 0);
     QCOMPARE(out.text(),
              QStringLiteral("books.csv：已导入 2 本书（其中 0 本有资料无法识别、已留空）；"
                             "没有导入 1 行（与已有书籍重复 1 行，无法读取 0 行，空行 0 行）。没有导入的列：编号。\n"));
@@ -181,8 +184,9 @@ void TransferTest::commandLineRefusesWithoutTheRightPassword()
     }
     Caught out, err;
     const csvcommand::Terminal where{terminal ? pty.terminal() : none.fd(), out.file(), err.file()};
+    Catalogue catalogue(dataFile());
     const int status =
-        import ? csvcommand::importBooks(dataFile(), csv, {}, where) : csvcommand::exportBooks(dataFile(), csv, where);
+        import ? csvcommand::importBooks(catalogue, csv, {}, where) : csvcommand::exportBooks(catalogue, csv, where);
     QCOMPARE(status, 1);
     QCOMPARE(out.text(), QString());
     const QString told = err.text();
@@ -206,8 +210,9 @@ void TransferTest::commandLinePasswordIsReadWithoutEcho()
     const QString csv = folder->path() + QStringLiteral("books.csv");
     Caught out, err;
     int status = -1;
+    Catalogue catalogue(dataFile());
     std::thread command([&] {
-        status = csvcommand::exportBooks(dataFile(), csv, {pty.terminal(), out.file(), err.file()});
+        status = csvcommand::exportBooks(catalogue, csv, {pty.terminal(), out.file(), err.file()});
     });
     // The password is typed once the terminal has stopped echoing.
     QTRY_VERIFY_WITH_TIMEOUT(!pty.echoes(), 10000);
@@ -226,14 +231,16 @@ void TransferTest::commandLineImportWaitsForTheOpenWindow()
     NoTerminal input;
     {
         const auto running = fixture::OtherProgram::holdingLock(dataFile());
+        Catalogue catalogue(dataFile());
         Caught out, err;
-        QCOMPARE(csvcommand::importBooks(dataFile(), csv, {}, {input.fd(), out.file(), err.file()}), 1);
+        QCOMPARE(csvcommand::importBooks(catalogue, csv, {}, {input.fd(), out.file(), err.file()}), 1);
         QVERIFY2(err.text().contains(QStringLiteral("已在一个Quillmere窗口中打开，没有导入")), qPrintable(err.text()));
         QCOMPARE(out.text(), QString());
         QCOMPARE(bookCount(), 0);
     }
+    Catalogue catalogue(dataFile());
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(dataFile(), csv, {}, {input.fd(), out.file(), err.file()}), 0);
+    QCOMPARE(csvcommand::importBooks(catalogue, csv, {}, {input.fd(), out.file(), err.file()}), 0);
     QCOMPARE(bookCount(), 1);
 }
 
@@ -243,8 +250,9 @@ void TransferTest::commandLineRefusesABadFile()
     const QStringList before = storedBooks();
     NoTerminal input;
     const QString bad = writeFile(QStringLiteral("bad.csv"), "Title,Author\r\n\"Dune,Frank Herbert\r\n");
+    Catalogue catalogue(dataFile());
     Caught out, err;
-    QCOMPARE(csvcommand::importBooks(dataFile(), bad, {}, {input.fd(), out.file(), err.file()}), 1);
+    QCOMPARE(csvcommand::importBooks(catalogue, bad, {}, {input.fd(), out.file(), err.file()}), 1);
     QCOMPARE(err.text(),
              QStringLiteral("quillmere: 无法导入文件%1：第2行开始的引号直到文件末尾也没有结束。\n").arg(named(bad)));
     QCOMPARE(out.text(), QString());
@@ -252,7 +260,7 @@ void TransferTest::commandLineRefusesABadFile()
 
     const QString below = dataFile() + QStringLiteral("/books.csv");
     Caught out2, err2;
-    QCOMPARE(csvcommand::exportBooks(dataFile(), below, {input.fd(), out2.file(), err2.file()}), 1);
+    QCOMPARE(csvcommand::exportBooks(catalogue, below, {input.fd(), out2.file(), err2.file()}), 1);
     QVERIFY2(err2.text().contains(QStringLiteral("“books.csv”")) &&
                  err2.text().contains(QStringLiteral("路径中有一段不是文件夹")),
              qPrintable(err2.text()));

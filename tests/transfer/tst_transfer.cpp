@@ -2,6 +2,7 @@
 #include "tst_transfer.h"
 
 #include "catalogue/bookcolumns.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/csvcommand.h"
 #include "components/filedialog.h"
 #include "components/messages.h"
@@ -76,7 +77,8 @@ int TransferTest::importByCommand(const QString &path, const ImportOptions &opti
     std::FILE *outFile = std::tmpfile();
     std::FILE *errFile = std::tmpfile();
     const int input = ::open("/dev/null", O_RDONLY);
-    const int status = csvcommand::importBooks(dataFile(), path, options, {input, outFile, errFile});
+    Catalogue catalogue(dataFile());
+    const int status = csvcommand::importBooks(catalogue, path, options, {input, outFile, errFile});
     ::close(input);
     if (out)
         *out = readBack(outFile);

@@ -89,6 +89,10 @@ BookImport::Value whole(qint64 number)
 BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
 {
     CatalogueKeys keys;
+    // A file that lacks the indexes (one no Quillmere window has opened
+    // since) gets them first: without them every record would read every
+    // book.
+    storedalready::prepareIndexes(books.connection());
     keys.m_finder = std::make_shared<storedalready::Finder>(books.connection());
     return keys;
 }

@@ -2,8 +2,8 @@
 
 #include "bookcolumns.h"
 #include "bookvalues.h"
-#include "storedalready.h"
 #include "formats/csvreader.h"
+#include "storedalready.h"
 
 #include <QDate>
 #include <QString>
@@ -86,7 +86,8 @@ public:
     class CatalogueKeys
     {
     public:
-        // Asks through the dataset's connection (the dataset closed).
+        // Asks through the dataset's connection (the dataset closed); makes
+        // the indexes first where the file lacks them and may be written.
         static CatalogueKeys read(Dataset &books);
         // The stored book that a book of this title, first author and ISBN
         // repeats, if there is one.

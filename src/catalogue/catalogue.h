@@ -95,7 +95,7 @@ public:
     // read before the user changed it), writes the changed fields into it;
     // otherwise writes nothing and gives what is stored now in current. With
     // no field changed, nothing is written, whatever is stored. Announces
-    // bookChanged when the stored book differs from expected afterwards.
+    // bookChanged when it wrote, and when the stored book was not expected.
     Change changeBook(const StoredBook &expected, const BookFields &changed, StoredBook &current);
 
     // Deletes the book; false when it was no longer stored. Announces

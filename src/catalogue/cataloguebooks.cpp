@@ -95,7 +95,9 @@ Catalogue::Change Catalogue::changeBook(const StoredBook &expected, const BookFi
         }
         whole.commit();
     }
-    if (current != expected)
+    // The list row follows what was written, and what another program
+    // stored meanwhile.
+    if (!changed.isEmpty() || current != expected)
         Q_EMIT bookChanged(expected.id);
     return Change::Written;
 }

@@ -31,10 +31,10 @@ constexpr char kIndexCount[] = "SELECT count(*) FROM sqlite_master WHERE type = 
                                "AND name IN ('book_by_title_key', 'book_by_isbn_key')";
 
 // How many forms of one ISBN are asked for at most (see isbnForms).
-constexpr int kForms = 5;
+constexpr int kForms = 13;
 
 constexpr char kByIsbn[] =
-    "SELECT book_id, book_name, book_author, book_isbn FROM book WHERE " QM_ISBN_KEY " IN (?1, ?2, ?3, ?4, ?5)";
+    "SELECT book_id, book_name, book_author, book_isbn FROM book WHERE " QM_ISBN_KEY " IN (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
 constexpr char kByTitle[] =
     "SELECT book_id, book_name, book_author, book_isbn FROM book "
     "WHERE trim(?1, " QM_BLANKS ") <> '' "
@@ -47,19 +47,22 @@ constexpr char kByTitle[] =
 #undef QM_ISBN_KEY
 
 // Every way the stored book's ISBN, hyphens and spaces taken out, may be
-// written when it is the same number: as typed, its ISBN-13, its ISBN-10,
-// the X of an ISBN-10 in either case. None for a text that is no ISBN.
+// written when it is the same number: its ISBN-13 and, for one of the 978
+// range, every ISBN-10 of the same nine digits (an ISBN-10 counts by its
+// digits, whatever its check character: one typed with a wrong check digit
+// is still that book), an X in either case. None for a text that is no ISBN.
 QStringList isbnForms(QStringView typed)
 {
     const QString compact = isbn::compact(typed);
     if (isbn::kindOf(compact) == isbn::Kind::None)
         return {};
     const QString thirteen = isbn::key(compact);
-    const QString ten = isbn::toIsbn10(thirteen);
-    QStringList forms;
-    for (const QString &form : {thirteen, ten, ten.toLower(), compact, compact.toLower()})
-        if (!form.isEmpty() && !forms.contains(form))
-            forms << form;
+    QStringList forms{thirteen};
+    if (!isbn::toIsbn10(thirteen).isEmpty()) {
+        const QString nine = thirteen.mid(3, 9);
+        for (const QChar check : QStringView(u"0123456789Xx"))
+            forms << nine + check;
+    }
     return forms;
 }
 

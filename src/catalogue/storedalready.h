@@ -12,8 +12,10 @@ class Connection;
 // Is a book the catalogue is given already stored? The one rule, for a book
 // entered by hand and for every book of an import:
 //  - the same ISBN: hyphens and spaces aside, an x as X, an ISBN-10 and its
-//    ISBN-13 the same number. Only a text shaped as an ISBN (ten or thirteen
-//    places) is looked for: a stand-in such as "无" repeats no book;
+//    ISBN-13 the same number (an ISBN-10 counts by its first nine digits,
+//    as isbn::key turns it into its ISBN-13). Only a text shaped as an ISBN
+//    (ten or thirteen places) is looked for: a stand-in such as "无"
+//    repeats no book;
 //  - or else the same title and first author, each without the blanks
 //    around it (spaces, tabs, line breaks, the no-break and the full-width
 //    space), the ASCII letters A to Z the same in either case (other

@@ -309,6 +309,12 @@ private Q_SLOTS:
         QTest::newRow("a lower-case x") << "别的"
                                         << ""
                                         << "080442957x" << 4 << true;
+        QTest::newRow("an ISBN-10 with a wrong check digit") << "别的"
+                                                             << ""
+                                                             << "0-8044-2957-5" << 4 << true;
+        QTest::newRow("an ISBN-13 with a wrong check digit") << "别的"
+                                                             << ""
+                                                             << "9780804429571" << 0 << false;
         QTest::newRow("the ISBN before the title") << "Dune"
                                                    << "Frank Herbert"
                                                    << "9787020002207" << 2 << true;

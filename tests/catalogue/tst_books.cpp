@@ -1,8 +1,10 @@
 #include "registry.h"
 
+#include "catalogue/bookimport.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/storedalready.h"
 #include "store/connection.h"
+#include "store/dataset.h"
 #include "store/packedrows.h"
 #include "store/usererror.h"
 #include "support/fixture.h"
@@ -353,6 +355,31 @@ private Q_SLOTS:
             if (found)
                 QCOMPARE(found->sameIsbn, sameIsbn);
         }
+    }
+
+    void importAsksByTheSameRule()
+    {
+        fixture::ProgramFolder folder;
+        fixture::exec(folder.dataFile(),
+                      QStringLiteral("insert into book (book_id, book_name, book_author, book_isbn) values "
+                                     "(1, 'Dune', NULL, '0-441-17271-7'), (2, 'Émile', NULL, NULL)"));
+        const QString csv = folder.path() + QStringLiteral("books.csv");
+        QFile out(csv);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("书名,ISBN\r\ndune,\r\n\" Dune \",\r\n别的,978-0441172719\r\némile,\r\n新书,无\r\n");
+        out.close();
+        BookImport books(csvreader::readFile(csv), csv);
+        Dataset keys(folder.dataFile());
+        books.judge(BookImport::CatalogueKeys::read(keys));
+        QList<qint64> repeated;
+        for (int r = 0; r < 5; ++r)
+            repeated << (books.judgement(r).status == BookImport::Status::Duplicate ? books.judgement(r).other : 0);
+        QCOMPARE(repeated, (QList<qint64>{1, 1, 1, 0, 0}));
+        QVERIFY(books.judgement(2).sameIsbn && !books.judgement(0).sameIsbn);
+        // The file it asked got the indexes it asks them from.
+        QCOMPARE(fixture::value(folder.dataFile(), QStringLiteral("select count(*) from sqlite_master where "
+                                                                  "type='index' and name like 'book_by_%_key'")),
+                 QStringLiteral("2"));
     }
 
     void matchIsDescribed()

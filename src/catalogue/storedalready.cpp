@@ -5,11 +5,9 @@
 #include "store/transaction.h"
 #include "store/usererror.h"
 
-#include <QStringList>
-
 #include <sqlite3.h>
 
-#include <array>
+#include <utility>
 
 namespace storedalready {
 namespace {
@@ -30,11 +28,13 @@ constexpr char kIndexes[] =
 constexpr char kIndexCount[] = "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'book' "
                                "AND name IN ('book_by_title_key', 'book_by_isbn_key')";
 
-// How many forms of one ISBN are asked for at most (see isbnForms).
-constexpr int kForms = 13;
-
-constexpr char kByIsbn[] =
-    "SELECT book_id, book_name, book_author, book_isbn FROM book WHERE " QM_ISBN_KEY " IN (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+// ?1 the ISBN-13; ?2 the nine digits of its ISBN-10s, which stand between
+// the nine digits alone and the nine followed by "y" (after every digit, X
+// and x). A range rather than twelve numbers: two looks into the index.
+constexpr char kByIsbn[] = "SELECT book_id, book_name, book_author, book_isbn FROM book WHERE " QM_ISBN_KEY " = ?1 "
+                           "OR (" QM_ISBN_KEY " > ?2 AND " QM_ISBN_KEY " < ?2 || 'y' AND length(" QM_ISBN_KEY
+                           ") = 10 AND substr(" QM_ISBN_KEY ", 10) IN "
+                           "('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'X', 'x'))";
 constexpr char kByTitle[] =
     "SELECT book_id, book_name, book_author, book_isbn FROM book "
     "WHERE trim(?1, " QM_BLANKS ") <> '' "
@@ -46,24 +46,19 @@ constexpr char kByTitle[] =
 #undef QM_AUTHOR_KEY
 #undef QM_ISBN_KEY
 
-// Every way the stored book's ISBN, hyphens and spaces taken out, may be
-// written when it is the same number: its ISBN-13 and, for one of the 978
-// range, every ISBN-10 of the same nine digits (an ISBN-10 counts by its
-// digits, whatever its check character: one typed with a wrong check digit
-// is still that book), an X in either case. None for a text that is no ISBN.
-QStringList isbnForms(QStringView typed)
+// The stored book's ISBN, hyphens and spaces taken out, is the same number
+// when it is the ISBN-13 of the one typed or, for one of the 978 range, an
+// ISBN-10 of the same nine digits (an ISBN-10 counts by its digits, whatever
+// its check character: one typed with a wrong check digit is still that
+// book), an X in either case. The ISBN-13 and those nine digits ("" for
+// none); nothing for a text that is no ISBN.
+std::optional<std::pair<QString, QString>> isbnKeys(QStringView typed)
 {
     const QString compact = isbn::compact(typed);
     if (isbn::kindOf(compact) == isbn::Kind::None)
-        return {};
+        return std::nullopt;
     const QString thirteen = isbn::key(compact);
-    QStringList forms{thirteen};
-    if (!isbn::toIsbn10(thirteen).isEmpty()) {
-        const QString nine = thirteen.mid(3, 9);
-        for (const QChar check : QStringView(u"0123456789Xx"))
-            forms << nine + check;
-    }
-    return forms;
+    return std::pair(thirteen, isbn::toIsbn10(thirteen).isEmpty() ? QString() : thirteen.mid(3, 9));
 }
 
 QString columnText(sqlite3_stmt *stmt, int column)
@@ -173,11 +168,11 @@ std::optional<Match> Finder::find(QStringView title, QStringView author, QString
 {
     if (!m_statements)
         m_statements = std::make_unique<Statements>(m_connection);
-    const QStringList forms = isbnForms(isbn);
-    if (!forms.isEmpty()) {
+    if (const auto keys = isbnKeys(isbn)) {
         Statement &byIsbn = m_statements->byIsbn;
-        for (int place = 0; place < kForms; ++place)
-            byIsbn.bind(place + 1, forms.value(place, forms.first()));
+        byIsbn.bind(1, keys->first);
+        // Without ISBN-10s, a range that holds no ten places.
+        byIsbn.bind(2, keys->second.isEmpty() ? keys->first : keys->second);
         if (std::optional<Match> same = byIsbn.lowest()) {
             same->sameIsbn = true;
             return same;

@@ -400,6 +400,7 @@ void BookImport::judge(const CatalogueKeys &catalogue)
     m_warned = 0;
     Book b;
     std::vector<Warning> warnings;
+    const storedalready::Finder::Reading reading = catalogue.reading();
     for (int r = 0; r < m_table.recordCount(); ++r) {
         Judgement &j = m_judgements[size_t(r)];
         j = Judgement{};

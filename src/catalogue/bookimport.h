@@ -92,6 +92,8 @@ public:
         // The stored book that a book of this title, first author and ISBN
         // repeats, if there is one.
         std::optional<storedalready::Match> find(QStringView title, QStringView author, QStringView isbn) const;
+        // Many records asked in one read of the file (see Finder::Reading).
+        storedalready::Finder::Reading reading() const { return m_finder->reading(); }
 
     private:
         std::shared_ptr<storedalready::Finder> m_finder;

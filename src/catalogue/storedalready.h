@@ -59,6 +59,23 @@ public:
     // cannot be read.
     std::optional<Match> find(QStringView title, QStringView author, QStringView isbn);
 
+    // While it lives, the questions asked read the file in one go (one read
+    // transaction, when none is open): many questions in a row are not each
+    // a lock taken and given back. Keeps writers out meanwhile, so it lives
+    // no longer than the questions.
+    class Reading
+    {
+    public:
+        explicit Reading(Connection &connection);
+        ~Reading();
+        Reading(const Reading &) = delete;
+        Reading &operator=(const Reading &) = delete;
+
+    private:
+        Connection *m_began = nullptr;
+    };
+    Reading reading() { return Reading(m_connection); }
+
 private:
     struct Statements;
     Connection &m_connection;

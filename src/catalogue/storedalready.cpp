@@ -184,6 +184,22 @@ std::optional<Match> Finder::find(QStringView title, QStringView author, QString
     return byTitle.lowest();
 }
 
+Finder::Reading::Reading(Connection &connection)
+{
+    if (sqlite3_get_autocommit(connection.handle()) == 0)
+        return;
+    connection.exec("BEGIN");
+    m_began = &connection;
+}
+
+Finder::Reading::~Reading()
+{
+    // A transaction that only read ends well; should it not, it is rolled
+    // back, which gives the lock back all the same.
+    if (m_began && sqlite3_exec(m_began->handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_began->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 bool prepareIndexes(Connection &connection, const Progress &progress)
 {
     sqlite3 *db = connection.handle();

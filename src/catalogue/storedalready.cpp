@@ -184,6 +184,11 @@ std::optional<Match> Finder::find(QStringView title, QStringView author, QString
     return byTitle.lowest();
 }
 
+const char *indexSql()
+{
+    return kIndexes;
+}
+
 Finder::Reading::Reading(Connection &connection)
 {
     if (sqlite3_get_autocommit(connection.handle()) == 0)

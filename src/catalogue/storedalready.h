@@ -82,6 +82,10 @@ private:
     std::unique_ptr<Statements> m_statements;
 };
 
+// The statements that make the two indexes where they are missing: a new
+// catalogue is made with them (see schema.h).
+const char *indexSql();
+
 // Called now and then while a large catalogue's indexes are being made.
 using Progress = std::function<void()>;
 

@@ -34,6 +34,12 @@ QString storedText(const QString &file, int id, const QString &column)
     return fixture::value(file, QStringLiteral("select quote(%1) from book where book_id=%2").arg(column).arg(id));
 }
 
+// A catalogue as made before the program had its indexes.
+void dropIndexes(const QString &file)
+{
+    fixture::exec(file, QStringLiteral("drop index book_by_title_key; drop index book_by_isbn_key"));
+}
+
 QString fileHash(const QString &path)
 {
     QFile f(path);
@@ -346,6 +352,7 @@ private Q_SLOTS:
                                      "(4, 'X', 'Y', '0-8044-2957-X'),"
                                      "(5, 'Émile', '', '无'),"
                                      "(6, 'Émile', '', '无')"));
+        dropIndexes(folder.dataFile());
         for (const bool indexed : {false, true}) {
             Catalogue catalogue(folder.dataFile());
             if (indexed)
@@ -363,6 +370,7 @@ private Q_SLOTS:
         fixture::exec(folder.dataFile(),
                       QStringLiteral("insert into book (book_id, book_name, book_author, book_isbn) values "
                                      "(1, 'Dune', NULL, '0-441-17271-7'), (2, 'Émile', NULL, NULL)"));
+        dropIndexes(folder.dataFile());
         const QString csv = folder.path() + QStringLiteral("books.csv");
         QFile out(csv);
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -396,6 +404,7 @@ private Q_SLOTS:
         fixture::ProgramFolder folder;
         const QString file = folder.dataFile();
         fixture::exec(file, kBooks);
+        dropIndexes(file);
         const QString indexes = QStringLiteral(
             "select name from sqlite_master where type='index' and name like 'book_by_%_key' order by name");
         {
@@ -432,6 +441,18 @@ private Q_SLOTS:
         QCOMPARE(found->id, qint64(4));
     }
 
+    void newFileHasTheIndexesAndKeepsThem()
+    {
+        fixture::ProgramFolder folder;
+        const QString before = fileHash(folder.dataFile());
+        Catalogue catalogue(folder.dataFile());
+        catalogue.prepareIndexes();
+        QCOMPARE(fileHash(folder.dataFile()), before);
+        QCOMPARE(fixture::value(folder.dataFile(), QStringLiteral("select count(*) from sqlite_master where "
+                                                                  "type='index' and name like 'book_by_%_key'")),
+                 QStringLiteral("2"));
+    }
+
     void readOnlyFileIsNotChanged()
     {
         fixture::Tmpfs disk(4 * 1024 * 1024);
@@ -439,6 +460,7 @@ private Q_SLOTS:
             QSKIP("mounting a small disk is not allowed here");
         fixture::ProgramFolder folder;
         fixture::exec(folder.dataFile(), kBooks);
+        dropIndexes(folder.dataFile());
         const QString file = disk.path() + QStringLiteral("data.qmd");
         QVERIFY(QFile::copy(folder.dataFile(), file));
         QVERIFY(disk.makeReadOnly());

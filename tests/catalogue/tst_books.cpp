@@ -441,6 +441,26 @@ private Q_SLOTS:
         QCOMPARE(found->id, qint64(4));
     }
 
+    void makingTheIndexesReportsProgress()
+    {
+        fixture::ProgramFolder folder;
+        const QString file = folder.dataFile();
+        fixture::exec(file, QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                                           "20000) insert into book (book_name, book_isbn) select 'b' || i, i from n"));
+        dropIndexes(file);
+        Catalogue catalogue(file);
+        int calls = 0;
+        catalogue.prepareIndexes([&] { ++calls; });
+        QVERIFY(calls > 0);
+        QCOMPARE(otherSqlite(file, QStringLiteral("pragma integrity_check")), QStringLiteral("[('ok',)]"));
+        // A progress that fails gives the indexes up, and leaves neither.
+        dropIndexes(file);
+        QVERIFY_THROWS_EXCEPTION(UserError, catalogue.prepareIndexes([] { throw std::runtime_error("stop"); }));
+        QCOMPARE(fixture::value(file, QStringLiteral("select count(*) from sqlite_master where type='index' and "
+                                                     "name like 'book_by_%_key'")),
+                 QStringLiteral("0"));
+    }
+
     void newFileHasTheIndexesAndKeepsThem()
     {
         fixture::ProgramFolder folder;

@@ -3,6 +3,8 @@
 #include "seedbooks.h"
 
 #include "catalogue/schema.h"
+#include "catalogue/storedalready.h"
+#include "store/connection.h"
 
 #include <QFile>
 
@@ -142,6 +144,10 @@ Summary makeCatalogue(const QString &path, int books)
     try {
         const Summary summary = fill(db, books);
         sqlite3_close(db);
+        // As a user's catalogue is after its first start: with the indexes
+        // the program adds to a file it opens.
+        Connection connection(path);
+        storedalready::prepareIndexes(connection);
         return summary;
     } catch (...) {
         sqlite3_close(db);

@@ -37,6 +37,8 @@ void start(Context &c)
     QElapsedTimer timer;
     timer.start();
     c.catalogue = std::make_unique<Catalogue>(c.dataFile);
+    // As the program's start-up: the indexes are there already (see seed).
+    c.catalogue->prepareIndexes();
     windows::createAll(*c.catalogue);
     c.record("start.windows", probe::elapsedMs(timer));
     c.expectShown("start");

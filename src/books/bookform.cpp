@@ -1,12 +1,12 @@
 #include "bookform.h"
 
+#include "catalogue/catalogue.h"
 #include "components/datepicker.h"
 #include "components/lineinput.h"
 #include "components/messages.h"
 #include "components/style.h"
 #include "isbnhint.h"
 #include "store/codes.h"
-#include "store/dataset.h"
 #include "store/datetext.h"
 #include "ui_bookform.h"
 
@@ -17,9 +17,9 @@
 
 namespace {
 
-QDate storedDay(const Dataset &dataset, QStringView column)
+QDate storedDay(const StoredBook &book, QStringView column)
 {
-    const QString text = dataset.fieldByName(column);
+    const QString text = book.text(column);
     return text.isEmpty() ? QDate() : datetext::parse(text);
 }
 
@@ -151,63 +151,52 @@ void BookForm::resetChoices()
     ui->book_readed1->setChecked(true);
 }
 
-void BookForm::fillPickLists(Dataset &dataset)
+void BookForm::fillPickLists(const Catalogue &catalogue)
 {
-    const struct
-    {
-        QComboBox *combo;
-        const char *table;
-        QStringView column;
-    } lists[] = {
-        {ui->book_cate, "category", u"cate_name"},    {ui->book_author, "author", u"author_name"},
-        {ui->book_author2, "author", u"author_name"}, {ui->book_pub, "pub", u"pub_name"},
-        {ui->book_reader, "reader", u"reader_name"},
+    const QStringList authors = catalogue.names(Catalogue::NameList::Authors);
+    const std::pair<QComboBox *, QStringList> lists[] = {
+        {ui->book_cate, catalogue.categoryNames()},
+        {ui->book_author, authors},
+        {ui->book_author2, authors},
+        {ui->book_pub, catalogue.names(Catalogue::NameList::Publishers)},
+        {ui->book_reader, catalogue.names(Catalogue::NameList::Readers)},
     };
-    for (const auto &list : lists) {
-        list.combo->clear();
-        ScopedClose closing(dataset);
-        dataset.setCommandText(QStringLiteral("select * from ") + QLatin1String(list.table));
-        dataset.open();
-        const int column = dataset.fieldIndex(list.column);
-        QStringList names;
-        for (int i = 0; i < dataset.recordCount(); ++i) {
-            names << dataset.fieldText(column);
-            dataset.next();
-        }
-        list.combo->addItems(names);
-        list.combo->setCurrentIndex(-1);
-        list.combo->clearEditText();
+    for (const auto &[combo, names] : lists) {
+        combo->clear();
+        combo->addItems(names);
+        combo->setCurrentIndex(-1);
+        combo->clearEditText();
     }
 }
 
-void BookForm::load(const Dataset &dataset)
+void BookForm::load(const StoredBook &book)
 {
-    ui->book_name->setText(dataset.fieldByName(u"book_name"));
-    ui->book_cate->setEditText(dataset.fieldByName(u"book_cate"));
-    ui->book_language->setEditText(dataset.fieldByName(u"book_language"));
-    ui->book_author->setEditText(dataset.fieldByName(u"book_author"));
-    ui->book_author2->setEditText(dataset.fieldByName(u"book_author2"));
-    ui->book_isbn->setText(dataset.fieldByName(u"book_isbn"));
-    ui->book_pub->setEditText(dataset.fieldByName(u"book_pub"));
-    ui->book_pages->setText(dataset.fieldByName(u"book_pages"));
-    ui->book_buya->setText(dataset.fieldByName(u"book_buya"));
-    ui->book_value->setText(dataset.fieldByName(u"book_value"));
-    QString note = dataset.fieldByName(u"book_note");
+    ui->book_name->setText(book.text(u"book_name"));
+    ui->book_cate->setEditText(book.text(u"book_cate"));
+    ui->book_language->setEditText(book.text(u"book_language"));
+    ui->book_author->setEditText(book.text(u"book_author"));
+    ui->book_author2->setEditText(book.text(u"book_author2"));
+    ui->book_isbn->setText(book.text(u"book_isbn"));
+    ui->book_pub->setEditText(book.text(u"book_pub"));
+    ui->book_pages->setText(book.text(u"book_pages"));
+    ui->book_buya->setText(book.text(u"book_buya"));
+    ui->book_value->setText(book.text(u"book_value"));
+    QString note = book.text(u"book_note");
     ui->book_note->setPlainText(note.replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    ui->book_pubd->setDay(storedDay(dataset, u"book_pubd"));
-    ui->book_buyd->setDay(storedDay(dataset, u"book_buyd"));
-    checkCode(m_rating, codes::number(dataset.fieldByName(u"book_rating")));
-    checkCode(m_readed, codes::number(dataset.fieldByName(u"book_readed")));
+    ui->book_pubd->setDay(storedDay(book, u"book_pubd"));
+    ui->book_buyd->setDay(storedDay(book, u"book_buyd"));
+    checkCode(m_rating, codes::number(book.text(u"book_rating")));
+    checkCode(m_readed, codes::number(book.text(u"book_readed")));
 
     // The counterpart of an own copy stays hidden; a borrowed or lent book,
     // and one whose loan code is unknown, shows what is stored.
-    const int loan = codes::number(dataset.fieldByName(u"book_loan"));
+    const int loan = codes::number(book.text(u"book_loan"));
     if (loan == codes::kOwnCopy) {
         setCounterpartEnabled(false);
     } else {
         setCounterpartEnabled(true);
-        ui->book_reader->setEditText(dataset.fieldByName(u"book_reader"));
-        ui->book_loand->setDay(storedDay(dataset, u"book_loand"));
+        ui->book_reader->setEditText(book.text(u"book_reader"));
+        ui->book_loand->setDay(storedDay(book, u"book_loand"));
     }
     checkCode(m_loan, loan);
 }
@@ -277,12 +266,6 @@ BookForm::FieldTexts BookForm::fields() const
     }
     out.append({QStringLiteral("book_readed"), QString::number(checkedCode(m_readed))});
     return out;
-}
-
-void BookForm::write(Dataset &dataset, const FieldTexts &fields)
-{
-    for (const FieldText &field : fields)
-        dataset.setFieldByName(field.column, field.text);
 }
 
 int BookForm::checkedCode(const QList<QRadioButton *> &buttons) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/bookrecord.h"
+
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -7,7 +9,7 @@
 #include <array>
 #include <memory>
 
-class Dataset;
+class Catalogue;
 class QGroupBox;
 class QRadioButton;
 
@@ -17,21 +19,16 @@ class BookForm;
 
 // The form the three book windows share: the six group boxes with every
 // control named after the book column it shows. It knows the pick lists, the
-// codes of the radio groups, the loan rule, the group highlight, and how a
-// book is loaded from and written to the store.
+// codes of the radio groups, the loan rule, the group highlight, how a
+// stored book is shown and what a book is written as.
 class BookForm : public QWidget
 {
     Q_OBJECT
 
 public:
     // A column of book and the text the controls hold for it.
-    struct FieldText
-    {
-        QString column;
-        QString text;
-        bool operator==(const FieldText &other) const = default;
-    };
-    using FieldTexts = QList<FieldText>;
+    using FieldText = BookField;
+    using FieldTexts = BookFields;
 
     explicit BookForm(QWidget *parent = nullptr);
     // Lets go of the focus signal first: the children, deleted after this,
@@ -51,13 +48,13 @@ public:
     // Checks "非常喜爱", "自己拥有" and "已读".
     void resetChoices();
     // Refills the category, author (both), publisher and reader lists from
-    // the store, in the store's order.
-    void fillPickLists(Dataset &dataset);
-    // Shows the current record of an open "select * from book" dataset. A
-    // code that matches no button (none, out of range, a text) checks no
-    // button of its group; the counterpart and the loan date show for every
-    // book but an own copy; a date with no value shows as no date.
-    void load(const Dataset &dataset);
+    // the catalogue, in the store's order.
+    void fillPickLists(const Catalogue &catalogue);
+    // Shows a stored book. A code that matches no button (none, out of
+    // range, a text) checks no button of its group; the counterpart and the
+    // loan date show for every book but an own copy; a date with no value
+    // shows as no date.
+    void load(const StoredBook &book);
     // Checks what the store would refuse or cut, before anything is written:
     // the page count must be a whole number, and no one-line text may be
     // longer than the program keeps. Fields that hold what was loaded (given
@@ -70,9 +67,6 @@ public:
     // the modification dialog writes only what the user changed, so that an
     // unknown code stays as stored until a button is picked.
     FieldTexts fields() const;
-    // Writes the book's columns into the new or changed row of the dataset.
-    void write(Dataset &dataset) const { write(dataset, fields()); }
-    static void write(Dataset &dataset, const FieldTexts &fields);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,16 +1,15 @@
 #include "form_addbook.h"
 
 #include "bookform.h"
-#include "components/catalogueview.h"
+#include "catalogue/catalogue.h"
 #include "components/guard.h"
 #include "components/messages.h"
-#include "duplicatebook.h"
 #include "ui_bookform.h"
 #include "ui_form_addbook.h"
 
-Tform_addbook *form_addbook = nullptr;
+AddBookDialog *form_addbook = nullptr;
 
-Tform_addbook::Tform_addbook(QWidget *parent)
+AddBookDialog::AddBookDialog(QWidget *parent)
     : FormDialog(parent)
     , ui(std::make_unique<Ui::Tform_addbook>())
 {
@@ -34,59 +33,52 @@ Tform_addbook::Tform_addbook(QWidget *parent)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(c.book_name, &QLineEdit::textChanged, this, &Tform_addbook::book_nameChange);
-    guard::connect(ui->button_add, &QPushButton::clicked, this, &Tform_addbook::button_addClick);
+    connect(c.book_name, &QLineEdit::textChanged, this, &AddBookDialog::enableAdd);
+    guard::connect(ui->button_add, &QPushButton::clicked, this, &AddBookDialog::addBook);
     connect(ui->button_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Tform_addbook::~Tform_addbook() = default;
+AddBookDialog::~AddBookDialog() = default;
 
-void Tform_addbook::FormShow()
+void AddBookDialog::FormShow()
 {
     BookForm *form = ui->bookform;
     form->emptyTexts();
     form->resetChoices();
     ui->button_add->setEnabled(false);
     form->controls().book_name->setFocus();
-    form->fillPickLists(ado_addbook);
+    form->fillPickLists(catalogue());
 }
 
-void Tform_addbook::book_nameChange()
+void AddBookDialog::enableAdd()
 {
     ui->button_add->setEnabled(!ui->bookform->controls().book_name->text().isEmpty());
 }
 
-bool Tform_addbook::addEvenIfStored(const BookForm::FieldTexts &fields)
+bool AddBookDialog::addEvenIfStored(const BookFields &fields)
 {
     const auto text = [&](const char *column) {
-        for (const BookForm::FieldText &f : fields)
+        for (const BookField &f : fields)
             if (f.column == QLatin1String(column))
                 return f.text;
         return QString();
     };
-    const QString stored = duplicatebook::find(text("book_name"), text("book_author"), text("book_isbn"));
-    if (stored.isEmpty())
+    const std::optional<storedalready::Match> stored =
+        catalogue().storedAlready(text("book_name"), text("book_author"), text("book_isbn"));
+    if (!stored)
         return true;
-    return msg::question(this, QStringLiteral("数据文件中已经有这本书：\n%1\n\n仍然要添加吗？").arg(stored));
+    return msg::question(this,
+                         QStringLiteral("数据文件中已经有这本书：\n%1\n\n仍然要添加吗？").arg(stored->described()));
 }
 
-void Tform_addbook::button_addClick()
+void AddBookDialog::addBook()
 {
     BookForm *form = ui->bookform;
     if (!form->checkInput())
         return;
-    if (!addEvenIfStored(form->fields()))
+    const BookFields fields = form->fields();
+    if (!addEvenIfStored(fields))
         return;
-    QString id;
-    {
-        ScopedClose closing(ado_addbook);
-        ado_addbook.setCommandText(QStringLiteral("select * from book"));
-        ado_addbook.open();
-        ado_addbook.append();
-        form->write(ado_addbook);
-        ado_addbook.post();
-        id = ado_addbook.fieldByName(u"book_id");
-    }
-    catalogueView().bookAdded(id);
+    catalogue().addBook(fields);
     accept();
 }

@@ -1,18 +1,19 @@
 #include "form_bookbase.h"
 
 #include "bookform.h"
+#include "catalogue/catalogue.h"
+#include "components/catalogueview.h"
 #include "components/datepicker.h"
 #include "components/messages.h"
-#include "components/catalogueview.h"
 #include "store/sqlquote.h"
 #include "ui_bookform.h"
 #include "ui_form_bookbase.h"
 
 #include <QTimer>
 
-Tform_bookbase *form_bookbase = nullptr;
+BookDetailsDialog *form_bookbase = nullptr;
 
-Tform_bookbase::Tform_bookbase(QWidget *parent)
+BookDetailsDialog::BookDetailsDialog(QWidget *parent)
     : FormDialog(parent)
     , ui(std::make_unique<Ui::Tform_bookbase>())
 {
@@ -34,27 +35,23 @@ Tform_bookbase::Tform_bookbase(QWidget *parent)
     connect(ui->button_add, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-Tform_bookbase::~Tform_bookbase() = default;
+BookDetailsDialog::~BookDetailsDialog() = default;
 
-void Tform_bookbase::FormShow()
+void BookDetailsDialog::FormShow()
 {
     Ui::BookForm &c = ui->bookform->controls();
     c.book_reader->clearEditText();
-    {
-        ScopedClose closing(ado_bookbase);
-        ado_bookbase.setCommandText(QStringLiteral("select * from book where book_id=?"),
-                                    {sqlquote::checkedNumber(catalogueView().selectedBookNumber())});
-        ado_bookbase.open();
-        if (ado_bookbase.recordCount() == 0) {
-            // Nothing of the book shown last stays in the controls.
-            ui->bookform->emptyTexts();
-            for (DatePicker *day : {c.book_pubd, c.book_buyd, c.book_loand})
-                day->clearDate();
-            msg::plain(this, QStringLiteral("这本书已不在数据文件中（可能已被其他程序删除），无法查看。"));
-            QTimer::singleShot(0, this, &QDialog::reject);
-            return;
-        }
-        ui->bookform->load(ado_bookbase);
+    const std::optional<StoredBook> book =
+        catalogue().book(sqlquote::checkedNumber(catalogueView().selectedBookNumber()));
+    if (!book) {
+        // Nothing of the book shown last stays in the controls.
+        ui->bookform->emptyTexts();
+        for (DatePicker *day : {c.book_pubd, c.book_buyd, c.book_loand})
+            day->clearDate();
+        msg::plain(this, QStringLiteral("这本书已不在数据文件中（可能已被其他程序删除），无法查看。"));
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
     }
+    ui->bookform->load(*book);
     ui->button_add->setFocus();
 }

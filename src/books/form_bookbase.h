@@ -1,7 +1,6 @@
 #pragma once
 
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
@@ -11,15 +10,13 @@ class Tform_bookbase;
 
 // Shows every field of the book selected in the main window's list. Nothing
 // typed here is ever written.
-class Tform_bookbase : public FormDialog
+class BookDetailsDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_bookbase(QWidget *parent = nullptr);
-    ~Tform_bookbase() override;
-
-    Dataset ado_bookbase;
+    explicit BookDetailsDialog(QWidget *parent = nullptr);
+    ~BookDetailsDialog() override;
 
 protected:
     void FormShow() override;
@@ -28,4 +25,4 @@ private:
     std::unique_ptr<Ui::Tform_bookbase> ui;
 };
 
-extern Tform_bookbase *form_bookbase;
+extern BookDetailsDialog *form_bookbase;

@@ -1,18 +1,18 @@
 #include "form_modbook.h"
 
 #include "bookform.h"
+#include "catalogue/catalogue.h"
 #include "components/catalogueview.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "store/bookfields.h"
 #include "store/sqlquote.h"
-#include "store/transaction.h"
 #include "ui_bookform.h"
 #include "ui_form_modbook.h"
 
 #include <QTimer>
 
-Tform_modbook *form_modbook = nullptr;
+ChangeBookDialog *form_modbook = nullptr;
 
 namespace {
 
@@ -20,7 +20,7 @@ const QString kGone = QStringLiteral("这本书已不在数据文件中（可能
 
 } // namespace
 
-Tform_modbook::Tform_modbook(QWidget *parent)
+ChangeBookDialog::ChangeBookDialog(QWidget *parent)
     : FormDialog(parent)
     , ui(std::make_unique<Ui::Tform_modbook>())
 {
@@ -51,88 +51,56 @@ Tform_modbook::Tform_modbook(QWidget *parent)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(c.book_name, &QLineEdit::textChanged, this, &Tform_modbook::book_nameChange);
-    guard::connect(ui->button_add, &QPushButton::clicked, this, &Tform_modbook::button_addClick);
+    connect(c.book_name, &QLineEdit::textChanged, this, &ChangeBookDialog::enableSave);
+    guard::connect(ui->button_add, &QPushButton::clicked, this, &ChangeBookDialog::saveChanges);
     connect(ui->button_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Tform_modbook::~Tform_modbook() = default;
+ChangeBookDialog::~ChangeBookDialog() = default;
 
-bool Tform_modbook::openSelectedBook()
-{
-    ado_modbook.setCommandText(QStringLiteral("select * from book where book_id=?"),
-                               {sqlquote::checkedNumber(catalogueView().selectedBookNumber())});
-    ado_modbook.open();
-    return ado_modbook.recordCount() > 0;
-}
-
-void Tform_modbook::FormShow()
+void ChangeBookDialog::FormShow()
 {
     BookForm *form = ui->bookform;
     Ui::BookForm &c = form->controls();
     c.book_reader->clearEditText();
-    m_loaded.clear();
-    m_columns.clear();
+    m_loaded = StoredBook();
     m_shown.clear();
-    form->fillPickLists(ado_modbook);
-    {
-        ScopedClose closing(ado_modbook);
-        if (!openSelectedBook()) {
-            msg::plain(this, kGone);
-            QTimer::singleShot(0, this, &QDialog::reject);
-            return;
-        }
-        form->load(ado_modbook);
-        m_loaded = storedRecord(ado_modbook);
-        for (int column = 0; column < ado_modbook.fieldCount(); ++column)
-            m_columns << ado_modbook.fieldName(column);
+    form->fillPickLists(catalogue());
+    const std::optional<StoredBook> book =
+        catalogue().book(sqlquote::checkedNumber(catalogueView().selectedBookNumber()));
+    if (!book) {
+        msg::plain(this, kGone);
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
     }
+    form->load(*book);
+    m_loaded = *book;
     m_shown = form->fields();
     c.book_name->setFocus();
 }
 
-void Tform_modbook::book_nameChange()
+void ChangeBookDialog::enableSave()
 {
     ui->button_add->setEnabled(!ui->bookform->controls().book_name->text().isEmpty());
 }
 
-Tform_modbook::Outcome Tform_modbook::writeIfUnchanged(const StoredRecord &expected,
-                                                       const BookForm::FieldTexts &changed, StoredRecord &current)
-{
-    Transaction whole(ado_modbook);
-    ScopedClose closing(ado_modbook);
-    if (!openSelectedBook())
-        return Outcome::Gone;
-    current = storedRecord(ado_modbook);
-    // Nothing of the user's to write: whatever another program stored stays.
-    if (current != expected && !changed.isEmpty())
-        return Outcome::ChangedMeanwhile;
-    if (!changed.isEmpty()) {
-        ado_modbook.edit();
-        BookForm::write(ado_modbook, changed);
-        ado_modbook.post();
-    }
-    whole.commit();
-    return Outcome::Written;
-}
-
-QString Tform_modbook::changedMeanwhile(const StoredRecord &before, const StoredRecord &now) const
+QString ChangeBookDialog::changedMeanwhile(const StoredBook &before, const StoredBook &now) const
 {
     const auto shown = [](const QString &column, const StoredValue &value) {
         QString text = bookfields::shownText(column, value.toText());
         text.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
         if (text.size() > 40)
             text = text.left(40) + QStringLiteral("…");
-        return value.type == Dataset::Value::Null || text.isEmpty() ? QStringLiteral("（空）")
-                                                                    : QStringLiteral("“%1”").arg(text);
+        return value.type == FieldValue::Null || text.isEmpty() ? QStringLiteral("（空）")
+                                                                : QStringLiteral("“%1”").arg(text);
     };
     QString changes;
-    for (size_t i = 0; i < now.size() && i < before.size() && i < size_t(m_columns.size()); ++i) {
-        if (now[i] == before[i])
+    for (size_t i = 0; i < now.values.size() && i < before.values.size() && i < size_t(now.columns.size()); ++i) {
+        if (now.values[i] == before.values[i])
             continue;
-        const QString &column = m_columns[qsizetype(i)];
+        const QString &column = now.columns[qsizetype(i)];
         changes += QStringLiteral("    %1：%2 → %3\n")
-                       .arg(bookfields::caption(column), shown(column, before[i]), shown(column, now[i]));
+                       .arg(bookfields::caption(column), shown(column, before.values[i]), shown(column, now.values[i]));
     }
     return QStringLiteral("打开这个修改窗口以后，这本书已被其他程序改动：\n\n%1\n"
                           "选“Yes”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
@@ -140,7 +108,7 @@ QString Tform_modbook::changedMeanwhile(const StoredRecord &before, const Stored
         .arg(changes);
 }
 
-void Tform_modbook::button_addClick()
+void ChangeBookDialog::saveChanges()
 {
     BookForm *form = ui->bookform;
     if (!form->checkInput(m_shown))
@@ -148,19 +116,18 @@ void Tform_modbook::button_addClick()
     // Only what the user changed is written: a field left alone keeps what
     // is stored, also a value the dialog cannot show (a date another
     // program wrote in a form of its own).
-    BookForm::FieldTexts changed;
-    for (const BookForm::FieldText &field : form->fields())
+    BookFields changed;
+    for (const BookField &field : form->fields())
         if (!m_shown.contains(field))
             changed.append(field);
 
-    const QString number = catalogueView().selectedBookNumber();
-    StoredRecord expected = m_loaded;
+    StoredBook expected = m_loaded;
     for (;;) {
-        StoredRecord current;
-        const Outcome outcome = writeIfUnchanged(expected, changed, current);
-        if (outcome == Outcome::Written)
+        StoredBook current;
+        const Catalogue::Change outcome = catalogue().changeBook(expected, changed, current);
+        if (outcome == Catalogue::Change::Written)
             break;
-        if (outcome == Outcome::Gone) {
+        if (outcome == Catalogue::Change::Gone) {
             msg::plain(this, kGone);
             reject();
             return;
@@ -171,7 +138,5 @@ void Tform_modbook::button_addClick()
             return;
         expected = current;
     }
-    // The row shows the book as stored, as a refill of the list would.
-    catalogueView().bookChanged(number);
     accept();
 }

@@ -2,7 +2,6 @@
 
 #include "bookform.h"
 #include "components/formdialog.h"
-#include "store/dataset.h"
 
 #include <memory>
 
@@ -13,40 +12,29 @@ class Tform_modbook;
 // The dialog in which the user changes the book selected in the main
 // window's list. Saving writes the fields the user changed, provided the
 // stored book still holds what the dialog loaded (otherwise the user is
-// asked first), and rewrites its list row from the stored book.
-class Tform_modbook : public FormDialog
+// asked first); the catalogue announces the change and the list row shows
+// the book as stored.
+class ChangeBookDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_modbook(QWidget *parent = nullptr);
-    ~Tform_modbook() override;
-
-    Dataset ado_modbook;
+    explicit ChangeBookDialog(QWidget *parent = nullptr);
+    ~ChangeBookDialog() override;
 
 protected:
     void FormShow() override;
 
 private:
-    enum class Outcome { Written, ChangedMeanwhile, Gone };
-
-    void book_nameChange();
-    void button_addClick();
-    // Opens ado_modbook on the selected row's book; false when the book is
-    // no longer in the store.
-    bool openSelectedBook();
-    // In one transaction: when the stored book still equals expected, writes
-    // the changed fields. Otherwise writes nothing and returns what is stored
-    // now in current.
-    Outcome writeIfUnchanged(const StoredRecord &expected, const BookForm::FieldTexts &changed, StoredRecord &current);
+    void enableSave();
+    void saveChanges();
     // The question when another program changed the book meanwhile.
-    QString changedMeanwhile(const StoredRecord &before, const StoredRecord &now) const;
+    QString changedMeanwhile(const StoredBook &before, const StoredBook &now) const;
 
     std::unique_ptr<Ui::Tform_modbook> ui;
-    // The book as loaded: its stored fields and the controls' texts.
-    StoredRecord m_loaded;
-    QStringList m_columns;
-    BookForm::FieldTexts m_shown;
+    // The book as loaded: as stored, and the controls' texts.
+    StoredBook m_loaded;
+    BookFields m_shown;
 };
 
-extern Tform_modbook *form_modbook;
+extern ChangeBookDialog *form_modbook;

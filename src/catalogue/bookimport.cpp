@@ -89,53 +89,18 @@ BookImport::Value whole(qint64 number)
 BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
 {
     CatalogueKeys keys;
-    {
-        // Room for every book at once: grown by doubling, the lists would
-        // hold twice their size for a moment.
-        ScopedClose closing(books);
-        books.setCommandText(QStringLiteral("select count(*) from book"));
-        books.open();
-        const auto count = size_t(std::max<qint64>(0, books.fieldText(0).toLongLong()));
-        keys.m_isbns.reserve(count);
-        keys.m_titles.reserve(count);
-    }
-    books.setCommandText(QStringLiteral("select book_id, book_name, book_author, book_isbn from book"));
-    books.scan([&](const Dataset::Row &row) {
-        const qint64 number = row.value(0).integer;
-        const QString isbn = bookvalues::isbnKey(row.value(3).text());
-        if (!isbn.isEmpty())
-            keys.m_isbns.emplace_back(hashOf(isbn), number);
-        const QString title = bookvalues::titleKey(row.value(1).text(), row.value(2).text());
-        if (!title.isEmpty())
-            keys.m_titles.emplace_back(hashOf(title), number);
-    });
-    for (Keys *k : {&keys.m_isbns, &keys.m_titles})
-        std::sort(k->begin(), k->end());
+    // A file that lacks the indexes (one no Quillmere window has opened
+    // since) gets them first: without them every record would read every
+    // book.
+    storedalready::prepareIndexes(books.connection());
+    keys.m_finder = std::make_shared<storedalready::Finder>(books.connection());
     return keys;
 }
 
-quint64 BookImport::CatalogueKeys::hashOf(QStringView key)
+std::optional<storedalready::Match> BookImport::CatalogueKeys::find(QStringView title, QStringView author,
+                                                                    QStringView isbn) const
 {
-    // FNV-1a over the UTF-16 code units: the same in every run; two
-    // different keys share a hash about as rarely as two random 64-bit
-    // numbers are equal.
-    quint64 h = 14695981039346656037ULL;
-    for (const QChar c : key) {
-        h ^= c.unicode();
-        h *= 1099511628211ULL;
-    }
-    return h;
-}
-
-std::optional<qint64> BookImport::CatalogueKeys::find(const Keys &keys, QStringView key)
-{
-    if (key.isEmpty())
-        return std::nullopt;
-    const quint64 h = hashOf(key);
-    const auto at = std::lower_bound(keys.begin(), keys.end(), std::pair<quint64, qint64>(h, INT64_MIN));
-    if (at != keys.end() && at->first == h)
-        return at->second;
-    return std::nullopt;
+    return m_finder->find(title, author, isbn);
 }
 
 BookImport::BookImport(CsvTable table, const QString &path)
@@ -435,6 +400,7 @@ void BookImport::judge(const CatalogueKeys &catalogue)
     m_warned = 0;
     Book b;
     std::vector<Warning> warnings;
+    const storedalready::Finder::Reading reading = catalogue.reading();
     for (int r = 0; r < m_table.recordCount(); ++r) {
         Judgement &j = m_judgements[size_t(r)];
         j = Judgement{};
@@ -444,18 +410,13 @@ void BookImport::judge(const CatalogueKeys &catalogue)
             j.status = Status::Problem;
         } else {
             j.warned = !warnings.empty();
-            const QString isbn = bookvalues::isbnKey(textOf(b[size_t(field(Target::Isbn))]));
-            if (const std::optional<qint64> same = catalogue.isbn(isbn)) {
+            const std::optional<storedalready::Match> same =
+                catalogue.find(textOf(b[size_t(field(Target::Name))]), textOf(b[size_t(field(Target::Author))]),
+                               textOf(b[size_t(field(Target::Isbn))]));
+            if (same) {
                 j.status = Status::Duplicate;
-                j.sameIsbn = true;
-                j.other = *same;
-            } else {
-                const QString title = bookvalues::titleKey(textOf(b[size_t(field(Target::Name))]),
-                                                           textOf(b[size_t(field(Target::Author))]));
-                if (const std::optional<qint64> sameTitle = catalogue.title(title)) {
-                    j.status = Status::Duplicate;
-                    j.other = *sameTitle;
-                }
+                j.sameIsbn = same->sameIsbn;
+                j.other = same->id;
             }
             if (j.status == Status::Good && j.warned)
                 ++m_warned;

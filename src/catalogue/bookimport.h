@@ -3,12 +3,14 @@
 #include "bookcolumns.h"
 #include "bookvalues.h"
 #include "formats/csvreader.h"
+#include "storedalready.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringView>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -77,25 +79,24 @@ public:
         qint64 other = 0;      // the catalogue's book number a duplicate repeats
     };
 
-    // The books already in the catalogue, by the keys that make duplicates.
-    // The keys are kept as 64-bit hashes beside the book numbers, sorted:
-    // sixteen bytes a book for each, so that a catalogue of a million books
-    // costs some thirty megabytes, not the two hundred its texts would.
+    // The books already in the catalogue, asked one record at a time by
+    // the catalogue's one rule (see storedalready.h), from its indexes:
+    // nothing of the catalogue's books is held in memory. Copies share one
+    // set of questions; they are used no longer than the dataset read from.
     class CatalogueKeys
     {
     public:
-        // Reads them through the dataset (closed before and after).
+        // Asks through the dataset's connection (the dataset closed); makes
+        // the indexes first where the file lacks them and may be written.
         static CatalogueKeys read(Dataset &books);
-        // The number of a stored book with that key, if there is one.
-        std::optional<qint64> isbn(QStringView key) const { return find(m_isbns, key); }
-        std::optional<qint64> title(QStringView key) const { return find(m_titles, key); }
+        // The stored book that a book of this title, first author and ISBN
+        // repeats, if there is one.
+        std::optional<storedalready::Match> find(QStringView title, QStringView author, QStringView isbn) const;
+        // Many records asked in one read of the file (see Finder::Reading).
+        storedalready::Finder::Reading reading() const { return m_finder->reading(); }
 
     private:
-        using Keys = std::vector<std::pair<quint64, qint64>>;
-        static quint64 hashOf(QStringView key);
-        static std::optional<qint64> find(const Keys &keys, QStringView key);
-        Keys m_isbns;
-        Keys m_titles;
+        std::shared_ptr<storedalready::Finder> m_finder;
     };
 
     // Maps the columns by their headers. Throws UserError naming the file

@@ -298,23 +298,4 @@ QString isbnKey(QStringView isbn)
     return isbn::key(unwrapFormula(isbn.trimmed()));
 }
 
-QString titleKey(QStringView title, QStringView author)
-{
-    const QStringView t = title.trimmed();
-    if (t.isEmpty())
-        return QString();
-    const QStringView a = author.trimmed();
-    QString key;
-    key.reserve(t.size() + 1 + a.size());
-    key.append(t).append(QChar(0x1F)).append(a);
-    // Folded in place; a character whose folding is longer than itself
-    // (rare, none in CJK) is folded by the whole-text rule.
-    for (QChar &c : key) {
-        if (c.isSurrogate())
-            return key.toCaseFolded();
-        c = c.toCaseFolded();
-    }
-    return key;
-}
-
 } // namespace bookvalues

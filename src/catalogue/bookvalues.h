@@ -83,8 +83,5 @@ QStringView publisherOf(QStringView text);
 // The key by which two ISBNs are the same book: digits and X without
 // hyphens and blanks, an ISBN-10 turned into its ISBN-13. "" for no ISBN.
 QString isbnKey(QStringView isbn);
-// The key by which a title and first author are the same book; "" when the
-// title is empty.
-QString titleKey(QStringView title, QStringView author);
 
 } // namespace bookvalues

@@ -2,9 +2,11 @@
 
 #include "bookexport.h"
 #include "bookimport.h"
+#include "bookrecord.h"
 #include "figures.h"
 #include "importwriter.h"
 #include "loanlist.h"
+#include "storedalready.h"
 #include "store/cataloguelock.h"
 
 #include <QObject>
@@ -14,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Connection;
@@ -74,6 +77,48 @@ public:
     // store's order; dates tells which fields hold dates. Rows read before an
     // error stay.
     void readBookRows(const BookQuery &query, PackedRows &into, DateFields &dates) const;
+
+    // --- Books ---------------------------------------------------------------
+
+    // The stored book of that number, if there is one.
+    std::optional<StoredBook> book(qint64 id) const;
+    // Appends the stored fields of the book's list row to into (as
+    // readBookRows does); false when there is no such book.
+    bool readBookRow(qint64 id, PackedRows &into) const;
+
+    // Stores a new book and returns its number. The fields are written by
+    // the store's rules (see BookField); a value the store refuses is
+    // reported as UserError and nothing of the book is stored. Announces
+    // bookAdded.
+    qint64 addBook(const BookFields &fields);
+
+    // What changeBook did.
+    enum class Change {
+        Written,          // the fields are stored (or there was nothing to store)
+        ChangedMeanwhile, // another program changed the book since it was read: nothing written
+        Gone,             // the book is no longer stored: nothing written
+    };
+    // In one transaction: when the stored book still equals expected (as
+    // read before the user changed it), writes the changed fields into it;
+    // otherwise writes nothing and gives what is stored now in current. With
+    // no field changed, nothing is written, whatever is stored. Announces
+    // bookChanged when it wrote, and when the stored book was not expected.
+    Change changeBook(const StoredBook &expected, const BookFields &changed, StoredBook &current);
+
+    // Deletes the book; false when it was no longer stored. Announces
+    // bookRemoved either way: its row goes.
+    bool removeBook(qint64 id);
+
+    // The first stored book a new one with this title, first author and
+    // ISBN repeats, by the one rule of storedalready.h; none when it repeats
+    // no book.
+    std::optional<storedalready::Match> storedAlready(const QString &title, const QString &author,
+                                                      const QString &isbn) const;
+    // Makes the indexes the question above is answered from, when the file
+    // lacks them and may be written (see storedalready.h); a file open
+    // read-only is left as it is. progress is called now and then while a
+    // large file's are made.
+    void prepareIndexes(const std::function<void()> &progress = {});
 
     // --- Categories and the name lists --------------------------------------
 
@@ -236,4 +281,5 @@ private:
     QString m_path;
     std::unique_ptr<CatalogueLock> m_lock;
     mutable std::unique_ptr<Connection> m_connection;
+    mutable std::unique_ptr<storedalready::Finder> m_finder;
 };

@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 #include "store/usererror.h"
+#include "storedalready.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -80,7 +81,10 @@ void create(const QString &path)
         if (rc != SQLITE_OK) {
             failure = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         } else {
-            const QByteArray script = QByteArray("PRAGMA journal_mode=DELETE; BEGIN;") + sql() + "COMMIT;";
+            // With the indexes the program makes on opening a file that
+            // lacks them: a new file is not changed by its first start.
+            const QByteArray script =
+                QByteArray("PRAGMA journal_mode=DELETE; BEGIN;") + sql() + storedalready::indexSql() + "COMMIT;";
             char *error = nullptr;
             if (sqlite3_exec(db, script.constData(), nullptr, nullptr, &error) != SQLITE_OK)
                 failure = QString::fromUtf8(error ? error : sqlite3_errmsg(db));

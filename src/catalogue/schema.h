@@ -3,10 +3,12 @@
 #include <QString>
 
 // Making a new, empty catalogue: the six tables, one row in reg with an empty
-// password, no books and no categories.
+// password, no books and no categories, and the indexes of the question
+// whether a book is stored already (see storedalready.h).
 namespace schema {
 
-// The schema as SQL, for the tools and the tests that seed files.
+// The schema's tables as SQL, for the tools and the tests that seed files
+// (without those two indexes, which the program adds on opening).
 const char *sql();
 
 // Creates the file at path. The file is built under a temporary name beside

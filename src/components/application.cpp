@@ -13,10 +13,12 @@
 #include "store/usererror.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QProgressDialog>
 #include <QTranslator>
 
 #include <cstdio>
@@ -92,6 +94,39 @@ bool takeCatalogue(CatalogueLock &lock)
     return false;
 }
 
+namespace {
+
+// The indexes that tell whether a new book is stored already are made when
+// the file lacks them (see Catalogue::prepareIndexes). On a large file that
+// takes a while: after a second a window says so.
+void prepareIndexes(Catalogue &catalogue)
+{
+    if (!QFileInfo(catalogue.path()).isFile())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> shown;
+    try {
+        catalogue.prepareIndexes([&] {
+            if (!shown && clock.elapsed() >= 1000) {
+                shown = std::make_unique<QProgressDialog>(QStringLiteral("正在为数据文件建立索引，请稍候……"), QString(),
+                                                          0, 0);
+                shown->setWindowTitle(title());
+                shown->setCancelButton(nullptr);
+                shown->setMinimumDuration(0);
+                shown->show();
+            }
+            if (shown)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    } catch (const UserError &) {
+        // Every question is still answered without them, only slower; a
+        // fault of the file is reported by the first operation, as before.
+    }
+}
+
+} // namespace
+
 std::unique_ptr<Catalogue> openCatalogue(const QString &named)
 {
     using namespace cataloguelocation;
@@ -118,7 +153,9 @@ std::unique_ptr<Catalogue> openCatalogue(const QString &named)
         std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
         msg::plain(nullptr, text);
     }
-    return std::make_unique<Catalogue>(choice.dataFile, std::move(lock));
+    auto catalogue = std::make_unique<Catalogue>(choice.dataFile, std::move(lock));
+    prepareIndexes(*catalogue);
+    return catalogue;
 }
 
 void reportStartFailure(const char *program, std::exception_ptr failure)

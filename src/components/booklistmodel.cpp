@@ -180,11 +180,27 @@ void BookListModel::clear()
     Fill fill(*this);
 }
 
-void BookListModel::appendBook(const Dataset &book)
+namespace {
+
+// Appends the first row of one store to another.
+void copyFirstRow(const PackedRows &from, PackedRows &into)
 {
+    std::vector<FieldValue> values;
+    from.readRow(0, values);
+    into.beginRow();
+    for (const FieldValue &value : values)
+        into.add(value);
+}
+
+} // namespace
+
+void BookListModel::appendBook(const PackedRows &book)
+{
+    if (book.isEmpty())
+        return;
     const int row = m_rows.rowCount();
     beginInsertRows(QModelIndex(), row, row);
-    bookrow::FieldReader().read(book, m_rows);
+    copyFirstRow(book, m_rows);
     rowsChanged();
     endInsertRows();
 }
@@ -198,11 +214,11 @@ void BookListModel::appendRow(const bookrow::Fields &book)
     endInsertRows();
 }
 
-void BookListModel::setBook(int row, const Dataset &book)
+void BookListModel::setBook(int row, const PackedRows &book)
 {
-    if (row < 0 || row >= m_rows.rowCount())
+    if (row < 0 || row >= m_rows.rowCount() || book.isEmpty())
         return;
-    bookrow::FieldReader().read(book, m_rows);
+    copyFirstRow(book, m_rows);
     afterSetRow(row);
 }
 

@@ -62,10 +62,10 @@ public:
     };
 
     void clear();
-    // A book read back from the data file: the current record of an open
-    // "select * from book" dataset.
-    void appendBook(const Dataset &book);
-    void setBook(int row, const Dataset &book);
+    // A book read back from the catalogue: the first row of book, as
+    // Catalogue::readBookRow gives it.
+    void appendBook(const PackedRows &book);
+    void setBook(int row, const PackedRows &book);
     // A book given as texts.
     void appendRow(const bookrow::Fields &book);
     void setRow(int row, const bookrow::Fields &book);

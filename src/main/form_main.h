@@ -131,8 +131,9 @@ private:
     // refill.
     void followCategories();
     void showCategories();
-    // Opens ado_temp on the stored book; throws UserError when it is gone.
-    void readStoredBook(const QString &number);
+    // The book's list row as stored (see Catalogue::readBookRow); throws
+    // UserError when it is gone.
+    PackedRows storedBookRow(const QString &number) const;
     // The level of the tree's selected node: 0 the root, 1 a category,
     // -1 when nothing is selected.
     int selectedTreeLevel() const;

@@ -78,19 +78,17 @@ void Tform_main::listBooks(const BookQuery &query)
     fillBookList(query);
 }
 
-void Tform_main::readStoredBook(const QString &number)
+PackedRows Tform_main::storedBookRow(const QString &number) const
 {
-    ado_temp.setCommandText(QStringLiteral("select * from book where book_id=?"), {sqlquote::checkedNumber(number)});
-    ado_temp.open();
-    if (ado_temp.recordCount() == 0)
+    PackedRows row;
+    if (!m_catalogue->readBookRow(sqlquote::checkedNumber(number), row))
         throw UserError(QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
+    return row;
 }
 
 void Tform_main::bookAdded(const QString &number)
 {
-    ScopedClose closing(ado_temp);
-    readStoredBook(number);
-    listview_main->model()->appendBook(ado_temp);
+    listview_main->model()->appendBook(storedBookRow(number));
 }
 
 void Tform_main::bookChanged(const QString &number)
@@ -98,9 +96,7 @@ void Tform_main::bookChanged(const QString &number)
     const int row = listview_main->selectedRow();
     if (row < 0)
         return;
-    ScopedClose closing(ado_temp);
-    readStoredBook(number);
-    listview_main->model()->setBook(row, ado_temp);
+    listview_main->model()->setBook(row, storedBookRow(number));
 }
 
 QString Tform_main::selectedBookNumber() const
@@ -151,14 +147,7 @@ void Tform_main::medelbookClick()
         msg::plain(this, QStringLiteral("这一行没有书籍编号，无法找到要删除的书籍。"));
         return;
     }
-    {
-        ScopedClose closing(ado_main);
-        ado_main.setCommandText(QStringLiteral("select * from book where book_id=?"),
-                                {sqlquote::checkedNumber(number)});
-        ado_main.open();
-        // A book already gone from the file only loses its row.
-        if (ado_main.recordCount() > 0)
-            ado_main.deleteRecord();
-    }
-    listview_main->model()->removeBookRow(row);
+    // A book already gone from the file only loses its row: the catalogue
+    // announces it either way.
+    m_catalogue->removeBook(sqlquote::checkedNumber(number));
 }

@@ -31,9 +31,7 @@ void Tform_main::bookStored(const QString &number)
     const int row = listview_main->model()->rowOfNumber(number);
     if (row < 0)
         return;
-    ScopedClose closing(ado_temp);
-    readStoredBook(number);
-    listview_main->model()->setBook(row, ado_temp);
+    listview_main->model()->setBook(row, storedBookRow(number));
 }
 
 void Tform_main::bookDeleted(const QString &number)

@@ -14,12 +14,14 @@
 #include "store/datetext.h"
 #include "support/guitest.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 #include <QtTest>
 
@@ -327,6 +329,87 @@ private Q_SLOTS:
                                               "", "2003/9/2", "18.5"}));
         QCOMPARE(row.mid(12, 4).join(QLatin1Char('|')), rowTail);
         QCOMPARE(row.value(16), id);
+    }
+
+    void addingChangingAndDeletingTouchOneRowEach()
+    {
+        seed(QStringLiteral("insert into book (book_id, book_name) values (1, '甲'), (2, '乙')"));
+        start();
+        BookListModel *model = list();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+        const auto counts = [&] {
+            return QList<qsizetype>{inserted.count(), changed.count(), removed.count(), reset.count()};
+        };
+
+        withDialog("meaddbook", [](QDialog *d) {
+            type(d, "book_name", QStringLiteral("丙"));
+            click(d, "button_add");
+        });
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0, 0}));
+        QCOMPARE(list()->cell(2, bookrow::Title), QStringLiteral("丙"));
+
+        form_main->listview_main->selectRow(0);
+        withDialog("meeditbook", [](QDialog *d) {
+            edit(d, "book_name")->setText(QStringLiteral("甲二"));
+            click(d, "button_add");
+        });
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 0, 0}));
+        QCOMPARE(list()->cell(0, bookrow::Title), QStringLiteral("甲二"));
+
+        // Saved with nothing changed: nothing written, the row left alone.
+        withDialog("meeditbook", [](QDialog *d) { click(d, "button_add"); });
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 0, 0}));
+
+        form_main->listview_main->selectRow(1);
+        msg::setNextAnswer(true);
+        trigger("medelbook");
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 1, 0}));
+        QCOMPARE(query(QStringLiteral("select book_name from book order by book_id")), (QStringList{"甲二", "丙"}));
+        QCOMPARE(list()->rowCount(), 2);
+        (void)msg::takeShown();
+    }
+
+    void aBookStoredAlreadyIsAskedAbout_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("isbn");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("the same title, case and blanks aside") << "dune "
+                                                               << "" << true;
+        QTest::newRow("the ISBN-10 of its ISBN-13") << "别的书"
+                                                    << "0-441-17271-7" << true;
+        QTest::newRow("another book") << "Dune Messiah"
+                                      << "" << false;
+    }
+    void aBookStoredAlreadyIsAskedAbout()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, isbn);
+        QFETCH(bool, asked);
+        seed(QStringLiteral("insert into book (book_id, book_name, book_isbn) values (7, 'Dune', '9780441172719')"));
+        start();
+        msg::setNextAnswer(false);
+        withDialog("meaddbook", [&](QDialog *d) {
+            type(d, "book_name", title);
+            type(d, "book_isbn", isbn);
+            click(d, "button_add");
+            // "否" keeps the dialog as typed.
+            QCOMPARE(d->isVisible(), asked);
+        });
+        const QList<msg::Shown> shown = msg::takeShown();
+        if (asked) {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown.first().text.contains(QStringLiteral("《Dune》，ISBN：9780441172719，编号：7")),
+                     qPrintable(shown.first().text));
+            QCOMPARE(query(QStringLiteral("select count(*) from book")), QStringList{"1"});
+        } else {
+            QVERIFY(shown.isEmpty());
+            QCOMPARE(query(QStringLiteral("select count(*) from book")), QStringList{"2"});
+        }
     }
 
     void newRowLocatesItsBookAtOnce()

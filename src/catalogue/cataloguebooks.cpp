@@ -1,0 +1,133 @@
+// The catalogue's books one at a time: read, added, changed, deleted, and
+// whether a new one is stored already.
+#include "catalogue.h"
+
+#include "store/bookrow.h"
+#include "store/dataset.h"
+#include "store/transaction.h"
+
+namespace {
+
+// Opens the dataset on the book of that number; false when there is none.
+bool openBook(Dataset &books, qint64 id)
+{
+    books.setCommandText(QStringLiteral("select * from book where book_id=?"), {id});
+    books.open();
+    return books.recordCount() > 0;
+}
+
+StoredBook storedBook(const Dataset &books, qint64 id)
+{
+    StoredBook book;
+    book.id = id;
+    for (int column = 0; column < books.fieldCount(); ++column)
+        book.columns << books.fieldName(column);
+    book.values = storedRecord(books);
+    return book;
+}
+
+void write(Dataset &books, const BookFields &fields)
+{
+    for (const BookField &field : fields)
+        books.setFieldByName(field.column, field.text);
+}
+
+} // namespace
+
+std::optional<StoredBook> Catalogue::book(qint64 id) const
+{
+    Dataset books(connection());
+    ScopedClose closing(books);
+    if (!openBook(books, id))
+        return std::nullopt;
+    return storedBook(books, id);
+}
+
+bool Catalogue::readBookRow(qint64 id, PackedRows &into) const
+{
+    Dataset books(connection());
+    books.setCommandText(QStringLiteral("select * from book where book_id=?"), {id});
+    bookrow::FieldReader reader;
+    bool found = false;
+    books.scan([&](const Dataset::Row &row) {
+        if (std::exchange(found, true))
+            return;
+        reader.read(row, into);
+    });
+    return found;
+}
+
+qint64 Catalogue::addBook(const BookFields &fields)
+{
+    qint64 id = 0;
+    {
+        Dataset books(connection());
+        ScopedClose closing(books);
+        books.setCommandText(QStringLiteral("select * from book"));
+        books.open();
+        books.append();
+        write(books, fields);
+        books.post();
+        id = books.fieldByName(u"book_id").toLongLong();
+    }
+    Q_EMIT bookAdded(id);
+    return id;
+}
+
+Catalogue::Change Catalogue::changeBook(const StoredBook &expected, const BookFields &changed, StoredBook &current)
+{
+    {
+        Dataset books(connection());
+        Transaction whole(connection());
+        ScopedClose closing(books);
+        if (!openBook(books, expected.id))
+            return Change::Gone;
+        current = storedBook(books, expected.id);
+        // Nothing of the user's to write: whatever another program stored
+        // stays.
+        if (current != expected && !changed.isEmpty())
+            return Change::ChangedMeanwhile;
+        if (!changed.isEmpty()) {
+            books.edit();
+            write(books, changed);
+            books.post();
+            current = storedBook(books, expected.id);
+        }
+        whole.commit();
+    }
+    // The list row follows what was written, and what another program
+    // stored meanwhile.
+    if (!changed.isEmpty() || current != expected)
+        Q_EMIT bookChanged(expected.id);
+    return Change::Written;
+}
+
+bool Catalogue::removeBook(qint64 id)
+{
+    bool there = false;
+    {
+        Dataset books(connection());
+        ScopedClose closing(books);
+        there = openBook(books, id);
+        if (there)
+            books.deleteRecord();
+    }
+    Q_EMIT bookRemoved(id);
+    return there;
+}
+
+std::optional<storedalready::Match> Catalogue::storedAlready(const QString &title, const QString &author,
+                                                             const QString &isbn) const
+{
+    if (!m_finder)
+        m_finder = std::make_unique<storedalready::Finder>(connection());
+    return m_finder->find(title, author, isbn);
+}
+
+void Catalogue::prepareIndexes(const std::function<void()> &progress)
+{
+    storedalready::prepareIndexes(connection(), progress);
+    // The questions are prepared again: a statement made before the indexes
+    // would not know them.
+    m_finder.reset();
+}

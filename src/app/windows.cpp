@@ -57,10 +57,9 @@ void createAll(Catalogue &catalogue)
     create(form_welcome, catalogue);
     create(form_passwd, catalogue);
 
-    // The dialogs that read the main window's selection or change what it
-    // shows are handed its view of the catalogue.
-    for (FormDialog *dialog : std::initializer_list<FormDialog *>{form_addbook, form_modbook, form_bookbase,
-                                                                  form_addcate, form_modcate, form_find})
+    // The dialogs that read the main window's selection or ask it to show
+    // other books are handed its view.
+    for (FormDialog *dialog : std::initializer_list<FormDialog *>{form_modbook, form_bookbase, form_find})
         dialog->setCatalogueView(form_main);
 }
 

@@ -161,14 +161,6 @@ qint64 write(Connection &catalogue, const QString &target, const Progress &progr
     return written;
 }
 
-qint64 writeListed(const QString &dataFile, const QString &target, const std::vector<ListedBook> &books,
-                   const QStringList &extraHeader)
-{
-    savetarget::check(target, QStringLiteral("CSV文件"), dataFile);
-    Connection catalogue(dataFile);
-    return writeListed(catalogue, target, books, extraHeader);
-}
-
 qint64 writeListed(Connection &catalogue, const QString &target, const std::vector<ListedBook> &books,
                    const QStringList &extraHeader)
 {

@@ -54,8 +54,5 @@ struct ListedBook
 // written. Throws UserError naming the file on failure.
 qint64 writeListed(Connection &catalogue, const QString &target, const std::vector<ListedBook> &books,
                    const QStringList &extraHeader);
-// The same on a connection of its own to the data file.
-qint64 writeListed(const QString &dataFile, const QString &target, const std::vector<ListedBook> &books,
-                   const QStringList &extraHeader);
 
 } // namespace bookexport

@@ -5,7 +5,6 @@
 #include "importwriter.h"
 #include "store/cataloguelock.h"
 #include "store/connection.h"
-#include "store/dataset.h"
 #include "store/usererror.h"
 
 #include <QFileInfo>
@@ -109,15 +108,7 @@ QByteArray readHidden(int fd)
 // command may go on.
 bool passwordAccepted(const Catalogue &catalogue, const Terminal &terminal, const QString &command)
 {
-    Dataset reg(catalogue.connection());
-    QString password;
-    {
-        ScopedClose closing(reg);
-        reg.setCommandText(QStringLiteral("select * from reg"));
-        reg.open();
-        password = reg.fieldByName(u"reg_passwd");
-    }
-    if (password.isEmpty())
+    if (!catalogue.hasPassword())
         return true;
     if (!::isatty(terminal.input)) {
         complain(terminal, QStringLiteral("数据文件%1设有数据库密码，只能在终端中输入密码后%2。")
@@ -128,8 +119,8 @@ bool passwordAccepted(const Catalogue &catalogue, const Terminal &terminal, cons
     std::fflush(terminal.err);
     const QString typed = QString::fromLocal8Bit(readHidden(terminal.input));
     std::fputc('\n', terminal.err);
-    // Compared exactly, as at start: letter case and blanks count.
-    if (typed == password)
+    // The check the login makes.
+    if (catalogue.passwordMatches(typed))
         return true;
     complain(terminal, QStringLiteral("密码输入有误，没有%1。").arg(command));
     return false;

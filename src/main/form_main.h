@@ -2,7 +2,7 @@
 
 #include "commands.h"
 #include "components/catalogueview.h"
-#include "store/dataset.h"
+#include "store/packedrows.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -56,19 +56,16 @@ public:
     // The book number (column 16) of the selected row; "" when no row is
     // selected or the row has no number.
     QString selectedBookNumber() const override;
-    QString selectedCategory() const override;
-    void bookAdded(const QString &number) override;
-    void bookChanged(const QString &number) override;
-    void categoryAdded(const QString &name) override;
-    void categoryRenamed(const QString &oldName, const QString &newName) override;
+    QString selectedCategory() const;
+    void bookAdded(const QString &number);
+    void bookChanged(const QString &number);
+    void categoryAdded(const QString &name);
+    void categoryRenamed(const QString &oldName, const QString &newName);
     void listBooks(const BookQuery &query) override;
-    void booksImported() override;
-    void bookStored(const QString &number) override;
-    void bookDeleted(const QString &number) override;
+    void booksImported();
+    void bookStored(const QString &number);
+    void bookDeleted(const QString &number);
     void openBook(const QString &number) override;
-
-    Dataset ado_main;
-    Dataset ado_temp;
 
     // Handlers. The commands of each area are wired by its own wiring
     // function, next to their handlers.

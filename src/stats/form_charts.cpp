@@ -244,7 +244,7 @@ void ChartsDialog::saveChartAsPicture()
     if (chosen.isEmpty())
         return;
     // Never over the catalogue, its companions or the program's files.
-    savetarget::check(chosen, QStringLiteral("图片"));
+    savetarget::check(chosen, QStringLiteral("图片"), catalogue().path());
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

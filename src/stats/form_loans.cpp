@@ -286,7 +286,7 @@ void LoanOverviewDialog::saveListsAsCsv()
             books.push_back({item->data(Title, Qt::UserRole).toString().toLongLong(), {item->text(Days)}});
         }
     }
-    const qint64 rows = bookexport::writeListed(catalogue().path(), QFileInfo(chosen).absoluteFilePath(), books,
-                                                {QStringLiteral("天数")});
+    const qint64 rows =
+        catalogue().exportListedBooks(QFileInfo(chosen).absoluteFilePath(), books, {QStringLiteral("天数")});
     msg::plain(this, QStringLiteral("已把 %1 本书写入“%2”。").arg(rows).arg(QFileInfo(chosen).fileName()));
 }

@@ -170,9 +170,4 @@ void check(const QString &target, const QString &what, const QString &dataFile)
         throw UserError(refusal(kind, what, describeFile(absoluteUnresolved(target))));
 }
 
-void check(const QString &target, const QString &what)
-{
-    check(target, what, programfolder::dataFile());
-}
-
 } // namespace savetarget

@@ -29,8 +29,8 @@ enum class Kind {
     ProgramFile, // a file of the program
 };
 
-// What the target is to the program. dataFile is the catalogue in use (the
-// bare data-file name stands for programfolder::dataFile()).
+// What the target is to the program. dataFile is the catalogue in use, an
+// absolute path.
 Kind judge(const QString &target, const QString &dataFile);
 
 // Throws UserError when the target is not free to write: the message names
@@ -38,7 +38,5 @@ Kind judge(const QString &target, const QString &dataFile);
 // there ("CSV文件", "备份", "图片"), e.g. "不能把CSV文件保存为正在使用的数据文件
 // “data.qmd”（文件夹：…）本身，请另选一个文件名。"
 void check(const QString &target, const QString &what, const QString &dataFile);
-// The same against the catalogue in use.
-void check(const QString &target, const QString &what);
 
 } // namespace savetarget

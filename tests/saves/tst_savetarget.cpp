@@ -3,6 +3,7 @@
 // they are reached, and the message that refuses them.
 #include "tst_saves.h"
 
+#include "store/programfolder.h"
 #include "store/savetarget.h"
 #include "store/usererror.h"
 #include "support/filehelpers.h"
@@ -190,7 +191,7 @@ void SavesTest::refusalsNameTheFileAndSayWhy()
     QString refused;
     try {
         // The catalogue in use, as the program chose it.
-        savetarget::check(expand(target, *place), what);
+        savetarget::check(expand(target, *place), what, programfolder::dataFile());
     } catch (const UserError &e) {
         refused = e.message();
     }

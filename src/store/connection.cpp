@@ -1,6 +1,5 @@
 #include "connection.h"
 
-#include "programfolder.h"
 #include "usererror.h"
 
 #include <QDir>
@@ -21,7 +20,7 @@ QString missingDataFileMessage(const QString &absolutePath)
 }
 
 Connection::Connection(const QString &fileName, Mode mode)
-    : m_path(programfolder::absoluteDataFile(fileName))
+    : m_path(QFileInfo(fileName).absoluteFilePath())
     , m_mode(mode)
 {
     if (!QFileInfo(m_path).isFile())

@@ -18,9 +18,8 @@ public:
     // (reading then fails).
     enum class Mode { ReadWrite, ReadOnly };
 
-    // Opens the file: the bare data-file name stands for the catalogue in
-    // use (see programfolder.h), any other name is relative to the current
-    // folder (or absolute). Waits up to kBusyTimeout for another program
+    // Opens the file at fileName, best absolute (a relative name is taken
+    // from the current folder as it is now). Waits up to kBusyTimeout for another program
     // that holds the file briefly.
     // Throws UserError with a message naming the file and its folder.
     explicit Connection(const QString &fileName, Mode mode = Mode::ReadWrite);
@@ -49,9 +48,8 @@ private:
 // briefly, in milliseconds.
 inline constexpr int kBusyTimeout = 5000;
 
-// The data file's name. Every dataset opens it by this bare name, which
-// stands for the catalogue in use: the one beside the program, or the one
-// chosen at start (the user's own, or one named on the command line).
+// The data file's name: the catalogue beside the program, and the user's
+// own in the data folder, are files of this name.
 inline constexpr char kDataFileName[] = "data.qmd";
 
 // Describes a data file for messages: "“data.qmd”（文件夹：/x/y）".

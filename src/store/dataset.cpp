@@ -34,29 +34,20 @@ QByteArray quotedIdentifier(const QString &name)
 
 } // namespace
 
-Dataset::Dataset(QString fileName)
-    : m_fileName(std::move(fileName))
-{}
-
 Dataset::Dataset(Connection &connection)
-    : m_fileName(connection.absolutePath())
-    , m_connection(&connection)
+    : m_connection(&connection)
 {}
 
 Dataset::~Dataset() = default;
 
 Connection &Dataset::connection()
 {
-    if (!m_connection) {
-        m_ownConnection = std::make_unique<Connection>(m_fileName);
-        m_connection = m_ownConnection.get();
-    }
     return *m_connection;
 }
 
 void Dataset::fail(const QString &what) const
 {
-    throw UserError(m_connection ? m_connection->failure(what) : what);
+    throw UserError(m_connection->failure(what));
 }
 
 sqlite3_stmt *Dataset::prepare(const QByteArray &sql)

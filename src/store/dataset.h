@@ -30,9 +30,6 @@ class Dataset
 public:
     enum class State { Closed, Browse, Inserting, Editing };
 
-    // The data file is opened by this name against the current folder, on
-    // the first open.
-    explicit Dataset(QString fileName = QString::fromLatin1(kDataFileName));
     // A cursor on an open connection, which it uses and does not own: the
     // catalogue's one connection (see catalogue/catalogue.h).
     explicit Dataset(Connection &connection);
@@ -158,9 +155,7 @@ private:
     void reloadRow(qint64 key, int row);
     Value valueAt(int row, int column) const;
 
-    QString m_fileName;
-    std::unique_ptr<Connection> m_ownConnection;
-    Connection *m_connection = nullptr;
+    Connection *m_connection;
     QString m_command;
     QVariantList m_values;
     State m_state = State::Closed;

@@ -79,13 +79,6 @@ void useDataFile(const QString &file)
     g_dataFile = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
 }
 
-QString absoluteDataFile(const QString &fileName)
-{
-    if (fileName == QLatin1String(kDataFileName))
-        return dataFile();
-    return QFileInfo(fileName).absoluteFilePath();
-}
-
 void enter()
 {
     const QString folder = catalogueFolder();

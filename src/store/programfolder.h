@@ -11,10 +11,10 @@
 // (share/quillmere beside bin) and works on the user's own catalogue (see
 // cataloguelocation.h).
 //
-// Every dataset names the data file by its bare name (kDataFileName); that
-// name stands for the catalogue in use. The program keeps the catalogue's
-// folder the current one, where the file boxes start, and sets it again
-// after anything that may have moved it.
+// The catalogue in use is opened by its absolute path (see
+// catalogue/catalogue.h). The program keeps the catalogue's folder the
+// current one, where the file boxes start, and sets it again after a file
+// box that may have moved it.
 namespace programfolder {
 
 // The program's folder, with a trailing separator.
@@ -42,11 +42,6 @@ bool besideProgram();
 // Chooses the catalogue for this run; an empty name returns to the one
 // beside the program.
 void useDataFile(const QString &file);
-
-// The absolute path of a data file as the datasets name it: the bare
-// data-file name stands for the catalogue in use, any other name is taken
-// relative to the current folder.
-QString absoluteDataFile(const QString &fileName);
 
 // Makes the catalogue's folder the current folder; throws UserError if it
 // cannot be entered.

@@ -153,7 +153,7 @@ Kind judge(const QString &target, const QString &dataFile)
 {
     const QStringList places = placesOf(target);
     const std::optional<Identity> identity = identityOf(target);
-    for (const Guarded &file : guardedFiles(programfolder::absoluteDataFile(dataFile))) {
+    for (const Guarded &file : guardedFiles(QFileInfo(dataFile).absoluteFilePath())) {
         for (const QString &place : placesOf(file.path))
             if (places.contains(place))
                 return file.kind;

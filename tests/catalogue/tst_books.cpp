@@ -377,8 +377,8 @@ private Q_SLOTS:
         out.write("书名,ISBN\r\ndune,\r\n\" Dune \",\r\n别的,978-0441172719\r\némile,\r\n新书,无\r\n");
         out.close();
         BookImport books(csvreader::readFile(csv), csv);
-        Dataset keys(folder.dataFile());
-        books.judge(BookImport::CatalogueKeys::read(keys));
+        Catalogue catalogue(folder.dataFile());
+        books.judge(catalogue.importKeys());
         QList<qint64> repeated;
         for (int r = 0; r < 5; ++r)
             repeated << (books.judgement(r).status == BookImport::Status::Duplicate ? books.judgement(r).other : 0);

@@ -209,7 +209,7 @@ void ExportTest::rowsFollowTheCommand()
     for (int i = 0; i < numbers.size(); ++i)
         pairs << numbers[i] + QLatin1Char(':') + titles[i];
 
-    Dataset table;
+    fixture::Cursor table;
     table.setCommandText(command, values);
     auto rows = std::make_unique<StoredGridTable>();
     rows->open(table, ExportGrid::fieldNames());

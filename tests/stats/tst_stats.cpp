@@ -110,14 +110,14 @@ private:
     static Shown countedRecordByRecord()
     {
         Shown counted;
-        Dataset books;
+        fixture::Cursor books;
         const auto count = [&books](const QString &command, const QVariantList &values = {}) {
             books.setCommandText(command, values);
             qint64 n = 0;
             books.scan([&n](const Dataset::Row &) { ++n; });
             return QString::number(n);
         };
-        Dataset categories;
+        fixture::Cursor categories;
         categories.setCommandText(QStringLiteral("select * from category"));
         categories.open();
         for (; !categories.eof(); categories.next()) {

@@ -156,7 +156,7 @@ private Q_SLOTS:
         QFETCH(QString, read);
         datetext::setLocale(locale);
 
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         ds.append();
         ds.setFieldByName(u"book_name", QStringLiteral("书"));
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QFETCH(QString, field);
         QFETCH(QString, written);
         {
-            Dataset ds;
+            fixture::Cursor ds;
             ScopedClose closing(ds);
             openOn(ds, QStringLiteral("select * from book"));
             ds.append();
@@ -203,14 +203,14 @@ private Q_SLOTS:
         QCOMPARE(fixture::value(file(), QStringLiteral("select count(*) from book")), QStringLiteral("0"));
 
         // The same dataset serves the next action normally.
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         QCOMPARE(ds.recordCount(), 0);
     }
 
     void postGivesKeyThatLocatesRow()
     {
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         QStringList keys;
         for (const char *title : {"第一本", "第二本"}) {
@@ -238,7 +238,7 @@ private Q_SLOTS:
 
     void editOnEmptyResultAppends()
     {
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from category where cate_name='小说'"));
         QCOMPARE(ds.recordCount(), 0);
         ds.edit();
@@ -252,7 +252,7 @@ private Q_SLOTS:
     void editChangesOnlyItsRow()
     {
         fixture::exec(file(), QStringLiteral("insert into book (book_name, book_pages) values ('甲', 10), ('乙', 20)"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book where book_name='乙'"));
         ds.edit();
         ds.setFieldByName(u"book_pages", QStringLiteral("21"));
@@ -268,7 +268,7 @@ private Q_SLOTS:
     {
         fixture::exec(file(), QStringLiteral("insert into category (cate_name) values ('旧')"));
         auto rename = [&](bool commit) {
-            Dataset ds;
+            fixture::Cursor ds;
             Transaction change(ds);
             openOn(ds, QStringLiteral("select * from category"));
             ds.edit();
@@ -287,7 +287,7 @@ private Q_SLOTS:
     void deleteRemovesCurrentRow()
     {
         fixture::exec(file(), QStringLiteral("insert into pub (pub_name) values ('甲'), ('乙'), ('丙')"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from pub"));
         ds.next();
         ds.deleteRecord();
@@ -306,7 +306,7 @@ private Q_SLOTS:
     void snapshotTakenAtFirstRead()
     {
         fixture::exec(file(), QStringLiteral("insert into author (author_name) values ('鲁迅')"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from author"));
         QCOMPARE(ds.recordCount(), 1);
         fixture::exec(file(), QStringLiteral("insert into author (author_name) values ('老舍')"));
@@ -339,7 +339,7 @@ private Q_SLOTS:
 
     void commandTextOnlyWhileClosed()
     {
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from reg"));
         ds.setCommandText(QStringLiteral("select * from reg")); // the same text: nothing happens
         QVERIFY_THROWS_EXCEPTION(UserError, ds.setCommandText(QStringLiteral("select * from book")));
@@ -383,7 +383,7 @@ private Q_SLOTS:
                                 QString(nul) + nul,
                                 QStringLiteral("'") + nul + QStringLiteral("' or '1'='1"),
                                 QString()};
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         for (const QString &n : names) {
             ds.append();
@@ -404,7 +404,7 @@ private Q_SLOTS:
     {
         fixture::exec(file(), QStringLiteral("insert into book (book_name) values ('O''Reilly Cookbook'), ('红楼梦'), "
                                              "('Learning Qt'), ('红与黑')"));
-        Dataset ds;
+        fixture::Cursor ds;
         auto found = [&](const QString &word) {
             ds.close();
             openOn(ds, QStringLiteral("select * from book where book_name like ?"),
@@ -528,7 +528,7 @@ private Q_SLOTS:
         fixture::exec(file(), QStringLiteral("insert into book (book_name, book_pubd, book_pages, book_rating,"
                                              " book_loan, book_readed, book_reader) values"
                                              " ('边城', '2003-09-02', 210, 1, 2, 2, '小李')"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         const QStringList row = bookrow::build(recordFields(ds));
         QCOMPARE(row.size(), bookrow::kColumnCount);
@@ -550,7 +550,7 @@ private Q_SLOTS:
                                      " ('实数', '1999-12-31', 1.5, NULL, 3.0, 4, 1, NULL, NULL),"
                                      " (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
         datetext::setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         QList<QStringList> expected;
         for (int i = 0; i < ds.recordCount(); ++i, ds.next())
@@ -602,7 +602,7 @@ private Q_SLOTS:
                                              " (42, '边城', '小说', '2003-09-02', '18.5', 2, 3, 2, '老王');"
                                              "update book set %1 = %2")
                                   .arg(column, value));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         const QStringList fromTexts = bookrow::build(recordFields(ds));
         ds.close();
@@ -642,7 +642,7 @@ private Q_SLOTS:
                                      " from n;"
                                      " insert into book (book_name, book_pubd, book_pages, book_loan, book_reader)"
                                      " values ('短', '2020-01-05', 3, 3, '人'), ('', NULL, NULL, 2, '')"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from book"));
         QList<QStringList> expected;
         for (int i = 0; i < ds.recordCount(); ++i, ds.next())
@@ -740,17 +740,15 @@ private Q_SLOTS:
     void missingFileIsReportedAndNeverMade()
     {
         QFile::remove(file());
-        Dataset ds;
-        ds.setCommandText(QStringLiteral("select * from reg"));
         try {
-            ds.open();
+            // The connection is opened before any cursor runs on it.
+            Connection connection(file());
             QFAIL("opened a missing file");
         } catch (const UserError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("data.qmd")), qPrintable(e.message()));
             QVERIFY2(e.message().contains(QDir::toNativeSeparators(QFileInfo(file()).absolutePath())),
                      qPrintable(e.message()));
         }
-        QVERIFY(!ds.isOpen());
         QVERIFY(!QFileInfo::exists(file()));
     }
 
@@ -761,9 +759,9 @@ private Q_SLOTS:
         QVERIFY(garbage.open(QIODevice::WriteOnly));
         garbage.write(QByteArray(4096, 'x'));
         garbage.close();
-        Dataset ds;
-        ds.setCommandText(QStringLiteral("select * from book"));
         try {
+            fixture::Cursor ds;
+            ds.setCommandText(QStringLiteral("select * from book"));
             ds.open();
             QFAIL("opened a file that is no catalogue");
         } catch (const UserError &e) {
@@ -778,7 +776,7 @@ private Q_SLOTS:
         fixture::exec(file(), QStringLiteral("create table other (id INTEGER PRIMARY KEY, d DATETIME, n BIGINT,"
                                              " p NUMERIC(10,2), t VARCHAR(20));"
                                              "insert into other (d, n, p, t) values ('2003-09-02', 7, 1.5, 'x')"));
-        Dataset ds;
+        fixture::Cursor ds;
         openOn(ds, QStringLiteral("select * from other"));
         QCOMPARE(ds.fieldByName(u"d"), QStringLiteral("2003/9/2"));
         ds.close();

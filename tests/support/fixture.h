@@ -1,5 +1,9 @@
 #pragma once
 
+#include "store/connection.h"
+#include "store/dataset.h"
+#include "store/programfolder.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -119,6 +123,26 @@ private:
     explicit OtherProgram(const QStringList &arguments, const char *waitFor);
     QString readLine();
     std::unique_ptr<QProcess> m_process;
+};
+
+// A cursor with a connection of its own on a data file (by default the
+// catalogue in use), opened at once: for the tests that drive the cursor
+// itself, apart from any catalogue.
+class OwnConnection
+{
+protected:
+    explicit OwnConnection(const QString &file)
+        : m_own(file)
+    {}
+    Connection m_own;
+};
+class Cursor : private OwnConnection, public Dataset
+{
+public:
+    explicit Cursor(const QString &file = programfolder::dataFile())
+        : OwnConnection(file)
+        , Dataset(m_own)
+    {}
 };
 
 // The real program file, as built.

@@ -6,7 +6,7 @@
 #include "main/form_main.h"
 #include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/usererror.h"
 
 #include <QApplication>

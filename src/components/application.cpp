@@ -7,7 +7,7 @@
 #include "components/style.h"
 #include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/programfolder.h"
 #include "store/textorder.h"
 #include "store/usererror.h"

@@ -8,7 +8,7 @@
 #include "components/guard.h"
 #include "components/messages.h"
 #include "security/form_passwd.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/programfolder.h"
 #include "store/usererror.h"
 

@@ -7,7 +7,7 @@
 #include "components/messages.h"
 #include "datafilereplace.h"
 #include "store/cataloguelock.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/datetext.h"
 #include "store/programfolder.h"
 #include "store/usererror.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafile.h"
+
 #include <QString>
 
 struct sqlite3;
@@ -47,13 +49,3 @@ private:
 // How long an action waits for another program that holds the data file
 // briefly, in milliseconds.
 inline constexpr int kBusyTimeout = 5000;
-
-// The data file's name: the catalogue beside the program, and the user's
-// own in the data folder, are files of this name.
-inline constexpr char kDataFileName[] = "data.qmd";
-
-// Describes a data file for messages: "“data.qmd”（文件夹：/x/y）".
-QString describeFile(const QString &absolutePath);
-
-// The message for a data file that is not there.
-QString missingDataFileMessage(const QString &absolutePath);

@@ -14,7 +14,7 @@
 #include "security/form_welcome.h"
 #include "store/cataloguelocation.h"
 #include "store/cataloguelock.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/programfolder.h"
 #include "store/usererror.h"
 #include "support/filehelpers.h"
@@ -606,47 +606,70 @@ private Q_SLOTS:
         QTest::newRow("export") << false << QStringList{QStringLiteral("--export-csv"), csv} << exportCsv << csv << ""
                                 << "";
         QTest::newRow("import with --data")
-            << false << QStringList{QStringLiteral("--import-csv=") + csv, QStringLiteral("--data"), data}
-            << importCsv << csv << data << "";
-        QTest::newRow("export without a file") << false << QStringList{QStringLiteral("--export-csv")} << invalid
-                                               << "" << "" << "“--export-csv”后面缺少CSV文件的名称";
+            << false << QStringList{QStringLiteral("--import-csv=") + csv, QStringLiteral("--data"), data} << importCsv
+            << csv << data << "";
+        QTest::newRow("export without a file") << false << QStringList{QStringLiteral("--export-csv")} << invalid << ""
+                                               << ""
+                                               << "“--export-csv”后面缺少CSV文件的名称";
         QTest::newRow("import with an empty name")
-            << false << QStringList{QStringLiteral("--import-csv"), QString()} << invalid << "" << ""
+            << false << QStringList{QStringLiteral("--import-csv"), QString()} << invalid << ""
+            << ""
             << "“--import-csv”后面缺少CSV文件的名称";
-        QTest::newRow("both at once")
-            << false << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--import-csv"), csv}
-            << invalid << "" << "" << "一次只能用一个";
+        QTest::newRow("both at once") << false
+                                      << QStringList{QStringLiteral("--export-csv"), csv,
+                                                     QStringLiteral("--import-csv"), csv}
+                                      << invalid << ""
+                                      << ""
+                                      << "一次只能用一个";
         QTest::newRow("not for the restore program")
-            << true << QStringList{QStringLiteral("--export-csv"), csv} << invalid << "" << ""
+            << true << QStringList{QStringLiteral("--export-csv"), csv} << invalid << ""
+            << ""
             << "未知的选项“--export-csv”";
         QTest::newRow("an import's choice without the import")
-            << false << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--encoding"), QStringLiteral("gbk")}
-            << invalid << "" << "" << "选项“--encoding”只能和“--import-csv”一起用";
+            << false
+            << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--encoding"), QStringLiteral("gbk")}
+            << invalid << ""
+            << ""
+            << "选项“--encoding”只能和“--import-csv”一起用";
         QTest::newRow("an order of dates not known")
-            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--date-order"), QStringLiteral("ydm")}
-            << invalid << "" << "" << "“--date-order ydm”无法识别";
+            << false
+            << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--date-order"), QStringLiteral("ydm")}
+            << invalid << ""
+            << ""
+            << "“--date-order ydm”无法识别";
         QTest::newRow("a mapping without a field")
-            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--map"), QStringLiteral("Title")}
-            << invalid << "" << "" << "应当写成“--map \"列名=字段\"”";
+            << false
+            << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--map"), QStringLiteral("Title")}
+            << invalid << ""
+            << ""
+            << "应当写成“--map \"列名=字段\"”";
         QTest::newRow("duplicates neither skipped nor imported")
-            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--duplicates"), QStringLiteral("merge")}
-            << invalid << "" << "" << "“--duplicates merge”无法识别";
+            << false
+            << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--duplicates"), QStringLiteral("merge")}
+            << invalid << ""
+            << ""
+            << "“--duplicates merge”无法识别";
         QTest::newRow("a delimiter not known")
-            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--delimiter"), QStringLiteral("colon")}
-            << invalid << "" << "" << "“--delimiter colon”无法识别";
+            << false
+            << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--delimiter"), QStringLiteral("colon")}
+            << invalid << ""
+            << ""
+            << "“--delimiter colon”无法识别";
         QTest::newRow("an encoding without its name")
             << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--encoding")} << invalid << ""
-            << "" << "选项“--encoding”后面缺少它的值";
+            << ""
+            << "选项“--encoding”后面缺少它的值";
     }
 
     // The import window's choices, given on the command line.
     void importChoicesAreRead()
     {
         const app::CommandLine line = app::parseCommandLine(
-            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv"), QStringLiteral("--map"),
-             QStringLiteral("Autor = 作者"), QStringLiteral("--map=评分=不导入"), QStringLiteral("--encoding"),
-             QStringLiteral("cp1252"), QStringLiteral("--delimiter"), QStringLiteral("tab"), QStringLiteral("--date-order"),
-             QStringLiteral("DMY"), QStringLiteral("--duplicates"), QStringLiteral("import"), QStringLiteral("--dry-run")},
+            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv"),
+             QStringLiteral("--map"), QStringLiteral("Autor = 作者"), QStringLiteral("--map=评分=不导入"),
+             QStringLiteral("--encoding"), QStringLiteral("cp1252"), QStringLiteral("--delimiter"),
+             QStringLiteral("tab"), QStringLiteral("--date-order"), QStringLiteral("DMY"),
+             QStringLiteral("--duplicates"), QStringLiteral("import"), QStringLiteral("--dry-run")},
             app::Program::Quillmere);
         QCOMPARE(int(line.action), int(app::CommandLine::Action::ImportCsv));
         const ImportOptions &o = line.import;
@@ -660,7 +683,8 @@ private Q_SLOTS:
         QVERIFY(o.dryRun);
 
         const app::CommandLine plain = app::parseCommandLine(
-            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv")}, app::Program::Quillmere);
+            {QStringLiteral("quillmere"), QStringLiteral("--import-csv"), QStringLiteral("a.csv")},
+            app::Program::Quillmere);
         QVERIFY(plain.import.mapping.empty() && plain.import.encoding.isEmpty() && plain.import.separator.isNull());
         QVERIFY(!plain.import.withDuplicates && !plain.import.dryRun);
         QCOMPARE(int(plain.import.dateOrder), int(bookvalues::DateOrder::Unknown));

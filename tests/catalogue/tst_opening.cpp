@@ -1,7 +1,7 @@
 #include "registry.h"
 
 #include "catalogue/catalogue.h"
-#include "store/connection.h"
+#include "store/datafile.h"
 #include "store/usererror.h"
 #include "support/fixture.h"
 

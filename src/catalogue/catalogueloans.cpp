@@ -81,17 +81,6 @@ bool Catalogue::returnFromLoan(qint64 id)
 
 bool Catalogue::deleteReturnedBook(qint64 id)
 {
-    bool found = false;
-    {
-        Dataset book(connection());
-        ScopedClose closing(book);
-        book.setCommandText(QStringLiteral("select * from book where book_id = ?"), {id});
-        book.open();
-        found = book.recordCount() > 0;
-        if (found)
-            book.deleteRecord();
-    }
-    // A book already gone from the file only loses its row.
-    Q_EMIT bookRemoved(id);
-    return found;
+    // A borrowed book given back leaves the catalogue as any deleted book.
+    return removeBook(id);
 }

@@ -3,7 +3,6 @@
 #include "formats/formulaguard.h"
 #include "store/bookfields.h"
 #include "store/connection.h"
-#include "store/dataset.h"
 #include "store/usererror.h"
 
 #include <algorithm>
@@ -86,14 +85,15 @@ BookImport::Value whole(qint64 number)
 
 } // namespace
 
-BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Dataset &books)
+BookImport::CatalogueKeys BookImport::CatalogueKeys::read(Connection &connection, bool makeIndexes)
 {
     CatalogueKeys keys;
     // A file that lacks the indexes (one no Quillmere window has opened
     // since) gets them first: without them every record would read every
     // book.
-    storedalready::prepareIndexes(books.connection());
-    keys.m_finder = std::make_shared<storedalready::Finder>(books.connection());
+    if (makeIndexes)
+        storedalready::prepareIndexes(connection);
+    keys.m_finder = std::make_shared<storedalready::Finder>(connection);
     return keys;
 }
 

@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-class Dataset;
+class Connection;
 
 // The books of a CSV file as they would be stored: each column of the file
 // goes to a target (see bookcolumns), each record becomes a book, and every
@@ -86,9 +86,11 @@ public:
     class CatalogueKeys
     {
     public:
-        // Asks through the dataset's connection (the dataset closed); makes
-        // the indexes first where the file lacks them and may be written.
-        static CatalogueKeys read(Dataset &books);
+        // Asks through the connection. With makeIndexes, makes the indexes
+        // first where the file lacks them and may be written; without, a
+        // file is never changed (a dry run, which holds no lock), and one
+        // that lacks them is asked by reading its books.
+        static CatalogueKeys read(Connection &connection, bool makeIndexes);
         // The stored book that a book of this title, first author and ISBN
         // repeats, if there is one.
         std::optional<storedalready::Match> find(QStringView title, QStringView author, QStringView isbn) const;

@@ -6,8 +6,8 @@
 #include "figures.h"
 #include "importwriter.h"
 #include "loanlist.h"
-#include "storedalready.h"
 #include "store/cataloguelock.h"
+#include "storedalready.h"
 
 #include <QObject>
 #include <QString>
@@ -222,9 +222,7 @@ public:
     // more (another program deleted it): nothing is written, and bookRemoved
     // tells that its row is to go.
     bool returnFromLoan(qint64 id);
-    // A borrowed book given back: deleted; bookRemoved, also when it was gone
-    // already (then false).
-    bool deleteReturnedBook(qint64 id);
+    // A borrowed book given back leaves the catalogue: removeBook.
 
     // --- Transfers and backups ----------------------------------------------
 
@@ -244,8 +242,10 @@ public:
                              const QStringList &extraHeader) const;
 
     // The stored books' keys that an import's records are judged against
-    // (see BookImport::judge): taken once, kept by the caller.
-    BookImport::CatalogueKeys importKeys() const;
+    // (see BookImport::judge): taken once, kept by the caller. Without
+    // makeIndexes the file is left exactly as it is (see
+    // BookImport::CatalogueKeys::read).
+    BookImport::CatalogueKeys importKeys(bool makeIndexes = true) const;
     // Adds the books of a judged import, and the names they bring to the
     // lists, in one transaction (see importwriter::write). Emits
     // booksReplaced() once when books were added: not for nothing added,

@@ -78,9 +78,3 @@ bool Catalogue::returnFromLoan(qint64 id)
         Q_EMIT bookRemoved(id);
     return found;
 }
-
-bool Catalogue::deleteReturnedBook(qint64 id)
-{
-    // A borrowed book given back leaves the catalogue as any deleted book.
-    return removeBook(id);
-}

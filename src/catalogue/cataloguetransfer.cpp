@@ -37,10 +37,9 @@ qint64 Catalogue::exportListedBooks(const QString &target, const std::vector<boo
     return bookexport::writeListed(presentFile(*this), target, books, extraHeader);
 }
 
-BookImport::CatalogueKeys Catalogue::importKeys() const
+BookImport::CatalogueKeys Catalogue::importKeys(bool makeIndexes) const
 {
-    Dataset books(presentFile(*this));
-    return BookImport::CatalogueKeys::read(books);
+    return BookImport::CatalogueKeys::read(presentFile(*this), makeIndexes);
 }
 
 importwriter::Summary Catalogue::importBooks(const BookImport &books, bool withDuplicates,

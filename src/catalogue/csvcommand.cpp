@@ -246,7 +246,8 @@ int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOption
             complain(terminal, heldText);
             return 1;
         }
-        books.judge(catalogue.importKeys());
+        // A dry run writes nothing, not even the indexes: it holds no lock.
+        books.judge(catalogue.importKeys(!options.dryRun));
         const importwriter::Summary summary = options.dryRun ? importwriter::plan(books, options.withDuplicates)
                                                              : catalogue.importBooks(books, options.withDuplicates);
         if (books.dateOrderUnsettled() && books.dateOrder() != bookvalues::DateOrder::Dmy &&

@@ -252,7 +252,7 @@ void LoanOverviewDialog::endSelectedLoan()
     const qint64 id = number.toLongLong();
     // Either way the main window follows the catalogue's signal: the row is
     // rewritten, or goes when the book is gone.
-    const bool found = lent ? catalogue().returnFromLoan(id) : catalogue().deleteReturnedBook(id);
+    const bool found = lent ? catalogue().returnFromLoan(id) : catalogue().removeBook(id);
     if (!found)
         msg::plain(this, QStringLiteral("编号为 %1 的书籍已不在数据文件中。").arg(number));
     readLoans();

@@ -2,6 +2,8 @@
 
 #include "store/bookfields.h"
 
+#include <QHash>
+
 #include <array>
 
 namespace bookcolumns {
@@ -173,19 +175,41 @@ bool same(QStringView plain, QStringView known)
     return plain.compare(known, Qt::CaseInsensitive) == 0;
 }
 
-// The target of a plain header; known tells whether it is one at all.
-Target find(QStringView plain, bool &known)
+// Every header the program knows, case-folded, with its target: the
+// database's column names and the program's captions first, then the other
+// programs' headers; where two give one text, the first holds. The
+// identifier column is known and imported nowhere. Made once: a file may
+// have two thousand columns, each looked up here.
+const QHash<QString, Target> &knownHeaders()
 {
-    known = true;
-    for (int column = 1; column < kColumnCount; ++column) {
-        if (same(plain, columnName(column)) || same(plain, bookfields::caption(columnName(column))))
-            return Target(column);
-    }
-    for (const Header &h : kOtherHeaders)
-        if (same(plain, h.text))
-            return h.target;
-    known = same(plain, columnName(0)) || same(plain, bookfields::caption(columnName(0)));
-    return Target::None;
+    static const QHash<QString, Target> headers = [] {
+        QHash<QString, Target> out;
+        const auto add = [&](QStringView text, Target target) {
+            const QString key = text.toString().toCaseFolded();
+            if (!out.contains(key))
+                out.insert(key, target);
+        };
+        for (int column = 1; column < kColumnCount; ++column) {
+            add(columnName(column), Target(column));
+            add(bookfields::caption(columnName(column)), Target(column));
+        }
+        for (const Header &h : kOtherHeaders)
+            add(h.text, h.target);
+        add(columnName(0), Target::None);
+        add(bookfields::caption(columnName(0)), Target::None);
+        return out;
+    }();
+    return headers;
+}
+
+// The target of a plain header, compared without regard to case; known
+// tells whether it is one at all.
+Target find(const QString &plain, bool &known)
+{
+    const QHash<QString, Target> &headers = knownHeaders();
+    const auto it = headers.constFind(plain.toCaseFolded());
+    known = it != headers.cend();
+    return known ? *it : Target::None;
 }
 
 } // namespace

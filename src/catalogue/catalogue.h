@@ -63,10 +63,6 @@ public:
     bool isLocked() const { return m_lock->isLocked(); }
     void releaseLock() { m_lock->unlock(); }
 
-    // The one connection, opened if need be, for the core's own operations.
-    // Windows never use it: they call the operations.
-    Connection &connection() const;
-
     // --- The book list ------------------------------------------------------
 
     // The stored fields of one list row (see bookrow.h: kFieldCount of them,
@@ -278,6 +274,11 @@ Q_SIGNALS:
     void booksReplaced();
 
 private:
+    // The one connection, opened if need be: for the operations' own files
+    // (and the core's tests, through catalogueconnection.h) only.
+    friend struct CatalogueConnection;
+    Connection &connection() const;
+
     QString m_path;
     std::unique_ptr<CatalogueLock> m_lock;
     mutable std::unique_ptr<Connection> m_connection;

@@ -121,7 +121,7 @@ std::optional<storedalready::Match> Catalogue::storedAlready(const QString &titl
 {
     if (!m_finder)
         m_finder = std::make_unique<storedalready::Finder>(connection());
-    return m_finder->find(title, author, isbn);
+    return m_finder->findDescribed(title, author, isbn);
 }
 
 void Catalogue::prepareIndexes(const std::function<void()> &progress)

@@ -3,6 +3,7 @@
 #include "catalogue.h"
 
 #include "cataloguebackup.h"
+#include "catalogueconnection.h"
 #include "formats/gridstoredtable.h"
 #include "store/connection.h"
 #include "store/dataset.h"
@@ -21,7 +22,7 @@ Connection &presentFile(const Catalogue &catalogue)
 {
     if (!QFileInfo(catalogue.path()).isFile())
         throw UserError(missingDataFileMessage(catalogue.path()));
-    return catalogue.connection();
+    return CatalogueConnection::of(catalogue);
 }
 
 } // namespace

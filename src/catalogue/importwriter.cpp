@@ -251,6 +251,7 @@ Summary write(Connection &connection, const BookImport &books, bool withDuplicat
 
     Dataset dataset(connection);
     Transaction transaction(connection);
+    storedalready::ManyBooks many(connection, total);
     NameList categories(connection, dataset, "category", "cate_name");
     NameList publishers(connection, dataset, "pub", "pub_name");
     NameList authors(connection, dataset, "author", "author_name");
@@ -278,7 +279,9 @@ Summary write(Connection &connection, const BookImport &books, bool withDuplicat
             return summary; // the transaction rolls back
         }
     }
-    if (progress && !progress(summary.added, total)) {
+    const int added = summary.added;
+    const auto going = [&] { return !progress || progress(added, total); };
+    if (!going() || !many.finish(going)) {
         summary = Summary{};
         summary.cancelled = true;
         return summary;

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace storedalready {
@@ -25,21 +26,28 @@ namespace {
 constexpr char kIndexes[] =
     "CREATE INDEX IF NOT EXISTS book_by_title_key ON book (" QM_TITLE_KEY ", " QM_AUTHOR_KEY ");"
     "CREATE INDEX IF NOT EXISTS book_by_isbn_key ON book (" QM_ISBN_KEY ");";
+constexpr char kDropIndexes[] = "DROP INDEX book_by_title_key; DROP INDEX book_by_isbn_key;";
+// An upper bound of the books stored, read from the end of the table alone.
+constexpr char kHighestNumber[] = "SELECT coalesce(max(book_id), 0) FROM book";
 constexpr char kIndexCount[] = "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = 'book' "
                                "AND name IN ('book_by_title_key', 'book_by_isbn_key')";
 
 // ?1 the ISBN-13; ?2 the nine digits of its ISBN-10s, which stand between
 // the nine digits alone and the nine followed by "y" (after every digit, X
 // and x). A range rather than twelve numbers: two looks into the index.
-constexpr char kByIsbn[] = "SELECT book_id, book_name, book_author, book_isbn FROM book WHERE " QM_ISBN_KEY " = ?1 "
+// Both ask for the number alone, which the index holds: the book itself is
+// not read (a duplicate's texts are read by number, when they are shown).
+constexpr char kByIsbn[] = "SELECT book_id FROM book WHERE " QM_ISBN_KEY " = ?1 "
                            "OR (" QM_ISBN_KEY " > ?2 AND " QM_ISBN_KEY " < ?2 || 'y' AND length(" QM_ISBN_KEY
                            ") = 10 AND substr(" QM_ISBN_KEY ", 10) IN "
                            "('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'X', 'x'))";
 constexpr char kByTitle[] =
-    "SELECT book_id, book_name, book_author, book_isbn FROM book "
+    "SELECT book_id FROM book "
     "WHERE trim(?1, " QM_BLANKS ") <> '' "
     "AND trim(book_name, " QM_BLANKS ") = trim(?1, " QM_BLANKS ") COLLATE NOCASE "
     "AND trim(coalesce(book_author, ''), " QM_BLANKS ") = trim(?2, " QM_BLANKS ") COLLATE NOCASE";
+
+constexpr char kById[] = "SELECT book_name, book_author, book_isbn FROM book WHERE book_id = ?1";
 
 #undef QM_BLANKS
 #undef QM_TITLE_KEY
@@ -84,6 +92,7 @@ public:
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
+    void bind(int place, qint64 number) { sqlite3_bind_int64(m_stmt, place, number); }
     void bind(int place, QStringView text)
     {
         const QByteArray utf8 = text.toUtf8();
@@ -101,16 +110,15 @@ public:
             throw UserError(m_connection.failure(reason));
         return value;
     }
-    // Runs it; the book of the lowest number it finds, if any.
+    // Runs it; the lowest book number it finds, if any.
     std::optional<Match> lowest()
     {
         std::optional<Match> found;
         int rc;
         while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {
             const qint64 id = sqlite3_column_int64(m_stmt, 0);
-            if (found && found->id <= id)
-                continue;
-            found = Match{id, false, columnText(m_stmt, 1), columnText(m_stmt, 2), columnText(m_stmt, 3)};
+            if (!found || id < found->id)
+                found = Match{id, false, {}, {}, {}};
         }
         const QString reason = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
         sqlite3_reset(m_stmt);
@@ -118,6 +126,20 @@ public:
         if (rc != SQLITE_DONE)
             throw UserError(m_connection.failure(reason));
         return found;
+    }
+    // Runs it; the texts of its first row, in match, if it has one.
+    void describe(Match &match)
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) {
+            match.title = columnText(m_stmt, 0);
+            match.author = columnText(m_stmt, 1);
+            match.isbn = columnText(m_stmt, 2);
+        }
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
+        sqlite3_reset(m_stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw UserError(m_connection.failure(reason));
     }
 
 private:
@@ -153,9 +175,11 @@ struct Finder::Statements
     explicit Statements(Connection &connection)
         : byIsbn(connection, kByIsbn)
         , byTitle(connection, kByTitle)
+        , byId(connection, kById)
     {}
     Statement byIsbn;
     Statement byTitle;
+    Statement byId;
 };
 
 Finder::Finder(Connection &connection)
@@ -182,6 +206,17 @@ std::optional<Match> Finder::find(QStringView title, QStringView author, QString
     byTitle.bind(1, title);
     byTitle.bind(2, author);
     return byTitle.lowest();
+}
+
+std::optional<Match> Finder::findDescribed(QStringView title, QStringView author, QStringView isbn)
+{
+    std::optional<Match> found = find(title, author, isbn);
+    if (found) {
+        Statement &byId = m_statements->byId;
+        byId.bind(1, found->id);
+        byId.describe(*found);
+    }
+    return found;
 }
 
 const char *indexSql()
@@ -223,6 +258,64 @@ bool prepareIndexes(Connection &connection, const Progress &progress)
     Transaction both(connection);
     connection.exec(kIndexes);
     both.commit();
+    return true;
+}
+
+ManyBooks::ManyBooks(Connection &connection, qint64 adding)
+    : m_connection(connection)
+{
+    if (adding <= 0)
+        return;
+    if (adding >= Statement(connection, kHighestNumber).number() &&
+        Statement(connection, kIndexCount).number() == 2) {
+        connection.exec(kDropIndexes);
+        m_dropped = true;
+        return;
+    }
+    // Each book added goes to a page of the table and of each of its three
+    // indexes; more than that it cannot use.
+    constexpr qint64 kPerBookKiB = 4 * 4;
+    if (adding * kPerBookKiB > 2048)
+        m_cache = std::make_unique<LargePageCache>(connection, int(std::min<qint64>(adding * kPerBookKiB,
+                                                                                    LargePageCache::kKiB)));
+}
+
+ManyBooks::~ManyBooks() = default;
+
+bool ManyBooks::finish(const std::function<bool()> &going)
+{
+    if (!m_dropped)
+        return true;
+    struct Asking
+    {
+        const std::function<bool()> &going;
+        bool stopped = false;
+    } asking{going};
+    const auto tick = [](void *context) {
+        auto *a = static_cast<Asking *>(context);
+        try {
+            a->stopped = !a->going();
+        } catch (...) {
+            a->stopped = true; // nothing may leave through SQLite
+        }
+        return a->stopped ? 1 : 0;
+    };
+    sqlite3 *db = m_connection.handle();
+    struct Handler
+    {
+        sqlite3 *db;
+        ~Handler() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+    } handler{db};
+    if (going)
+        sqlite3_progress_handler(db, 100000, tick, &asking);
+    try {
+        m_connection.exec(kIndexes);
+    } catch (const UserError &) {
+        if (asking.stopped)
+            return false;
+        throw;
+    }
+    m_dropped = false;
     return true;
 }
 

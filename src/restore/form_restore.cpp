@@ -40,9 +40,10 @@ QString countText(const restore::CatalogueFacts &facts)
 
 } // namespace
 
-Tform_restore::Tform_restore(QWidget *parent)
+Tform_restore::Tform_restore(const QString &catalogue, QWidget *parent)
     : FormDialog(parent)
     , ui(std::make_unique<Ui::Tform_restore>())
+    , m_dataFile(QFileInfo(catalogue).absoluteFilePath())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_restore"));
@@ -68,7 +69,7 @@ Tform_restore::~Tform_restore() = default;
 
 QString Tform_restore::dataFile() const
 {
-    return programfolder::dataFile();
+    return m_dataFile;
 }
 
 void Tform_restore::showCurrent()
@@ -162,7 +163,7 @@ void Tform_restore::button_restoreClick()
     QString kept;
     if (safety.isEmpty())
         kept = QStringLiteral("原来没有数据文件，所以没有安全副本。");
-    else if (programfolder::besideProgram())
+    else if (programfolder::isBesideProgram(dataFile()))
         kept = QStringLiteral("原来的数据已另存为安全副本“%1”，在程序文件夹中。").arg(safety);
     else
         kept = QStringLiteral("原来的数据已另存为安全副本“%1”，在数据文件所在的文件夹（%2）中。")
@@ -175,9 +176,9 @@ void Tform_restore::button_restoreClick()
     // itself, any other one is handed over.
     const QString program = programfolder::path() + QStringLiteral("quillmere");
     QStringList arguments;
-    if (!programfolder::besideProgram())
+    if (!programfolder::isBesideProgram(dataFile()))
         arguments << QStringLiteral("--data") << dataFile();
-    if (!desktop::start(program, programfolder::catalogueFolder(), arguments))
+    if (!desktop::start(program, QFileInfo(dataFile()).absolutePath(), arguments))
         throw UserError(
             QStringLiteral("数据已还原，但无法启动%1。请从程序文件夹中启动它。").arg(describeFile(program)));
     close();

@@ -18,7 +18,8 @@ class Tform_restore : public FormDialog
     Q_OBJECT
 
 public:
-    explicit Tform_restore(QWidget *parent = nullptr);
+    // Restores into the catalogue whose data file is catalogue.
+    explicit Tform_restore(const QString &catalogue, QWidget *parent = nullptr);
     ~Tform_restore() override;
 
     // The data file that is replaced: the catalogue the program uses (see
@@ -36,6 +37,7 @@ private:
     void forgetBackup();
 
     std::unique_ptr<Ui::Tform_restore> ui;
+    QString m_dataFile; // absolute
     QString m_backup; // the chosen backup, "" while none is chosen
     restore::CatalogueFacts m_backupFacts;
     restore::CatalogueFacts m_currentFacts;

@@ -5,7 +5,6 @@
 #include "components/commandline.h"
 #include "restore/form_restore.h"
 #include "store/cataloguelocation.h"
-#include "store/programfolder.h"
 
 #include <QApplication>
 
@@ -30,8 +29,7 @@ int main(int argc, char *argv[])
     try {
         app::setup(application);
         // The same catalogue as Quillmere's; nothing is made here.
-        programfolder::useDataFile(cataloguelocation::decide(line.dataFile).dataFile);
-        form_restore = new Tform_restore;
+        form_restore = new Tform_restore(cataloguelocation::decide(line.dataFile).dataFile);
         form_restore->show();
         result = application.exec();
     } catch (...) {

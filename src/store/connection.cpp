@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 Connection::Connection(const QString &fileName, Mode mode)
     : m_path(QFileInfo(fileName).absoluteFilePath())
     , m_mode(mode)
@@ -65,4 +67,21 @@ QString Connection::failure(const QString &what) const
     if (code == SQLITE_FULL)
         return QStringLiteral("磁盘已满，数据文件%1无法写入：%2").arg(describeFile(m_path), what);
     return QStringLiteral("读写数据文件%1时出错：%2").arg(describeFile(m_path), what);
+}
+
+LargePageCache::LargePageCache(Connection &connection, int kibibytes)
+    : m_connection(connection)
+{
+    if (m_connection.m_largeCaches++ == 0) {
+        const QByteArray size = QByteArray::number(std::min(kibibytes, kKiB));
+        sqlite3_exec(m_connection.m_db, QByteArray("PRAGMA cache_size=-" + size).constData(), nullptr, nullptr,
+                     nullptr);
+    }
+}
+
+LargePageCache::~LargePageCache()
+{
+    // Back to SQLite's own size, which gives the pages kept above it back.
+    if (--m_connection.m_largeCaches == 0)
+        sqlite3_exec(m_connection.m_db, "PRAGMA cache_size=-2000", nullptr, nullptr, nullptr);
 }

@@ -71,7 +71,12 @@ QString catalogueFolder()
 
 bool besideProgram()
 {
-    return dataFile() == besideProgramFile();
+    return isBesideProgram(dataFile());
+}
+
+bool isBesideProgram(const QString &file)
+{
+    return QFileInfo(file).absoluteFilePath() == besideProgramFile();
 }
 
 void useDataFile(const QString &file)

@@ -39,6 +39,8 @@ QString dataFile();
 QString catalogueFolder();
 // Whether the catalogue in use is the one beside the program.
 bool besideProgram();
+// Whether this data file is the one beside the program.
+bool isBesideProgram(const QString &dataFile);
 // Chooses the catalogue for this run; an empty name returns to the one
 // beside the program.
 void useDataFile(const QString &file);

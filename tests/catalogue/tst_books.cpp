@@ -2,6 +2,7 @@
 
 #include "catalogue/bookimport.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogueconnection.h"
 #include "catalogue/storedalready.h"
 #include "store/connection.h"
 #include "store/dataset.h"
@@ -411,16 +412,16 @@ private Q_SLOTS:
             Catalogue catalogue(file);
             catalogue.prepareIndexes();
             QCOMPARE(fixture::column(file, indexes), (QStringList{"book_by_isbn_key", "book_by_title_key"}));
-            QVERIFY(!storedalready::prepareIndexes(catalogue.connection()));
+            QVERIFY(!storedalready::prepareIndexes(CatalogueConnection::of(catalogue)));
 
             // The questions asked use them: no book is read to answer.
-            Watch watch(catalogue.connection());
+            Watch watch(CatalogueConnection::of(catalogue));
             QVERIFY(catalogue.storedAlready(QStringLiteral("dune"), QString(), QStringLiteral("0-441-17271-7")) ==
                     std::nullopt);
             QCOMPARE(watch.texts.size(), 2);
             QStringList plans;
             for (const QString &sql : watch.texts)
-                plans << planOf(catalogue.connection(), sql);
+                plans << planOf(CatalogueConnection::of(catalogue), sql);
             QVERIFY2(plans.value(0).contains(QLatin1String("USING INDEX book_by_isbn_key")),
                      qPrintable(plans.value(0)));
             QVERIFY2(plans.value(1).contains(QLatin1String("USING INDEX book_by_title_key")),

@@ -2,6 +2,7 @@
 
 #include "catalogue/bookimport.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogueconnection.h"
 #include "catalogue/csvcommand.h"
 #include "catalogue/importwriter.h"
 #include "formats/csvreader.h"
@@ -149,6 +150,53 @@ private Q_SLOTS:
         QCOMPARE(fixture::value(data, QStringLiteral("select count(*) from book")), QString::number(1 + added));
     }
 
+    // An import of more books than are stored makes the two indexes of the
+    // duplicate question anew at its end; whatever way it ends, the file
+    // has both of them, is sound, and answers the question.
+    void manyBooksKeepTheIndexes_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("importing");
+        QTest::addColumn<bool>("stopAtTheEnd");
+        QTest::newRow("fewer than stored") << 50 << 3 << false;
+        QTest::newRow("more than stored") << 3 << 3001 << false;
+        QTest::newRow("more than stored, stopped while the indexes are made") << 3 << 40001 << true;
+    }
+    void manyBooksKeepTheIndexes()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, importing);
+        QFETCH(bool, stopAtTheEnd);
+        fixture::ProgramFolder folder;
+        const QString data = folder.dataFile();
+        fixture::exec(data, QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                                           "insert into book (book_name, book_author) select '旧书' || i, '某人' from n")
+                                .arg(stored));
+        QByteArray content = "书名,作者,ISBN\r\n";
+        for (int i = 1; i <= importing; ++i)
+            content += "New Book " + QByteArray::number(i) + ",Someone,\r\n";
+        Catalogue catalogue(data);
+        const auto books = judgedFile(catalogue, folder.path() + QStringLiteral("in.csv"), content);
+        int endings = 0;
+        const importwriter::Summary summary = catalogue.importBooks(*books, false, [&](int done, int total) {
+            // The first call at the end comes before the indexes are made,
+            // the others while they are.
+            return !(stopAtTheEnd && done == total && ++endings > 1);
+        });
+        QCOMPARE(summary.cancelled, stopAtTheEnd);
+        const int added = stopAtTheEnd ? 0 : importing;
+        QCOMPARE(summary.added, added);
+        QCOMPARE(fixture::value(data, QStringLiteral("select count(*) from book")), QString::number(stored + added));
+        QCOMPARE(fixture::column(data, QStringLiteral("select name from sqlite_master where type = 'index' and name "
+                                                      "like 'book_by_%_key' order by name")),
+                 (QStringList{"book_by_isbn_key", "book_by_title_key"}));
+        QCOMPARE(fixture::value(data, QStringLiteral("pragma integrity_check")), QStringLiteral("ok"));
+        const auto same = catalogue.storedAlready(QStringLiteral(" new book 2 "), QStringLiteral("SOMEONE"), QString());
+        QCOMPARE(same.has_value(), !stopAtTheEnd);
+        if (same)
+            QCOMPARE(same->title, QStringLiteral("New Book 2"));
+    }
+
     // Every action on the data file waits as long for another program that
     // holds it: here longer than the restore's settling once waited (2 s),
     // shorter than the busy time.
@@ -173,7 +221,7 @@ private Q_SLOTS:
         std::unique_ptr<BookImport> books;
         if (action == QLatin1String("import"))
             books = judgedFile(catalogue, folder.path() + QStringLiteral("in.csv"), "书名\r\n水浒传\r\n");
-        catalogue.connection(); // open before the other program takes the file
+        CatalogueConnection::of(catalogue); // open before the other program takes the file
 
         QElapsedTimer waited;
         waited.start();

@@ -12,7 +12,7 @@
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QItemSelectionModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include <algorithm>
 #include <stdexcept>
@@ -64,9 +64,9 @@ void Context::note(const std::string &key, const QString &text)
     run.notes.emplace_back(key, text.toStdString());
 }
 
-QTreeView *Context::listView() const
+QTableView *Context::listView() const
 {
-    return driver::child<QTreeView>(form_main, "listview_main_report");
+    return driver::child<QTableView>(form_main, "listview_main_report");
 }
 
 QWidget *Context::listViewport() const
@@ -86,7 +86,7 @@ int Context::listRows() const
 
 void Context::clickRow(int row)
 {
-    QTreeView *view = listView();
+    QTableView *view = listView();
     const QModelIndex index = listModel()->index(row, 0);
     view->scrollTo(index);
     probe::settle();

@@ -13,7 +13,7 @@
 #include <string>
 
 class QAbstractItemModel;
-class QTreeView;
+class QTableView;
 
 // One process run: the user's session on the program's windows, step by
 // step, each step timed once as the user meets it (the click, the work, the
@@ -56,7 +56,7 @@ public:
     void note(const std::string &key, const QString &text);
 
     // The main window's book list as the report view shows it.
-    QTreeView *listView() const;
+    QTableView *listView() const;
     QWidget *listViewport() const;
     QAbstractItemModel *listModel() const;
     int listRows() const;

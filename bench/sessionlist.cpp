@@ -14,7 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTreeView>
+#include <QTableView>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -109,8 +109,8 @@ void requireSorted(const Context &c, int column)
 
 void sorts(Context &c)
 {
-    QTreeView *view = c.listView();
-    QHeaderView *header = view->header();
+    QTableView *view = c.listView();
+    QHeaderView *header = view->horizontalHeader();
     const struct
     {
         const char *id;

@@ -2,6 +2,7 @@
 #include "bookquery.h"
 #include "catalogue.h"
 
+#include "bookselect.h"
 #include "store/bookrow.h"
 #include "store/dataset.h"
 
@@ -17,7 +18,7 @@ void setCommand(Dataset &books, const BookQuery &query)
         books.setCommandText(QStringLiteral("select * from book"));
         return;
     case BookQuery::Kind::InCategory:
-        books.setCommandText(QStringLiteral("select * from book where book_cate=?"), {query.text});
+        bookselect::inCategory(books, query.text);
         return;
     case BookQuery::Kind::Matching:
         break;

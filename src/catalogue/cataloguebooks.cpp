@@ -2,19 +2,12 @@
 // whether a new one is stored already.
 #include "catalogue.h"
 
+#include "bookselect.h"
 #include "store/bookrow.h"
 #include "store/dataset.h"
 #include "store/transaction.h"
 
 namespace {
-
-// Opens the dataset on the book of that number; false when there is none.
-bool openBook(Dataset &books, qint64 id)
-{
-    books.setCommandText(QStringLiteral("select * from book where book_id=?"), {id});
-    books.open();
-    return books.recordCount() > 0;
-}
 
 StoredBook storedBook(const Dataset &books, qint64 id)
 {
@@ -38,7 +31,7 @@ std::optional<StoredBook> Catalogue::book(qint64 id) const
 {
     Dataset books(connection());
     ScopedClose closing(books);
-    if (!openBook(books, id))
+    if (!bookselect::openByNumber(books, id))
         return std::nullopt;
     return storedBook(books, id);
 }
@@ -46,7 +39,7 @@ std::optional<StoredBook> Catalogue::book(qint64 id) const
 bool Catalogue::readBookRow(qint64 id, PackedRows &into) const
 {
     Dataset books(connection());
-    books.setCommandText(QStringLiteral("select * from book where book_id=?"), {id});
+    bookselect::byNumber(books, id);
     bookrow::FieldReader reader;
     bool found = false;
     books.scan([&](const Dataset::Row &row) {
@@ -80,7 +73,7 @@ Catalogue::Change Catalogue::changeBook(const StoredBook &expected, const BookFi
         Dataset books(connection());
         Transaction whole(connection());
         ScopedClose closing(books);
-        if (!openBook(books, expected.id))
+        if (!bookselect::openByNumber(books, expected.id))
             return Change::Gone;
         current = storedBook(books, expected.id);
         // Nothing of the user's to write: whatever another program stored
@@ -108,7 +101,7 @@ bool Catalogue::removeBook(qint64 id)
     {
         Dataset books(connection());
         ScopedClose closing(books);
-        there = openBook(books, id);
+        there = bookselect::openByNumber(books, id);
         if (there)
             books.deleteRecord();
     }

@@ -2,14 +2,13 @@
 // friends.
 #include "catalogue.h"
 
+#include "bookselect.h"
 #include "store/dataset.h"
 #include "store/sqlquote.h"
 #include "store/transaction.h"
 
 namespace {
 
-// The books of a category; the name is bound, whatever it holds.
-const QString kCategoryBooks = QStringLiteral("select * from book where book_cate=?");
 // The categories of a name, the first of them first.
 const QString kCategoriesNamed = QStringLiteral("select * from category where cate_name=?");
 
@@ -106,7 +105,7 @@ void Catalogue::renameCategory(const QString &oldName, const QString &newName)
         }
         {
             ScopedClose closing(rows);
-            rows.setCommandText(kCategoryBooks, {oldName});
+            bookselect::inCategory(rows, oldName);
             rows.open();
             for (int i = 0; i < rows.recordCount(); ++i) {
                 rows.edit();
@@ -129,7 +128,7 @@ bool Catalogue::removeCategory(const QString &name)
         Dataset rows(connection());
         {
             ScopedClose closing(rows);
-            rows.setCommandText(kCategoryBooks, {name});
+            bookselect::inCategory(rows, name);
             rows.open();
             if (rows.recordCount() > 0)
                 return false;

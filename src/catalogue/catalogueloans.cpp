@@ -1,6 +1,7 @@
 // The books that are out and in, and the two ways a loan ends.
 #include "catalogue.h"
 
+#include "bookselect.h"
 #include "store/codes.h"
 #include "store/dataset.h"
 #include "store/datetext.h"
@@ -61,9 +62,7 @@ bool Catalogue::returnFromLoan(qint64 id)
     {
         Dataset book(connection());
         ScopedClose closing(book);
-        book.setCommandText(QStringLiteral("select * from book where book_id = ?"), {id});
-        book.open();
-        found = book.recordCount() > 0;
+        found = bookselect::openByNumber(book, id);
         if (found) {
             // The one field that makes the book the user's own again.
             book.edit();

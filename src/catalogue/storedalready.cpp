@@ -266,8 +266,7 @@ ManyBooks::ManyBooks(Connection &connection, qint64 adding)
 {
     if (adding <= 0)
         return;
-    if (adding >= Statement(connection, kHighestNumber).number() &&
-        Statement(connection, kIndexCount).number() == 2) {
+    if (adding >= Statement(connection, kHighestNumber).number() && Statement(connection, kIndexCount).number() == 2) {
         connection.exec(kDropIndexes);
         m_dropped = true;
         return;
@@ -276,8 +275,8 @@ ManyBooks::ManyBooks(Connection &connection, qint64 adding)
     // indexes; more than that it cannot use.
     constexpr qint64 kPerBookKiB = 4 * 4;
     if (adding * kPerBookKiB > 2048)
-        m_cache = std::make_unique<LargePageCache>(connection, int(std::min<qint64>(adding * kPerBookKiB,
-                                                                                    LargePageCache::kKiB)));
+        m_cache = std::make_unique<LargePageCache>(connection,
+                                                   int(std::min<qint64>(adding * kPerBookKiB, LargePageCache::kKiB)));
 }
 
 ManyBooks::~ManyBooks() = default;

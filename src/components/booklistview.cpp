@@ -8,12 +8,34 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
-#include <QTreeView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+namespace {
+
+// Whole rows are chosen in the report: no cell of it shows a focus of its
+// own.
+class RowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
+} // namespace
 
 BookListView::BookListView(QWidget *parent)
     : QStackedWidget(parent)
     , m_model(new BookListModel(this))
-    , m_report(new QTreeView(this))
+    , m_report(new QTableView(this))
     , m_icons(new QListView(this))
 {
     m_report->setObjectName(QStringLiteral("listview_main_report"));
@@ -23,16 +45,23 @@ BookListView::BookListView(QWidget *parent)
     m_icons->setModel(m_model);
     m_icons->setSelectionModel(m_report->selectionModel());
 
-    m_report->setRootIsDecorated(false);
-    m_report->setItemsExpandable(false);
-    m_report->setUniformRowHeights(true);
-    m_report->setAllColumnsShowFocus(true);
+    m_report->setItemDelegate(new RowDelegate(m_report));
+    m_report->setShowGrid(false);
+    m_report->setWordWrap(false);
+    m_report->setCornerButtonEnabled(false);
     m_report->setSortingEnabled(false);
-    QHeaderView *header = m_report->header();
+    m_report->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView *rows = m_report->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setHighlightSections(false);
+    fitRowHeight();
+    QHeaderView *header = m_report->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setSortIndicatorShown(false);
+    header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int c = 0; c < bookrow::kColumnCount; ++c)
         m_report->setColumnWidth(c, bookrow::initialWidth(c));
@@ -68,6 +97,30 @@ void BookListView::setupView(QAbstractItemView *view)
             [this, view](const QPoint &pos) { Q_EMIT contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
+}
+
+void BookListView::fitRowHeight()
+{
+    QStyleOptionViewItem option;
+    option.initFrom(m_report);
+    option.font = m_report->font();
+    option.fontMetrics = m_report->fontMetrics();
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.text = QStringLiteral("书名Ag");
+    option.decorationSize = m_report->iconSize().isValid()
+                                ? m_report->iconSize()
+                                : QSize(m_report->style()->pixelMetric(QStyle::PM_SmallIconSize),
+                                        m_report->style()->pixelMetric(QStyle::PM_SmallIconSize));
+    const QSize size = m_report->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_report);
+    m_report->verticalHeader()->setMinimumSectionSize(1);
+    m_report->verticalHeader()->setDefaultSectionSize(size.height());
+}
+
+void BookListView::changeEvent(QEvent *event)
+{
+    QStackedWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
 }
 
 QAbstractItemView *BookListView::currentView() const

@@ -9,12 +9,15 @@
 class BookListModel;
 class QAbstractItemView;
 class QListView;
-class QTreeView;
+class QTableView;
 class QItemSelectionModel;
 
 // The book list: one model shown by a report view (one line per book with
 // its columns) or an icon view (large icons, small icons, list), sharing one
-// selection of at most one whole row. Sorting by a column header follows the
+// selection of at most one whole row. The report view is a table without
+// grid lines or row headers, all its rows one height: a book added or
+// removed costs the same at a million books as at ten (a tree view lays all
+// its rows out again for each). Sorting by a column header follows the
 // list's own sort state: the first click on a column sorts it descending,
 // the next ascending, each column alternating on its own.
 class BookListView : public QStackedWidget
@@ -27,7 +30,7 @@ public:
     explicit BookListView(QWidget *parent = nullptr);
 
     BookListModel *model() const { return m_model; }
-    QTreeView *reportView() const { return m_report; }
+    QTableView *reportView() const { return m_report; }
     QListView *iconView() const { return m_icons; }
     QAbstractItemView *currentView() const;
 
@@ -51,12 +54,15 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setupView(QAbstractItemView *view);
+    // The report's rows as high as a row of text beside a small icon.
+    void fitRowHeight();
 
     BookListModel *m_model;
-    QTreeView *m_report;
+    QTableView *m_report;
     QListView *m_icons;
     ViewStyle m_style = ViewStyle::Report;
     int m_sortColumn = 0;

@@ -40,7 +40,6 @@ public:
     // The error text for the connection's last failure, naming the file.
     QString failure(const QString &what) const;
 
-
 private:
     sqlite3 *m_db = nullptr;
     QString m_path;

@@ -169,9 +169,10 @@ private Q_SLOTS:
         QFETCH(bool, stopAtTheEnd);
         fixture::ProgramFolder folder;
         const QString data = folder.dataFile();
-        fixture::exec(data, QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
-                                           "insert into book (book_name, book_author) select '旧书' || i, '某人' from n")
-                                .arg(stored));
+        fixture::exec(data,
+                      QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                                     "insert into book (book_name, book_author) select '旧书' || i, '某人' from n")
+                          .arg(stored));
         QByteArray content = "书名,作者,ISBN\r\n";
         for (int i = 1; i <= importing; ++i)
             content += "New Book " + QByteArray::number(i) + ",Someone,\r\n";

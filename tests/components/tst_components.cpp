@@ -6,7 +6,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
-#include <QTreeView>
 #include <QtTest>
 
 class ComponentsTest : public QObject

@@ -23,7 +23,7 @@
 #include <QStringDecoder>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -82,7 +82,7 @@ private:
     }
     static void clickHeader(int column)
     {
-        QHeaderView *header = form_main->listview_main->reportView()->header();
+        QHeaderView *header = form_main->listview_main->reportView()->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
@@ -403,7 +403,7 @@ private Q_SLOTS:
         seed(
             QStringLiteral("insert into book (book_name, book_loan, book_readed, book_rating) values ('甲', 1, 1, 3)"));
         start();
-        QTreeView *view = form_main->listview_main->reportView();
+        QTableView *view = form_main->listview_main->reportView();
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Return); // nothing selected: nothing opens
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->height() - 5));

@@ -74,7 +74,7 @@ class BookFile
 {
 public:
     BookFile(const QString &target, const QStringList &extraHeader)
-        : m_out(target)
+        : m_out(target, WholeFile::Streams::Written)
         , m_csv(m_buffer)
     {
         m_buffer.reserve(kBlock + 64 * 1024);

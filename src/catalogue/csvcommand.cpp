@@ -148,9 +148,11 @@ int exportBooks(Catalogue &catalogue, const QString &csvFile, const Terminal &te
         if (!passwordAccepted(catalogue, terminal, QStringLiteral("导出")))
             return 1;
         const qint64 books = catalogue.exportBooks(csvFile);
-        say(terminal.out, QStringLiteral("已导出 %1 本书到文件%2。")
-                              .arg(books)
-                              .arg(describeFile(QFileInfo(csvFile).absoluteFilePath())));
+        // Written to a stream (the command's own output, a pipe), the
+        // summary keeps out of the books: it goes to the error output.
+        const QFileInfo written(csvFile);
+        say(written.isFile() ? terminal.out : terminal.err,
+            QStringLiteral("已导出 %1 本书到文件%2。").arg(books).arg(describeFile(written.absoluteFilePath())));
         return 0;
     });
 }

@@ -45,7 +45,7 @@ void start(Context &c)
 
     double toLogin = 0;
     bool loggedIn = false;
-    driver::withModal([&] { loggedIn = form_main->FormShow(); },
+    driver::withModal([&] { loggedIn = form_main->logIn(); },
                       [&](QDialog *login) {
                           probe::settle(login);
                           toLogin = probe::elapsedMs(timer);

@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
         if (!catalogue)
             return 1;
         windows::createAll(*catalogue);
-        if (form_main->FormShow())
+        if (form_main->logIn())
             result = application.exec();
     } catch (...) {
         // Start-up itself failed: say so, then end.

@@ -39,7 +39,10 @@ template <class Window> void destroy(Window *&instance)
 
 void createAll(Catalogue &catalogue)
 {
-    create(form_main, catalogue);
+    // The main window first; at its start it fills its tree and its list.
+    form_main = new MainWindow;
+    form_main->setCatalogue(&catalogue);
+    guard::run(nullptr, [] { form_main->fillAtStart(); });
     create(form_addcate, catalogue);
     create(form_pub, catalogue);
     create(form_author, catalogue);

@@ -18,11 +18,11 @@
 #include <QScreen>
 #include <QTreeWidget>
 
-Tform_main *form_main = nullptr;
+MainWindow *form_main = nullptr;
 
-Tform_main::Tform_main(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::Tform_main>())
+    , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_main"));
@@ -62,30 +62,35 @@ Tform_main::Tform_main(QWidget *parent)
     wireCommands();
 }
 
-Tform_main::~Tform_main() = default;
+MainWindow::~MainWindow() = default;
 
-QAction *Tform_main::action(const char *name) const
+QAction *MainWindow::action(const char *name) const
 {
     return m_commands[QString::fromLatin1(name)];
 }
 
-void Tform_main::wireCommands()
+void MainWindow::wireCommands()
 {
     const struct
     {
         const char *name;
-        void (Tform_main::*handler)();
+        void (MainWindow::*handler)();
     } handlers[] = {
-        {"mfexit", &Tform_main::mfexitClick},         {"medelbook", &Tform_main::medelbookClick},
-        {"meeditcate", &Tform_main::meeditcateClick}, {"medelcate", &Tform_main::medelcateClick},
-        {"mvbigicon", &Tform_main::mvbigiconClick},   {"mvsmallicon", &Tform_main::mvsmalliconClick},
-        {"mvlist", &Tform_main::mvlistClick},         {"mvxiangxi", &Tform_main::mvxiangxiClick},
-        {"mvtreelist", &Tform_main::mvtreelistClick}, {"mhabout", &Tform_main::mhaboutClick},
+        {"mfexit", &MainWindow::quit},
+        {"medelbook", &MainWindow::deleteSelectedBook},
+        {"meeditcate", &MainWindow::renameSelectedCategory},
+        {"medelcate", &MainWindow::deleteSelectedCategory},
+        {"mvbigicon", &MainWindow::viewLargeIcons},
+        {"mvsmallicon", &MainWindow::viewSmallIcons},
+        {"mvlist", &MainWindow::viewList},
+        {"mvxiangxi", &MainWindow::viewReport},
+        {"mvtreelist", &MainWindow::toggleCategoryBar},
+        {"mhabout", &MainWindow::showAbout},
     };
     for (const auto &h : handlers)
         guard::connect(action(h.name), &QAction::triggered, this, h.handler);
 
-    guard::connect(ui->image_xx, &QToolButton::clicked, this, &Tform_main::image_xxClick);
+    guard::connect(ui->image_xx, &QToolButton::clicked, this, &MainWindow::hideCategoryBar);
     wireBookCommands();
     wireListCommands();
     wireExportCommands();
@@ -99,14 +104,14 @@ void Tform_main::wireCommands()
             [this](const QPoint &pos) { m_commands.popmenuCate->exec(treeview_main->viewport()->mapToGlobal(pos)); });
 }
 
-void Tform_main::FormCreate()
+void MainWindow::fillAtStart()
 {
     programfolder::enter();
     fillTree();
     fillBookList(BookQuery::all());
 }
 
-bool Tform_main::FormShow()
+bool MainWindow::logIn()
 {
     if (!form_welcome->login()) {
         close(); // a refused login ends the program
@@ -122,32 +127,32 @@ bool Tform_main::FormShow()
     return true;
 }
 
-void Tform_main::mfexitClick()
+void MainWindow::quit()
 {
     close();
 }
 
-void Tform_main::mvbigiconClick()
+void MainWindow::viewLargeIcons()
 {
     listview_main->setViewStyle(BookListView::ViewStyle::LargeIcons);
 }
 
-void Tform_main::mvsmalliconClick()
+void MainWindow::viewSmallIcons()
 {
     listview_main->setViewStyle(BookListView::ViewStyle::SmallIcons);
 }
 
-void Tform_main::mvlistClick()
+void MainWindow::viewList()
 {
     listview_main->setViewStyle(BookListView::ViewStyle::List);
 }
 
-void Tform_main::mvxiangxiClick()
+void MainWindow::viewReport()
 {
     listview_main->setViewStyle(BookListView::ViewStyle::Report);
 }
 
-void Tform_main::showCategoryBar(bool shown)
+void MainWindow::showCategoryBar(bool shown)
 {
     if (shown == !ui->panel_left->isHidden())
         return;
@@ -161,22 +166,22 @@ void Tform_main::showCategoryBar(bool shown)
     }
 }
 
-void Tform_main::mvtreelistClick()
+void MainWindow::toggleCategoryBar()
 {
     showCategoryBar(ui->panel_left->isHidden());
 }
 
-void Tform_main::image_xxClick()
+void MainWindow::hideCategoryBar()
 {
     showCategoryBar(false);
 }
 
-void Tform_main::mhaboutClick()
+void MainWindow::showAbout()
 {
     form_welcome->showModal();
 }
 
-bool Tform_main::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == treeview_main->viewport()) {
         // A right click opens the pop-up menu without moving the selection.
@@ -186,7 +191,7 @@ bool Tform_main::eventFilter(QObject *watched, QEvent *event)
             return true;
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            guard::run(this, [this] { treeview_mainClick(); });
+            guard::run(this, [this] { listSelectedCategory(); });
             return false;
         }
     }

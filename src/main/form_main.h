@@ -16,32 +16,32 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace Ui {
-class Tform_main;
+class MainWindow;
 }
 
 // The main window: the category bar with its tree on the left, the book list
 // on the right, the menu bar and the six toolbars above them. The dialogs
 // that change what it shows tell it through the catalogue view it hands
 // them, and it changes its own list and tree.
-class Tform_main : public QMainWindow, public CatalogueView
+class MainWindow : public QMainWindow, public CatalogueView
 {
     Q_OBJECT
 
 public:
-    explicit Tform_main(QWidget *parent = nullptr);
-    ~Tform_main() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
-    // The catalogue the window shows, handed in at start before the
-    // creation event. The list and the tree follow what it announces.
+    // The catalogue the window shows, handed in at start before
+    // fillAtStart(). The list and the tree follow what it announces.
     void setCatalogue(Catalogue *catalogue);
 
-    // The creation event: enters the program folder, fills the tree, then
-    // the list with every book.
-    void FormCreate();
+    // Run once right after the window is made: enters the program folder,
+    // fills the tree, then the list with every book.
+    void fillAtStart();
 
-    // The show event at start: the login. Shows the main window maximised
-    // and returns true when the user is let in; false when the program ends.
-    bool FormShow();
+    // The login at start. Shows the main window maximised and returns true
+    // when the user is let in; false when the program ends.
+    bool logIn();
 
     // The controls the other windows use.
     BookListView *listview_main = nullptr;
@@ -69,45 +69,53 @@ public:
 
     // Handlers. The commands of each area are wired by its own wiring
     // function, next to their handlers.
-    void mfexitClick();
-    void meaddbookClick();
-    void meeditbookClick();
-    void medelbookClick();
-    void meeditcateClick();
-    void medelcateClick();
-    void mvbigiconClick();
-    void mvsmalliconClick();
-    void mvlistClick();
-    void mvxiangxiClick();
-    void mvtreelistClick();
-    void image_xxClick();
-    void mhaboutClick();
-    void treeview_mainClick();
-    void listview_mainDblClick();
-    void listview_mainKeyPress();
+    void quit();
+    // The book commands; each asks for a selected book where it needs one.
+    void addNewBook();
+    void editSelectedBook();
+    void deleteSelectedBook();
+    // The selected book's details, read-only (a double click, Enter, or the
+    // list's pop-up menu); nothing when no book is selected.
+    void showBookDetails();
+    // The category commands on the tree's selected node.
+    void renameSelectedCategory();
+    void deleteSelectedCategory();
+    // A click on the tree: the root lists every book, a category its books.
+    void listSelectedCategory();
+    // The book list's four views.
+    void viewLargeIcons();
+    void viewSmallIcons();
+    void viewList();
+    void viewReport();
+    // The category bar: the menu item shows or hides it, its close button
+    // hides it.
+    void toggleCategoryBar();
+    void hideCategoryBar();
+    void showAbout();
     // Categories, reference lists, statistics and search.
-    void meaddcateClick();
-    void mereaderClick();
-    void meauthorClick();
-    void mepubClick();
-    void msnumberClick();
-    void msmoneyClick();
-    void msjieClick();
-    void mtfindClick();
+    void addNewCategory();
+    void showReaderList();
+    void showAuthorList();
+    void showPublisherList();
+    void showCountStatistics();
+    void showMoneyStatistics();
+    void showLoanStatistics();
+    void findBooks();
     // Export.
-    void mfsaveexcelClick();
-    void mfsavehtmlClick();
+    void saveAsExcel();
+    void saveAsHtml();
     // CSV files: every book out, books in.
-    void mfsavecsvClick();
-    void mfimportcsvClick();
-    void msloansClick();
-    void mschartClick();
-    // The data file, help and password.
-    void mfdaoruClick();
-    void mfbeifenClick();
-    void mhhelpClick();
-    void mhhomepageClick();
-    void mtpasswdClick();
+    void exportCsv();
+    void importCsv();
+    void showLoanOverview();
+    void showCharts();
+    // The data file, help and password. Restoring a backup starts the
+    // restore program and closes this window.
+    void restoreBackup();
+    void backUpCatalogue();
+    void showHelp();
+    void showHomePage();
+    void changePassword();
 
     // The bars cannot be hidden or customised: no pop-up menu of bars.
     QMenu *createPopupMenu() override { return nullptr; }
@@ -145,9 +153,9 @@ private:
     void showCategoryBar(bool shown);
 
     Catalogue *m_catalogue = nullptr;
-    std::unique_ptr<Ui::Tform_main> ui;
+    std::unique_ptr<Ui::MainWindow> ui;
     Commands m_commands;
     QList<int> m_splitterSizes;
 };
 
-extern Tform_main *form_main;
+extern MainWindow *form_main;

@@ -17,38 +17,38 @@
 #include <QAction>
 #include <QMenu>
 
-void Tform_main::wireBookCommands()
+void MainWindow::wireBookCommands()
 {
-    guard::connect(action("meaddbook"), &QAction::triggered, this, &Tform_main::meaddbookClick);
-    guard::connect(action("meeditbook"), &QAction::triggered, this, &Tform_main::meeditbookClick);
+    guard::connect(action("meaddbook"), &QAction::triggered, this, &MainWindow::addNewBook);
+    guard::connect(action("meeditbook"), &QAction::triggered, this, &MainWindow::editSelectedBook);
     QAction *view = popmenu_booklist()->findChild<QAction *>(QStringLiteral("N6"));
-    guard::connect(view, &QAction::triggered, this, &Tform_main::listview_mainDblClick);
-    guard::connect(listview_main, &BookListView::doubleClicked, this, &Tform_main::listview_mainDblClick);
-    guard::connect(listview_main, &BookListView::enterPressed, this, &Tform_main::listview_mainKeyPress);
+    guard::connect(view, &QAction::triggered, this, &MainWindow::showBookDetails);
+    guard::connect(listview_main, &BookListView::doubleClicked, this, &MainWindow::showBookDetails);
+    guard::connect(listview_main, &BookListView::enterPressed, this, &MainWindow::showBookDetails);
 }
 
-void Tform_main::setCatalogue(Catalogue *catalogue)
+void MainWindow::setCatalogue(Catalogue *catalogue)
 {
     if (m_catalogue)
         disconnect(m_catalogue, nullptr, this, nullptr);
     m_catalogue = catalogue;
     if (!catalogue)
         return;
-    connect(catalogue, &Catalogue::bookAdded, this, &Tform_main::showAddedBook);
-    connect(catalogue, &Catalogue::bookChanged, this, &Tform_main::showChangedBook);
-    connect(catalogue, &Catalogue::bookRemoved, this, &Tform_main::dropRemovedBook);
+    connect(catalogue, &Catalogue::bookAdded, this, &MainWindow::showAddedBook);
+    connect(catalogue, &Catalogue::bookChanged, this, &MainWindow::showChangedBook);
+    connect(catalogue, &Catalogue::bookRemoved, this, &MainWindow::dropRemovedBook);
     connect(catalogue, &Catalogue::booksReplaced, this, [this] { guard::run(this, [this] { booksImported(); }); });
     followCategories();
 }
 
 // Each runs inside the guard: what went wrong in following a change is shown
 // and does not reach the operation that made it.
-void Tform_main::showAddedBook(qint64 id)
+void MainWindow::showAddedBook(qint64 id)
 {
     guard::run(this, [&] { bookAdded(QString::number(id)); });
 }
 
-void Tform_main::showChangedBook(qint64 id)
+void MainWindow::showChangedBook(qint64 id)
 {
     guard::run(this, [&] {
         const QString number = QString::number(id);
@@ -61,24 +61,24 @@ void Tform_main::showChangedBook(qint64 id)
     });
 }
 
-void Tform_main::dropRemovedBook(qint64 id)
+void MainWindow::dropRemovedBook(qint64 id)
 {
     guard::run(this, [&] { bookDeleted(QString::number(id)); });
 }
 
-void Tform_main::fillBookList(const BookQuery &query)
+void MainWindow::fillBookList(const BookQuery &query)
 {
     // The list is emptied first; rows read before an error stay in it.
     BookListModel::Fill fill(*listview_main->model());
     fill.addBooks(*m_catalogue, query);
 }
 
-void Tform_main::listBooks(const BookQuery &query)
+void MainWindow::listBooks(const BookQuery &query)
 {
     fillBookList(query);
 }
 
-PackedRows Tform_main::storedBookRow(const QString &number) const
+PackedRows MainWindow::storedBookRow(const QString &number) const
 {
     PackedRows row;
     if (!m_catalogue->readBookRow(sqlquote::checkedNumber(number), row))
@@ -86,12 +86,12 @@ PackedRows Tform_main::storedBookRow(const QString &number) const
     return row;
 }
 
-void Tform_main::bookAdded(const QString &number)
+void MainWindow::bookAdded(const QString &number)
 {
     listview_main->model()->appendBook(storedBookRow(number));
 }
 
-void Tform_main::bookChanged(const QString &number)
+void MainWindow::bookChanged(const QString &number)
 {
     const int row = listview_main->selectedRow();
     if (row < 0)
@@ -99,7 +99,7 @@ void Tform_main::bookChanged(const QString &number)
     listview_main->model()->setBook(row, storedBookRow(number));
 }
 
-QString Tform_main::selectedBookNumber() const
+QString MainWindow::selectedBookNumber() const
 {
     const int row = listview_main->selectedRow();
     if (row < 0)
@@ -107,12 +107,12 @@ QString Tform_main::selectedBookNumber() const
     return listview_main->model()->cell(row, bookrow::Number);
 }
 
-void Tform_main::meaddbookClick()
+void MainWindow::addNewBook()
 {
     form_addbook->showModal();
 }
 
-void Tform_main::meeditbookClick()
+void MainWindow::editSelectedBook()
 {
     if (listview_main->selectedRow() < 0) {
         msg::plain(this, QStringLiteral("请在列表中选择一本需要修改的书籍"));
@@ -121,18 +121,13 @@ void Tform_main::meeditbookClick()
     form_modbook->showModal();
 }
 
-void Tform_main::listview_mainDblClick()
+void MainWindow::showBookDetails()
 {
     if (listview_main->selectedRow() >= 0)
         form_bookbase->showModal();
 }
 
-void Tform_main::listview_mainKeyPress()
-{
-    listview_mainDblClick();
-}
-
-void Tform_main::medelbookClick()
+void MainWindow::deleteSelectedBook()
 {
     const int row = listview_main->selectedRow();
     if (row < 0) {

@@ -6,12 +6,12 @@
 
 #include <QAction>
 
-void Tform_main::wireChartCommands()
+void MainWindow::wireChartCommands()
 {
-    guard::connect(action("mschart"), &QAction::triggered, this, &Tform_main::mschartClick);
+    guard::connect(action("mschart"), &QAction::triggered, this, &MainWindow::showCharts);
 }
 
-void Tform_main::mschartClick()
+void MainWindow::showCharts()
 {
     // Made for each use: every chart is counted afresh anyway.
     ChartsDialog window(this);

@@ -9,13 +9,13 @@
 #include <QDir>
 #include <QStatusBar>
 
-void Tform_main::wireCsvCommands()
+void MainWindow::wireCsvCommands()
 {
-    guard::connect(action("mfsavecsv"), &QAction::triggered, this, &Tform_main::mfsavecsvClick);
-    guard::connect(action("mfimportcsv"), &QAction::triggered, this, &Tform_main::mfimportcsvClick);
+    guard::connect(action("mfsavecsv"), &QAction::triggered, this, &MainWindow::exportCsv);
+    guard::connect(action("mfimportcsv"), &QAction::triggered, this, &MainWindow::importCsv);
 }
 
-void Tform_main::mfsavecsvClick()
+void MainWindow::exportCsv()
 {
     const csvtransfer::Exported exported = csvtransfer::exportBooks(this, *m_catalogue);
     if (exported.path.isEmpty())
@@ -28,13 +28,13 @@ void Tform_main::mfsavecsvClick()
             15000);
 }
 
-void Tform_main::mfimportcsvClick()
+void MainWindow::importCsv()
 {
     csvtransfer::importBooks(this, *m_catalogue);
 }
 
 // Many books at once were added (the catalogue's booksReplaced).
-void Tform_main::booksImported()
+void MainWindow::booksImported()
 {
     fillTree();
     fillBookList(BookQuery::all());

@@ -7,18 +7,18 @@
 
 #include <QAction>
 
-void Tform_main::wireExportCommands()
+void MainWindow::wireExportCommands()
 {
-    guard::connect(action("mfsaveexcel"), &QAction::triggered, this, &Tform_main::mfsaveexcelClick);
-    guard::connect(action("mfsavehtml"), &QAction::triggered, this, &Tform_main::mfsavehtmlClick);
+    guard::connect(action("mfsaveexcel"), &QAction::triggered, this, &MainWindow::saveAsExcel);
+    guard::connect(action("mfsavehtml"), &QAction::triggered, this, &MainWindow::saveAsHtml);
 }
 
-void Tform_main::mfsaveexcelClick()
+void MainWindow::saveAsExcel()
 {
     form_saveexcel->showModal();
 }
 
-void Tform_main::mfsavehtmlClick()
+void MainWindow::saveAsHtml()
 {
     form_savehtml->showModal();
 }

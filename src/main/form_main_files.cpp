@@ -34,16 +34,16 @@ QString helpDocument()
 
 } // namespace
 
-void Tform_main::wireFileCommands()
+void MainWindow::wireFileCommands()
 {
-    guard::connect(action("mfdaoru"), &QAction::triggered, this, &Tform_main::mfdaoruClick);
-    guard::connect(action("mfbeifen"), &QAction::triggered, this, &Tform_main::mfbeifenClick);
-    guard::connect(action("mhhelp"), &QAction::triggered, this, &Tform_main::mhhelpClick);
-    guard::connect(action("mhhomepage"), &QAction::triggered, this, &Tform_main::mhhomepageClick);
-    guard::connect(action("mtpasswd"), &QAction::triggered, this, &Tform_main::mtpasswdClick);
+    guard::connect(action("mfdaoru"), &QAction::triggered, this, &MainWindow::restoreBackup);
+    guard::connect(action("mfbeifen"), &QAction::triggered, this, &MainWindow::backUpCatalogue);
+    guard::connect(action("mhhelp"), &QAction::triggered, this, &MainWindow::showHelp);
+    guard::connect(action("mhhomepage"), &QAction::triggered, this, &MainWindow::showHomePage);
+    guard::connect(action("mtpasswd"), &QAction::triggered, this, &MainWindow::changePassword);
 }
 
-void Tform_main::mfbeifenClick()
+void MainWindow::backUpCatalogue()
 {
     // Set anew every time, so that a name typed last time is not kept.
     filedialog::Options options;
@@ -70,7 +70,7 @@ void Tform_main::mfbeifenClick()
     statusBar()->showMessage(QStringLiteral("数据已备份到 %1").arg(QDir::toNativeSeparators(target)), 15000);
 }
 
-void Tform_main::mfdaoruClick()
+void MainWindow::restoreBackup()
 {
     programfolder::enter();
     if (!msg::question(this, QStringLiteral("此操作将完全丢失当前数据并关闭当前主程序打开数据还原程序,您确定么？")))
@@ -89,7 +89,7 @@ void Tform_main::mfdaoruClick()
     close();
 }
 
-void Tform_main::mhhelpClick()
+void MainWindow::showHelp()
 {
     programfolder::enter();
     const QString document = helpDocument();
@@ -100,7 +100,7 @@ void Tform_main::mhhelpClick()
 
 // The project has no web site yet: the page about the program in the help
 // document stands in for one.
-void Tform_main::mhhomepageClick()
+void MainWindow::showHomePage()
 {
     const QString document = helpDocument();
     QUrl page = QUrl::fromLocalFile(document);
@@ -110,7 +110,7 @@ void Tform_main::mhhomepageClick()
             QStringLiteral("无法打开帮助文件%1：系统中没有可以打开网页文件的程序。").arg(describeFile(document)));
 }
 
-void Tform_main::mtpasswdClick()
+void MainWindow::changePassword()
 {
     form_passwd->showModal();
 }

@@ -14,58 +14,58 @@
 
 #include <QAction>
 
-void Tform_main::wireListCommands()
+void MainWindow::wireListCommands()
 {
     const struct
     {
         const char *name;
-        void (Tform_main::*handler)();
+        void (MainWindow::*handler)();
     } handlers[] = {
-        {"meaddcate", &Tform_main::meaddcateClick}, {"mereader", &Tform_main::mereaderClick},
-        {"meauthor", &Tform_main::meauthorClick},   {"mepub", &Tform_main::mepubClick},
-        {"msnumber", &Tform_main::msnumberClick},   {"msmoney", &Tform_main::msmoneyClick},
-        {"msjie", &Tform_main::msjieClick},         {"mtfind", &Tform_main::mtfindClick},
+        {"meaddcate", &MainWindow::addNewCategory},     {"mereader", &MainWindow::showReaderList},
+        {"meauthor", &MainWindow::showAuthorList},      {"mepub", &MainWindow::showPublisherList},
+        {"msnumber", &MainWindow::showCountStatistics}, {"msmoney", &MainWindow::showMoneyStatistics},
+        {"msjie", &MainWindow::showLoanStatistics},     {"mtfind", &MainWindow::findBooks},
     };
     for (const auto &h : handlers)
         guard::connect(action(h.name), &QAction::triggered, this, h.handler);
 }
 
-void Tform_main::meaddcateClick()
+void MainWindow::addNewCategory()
 {
     form_addcate->showModal();
 }
 
-void Tform_main::mereaderClick()
+void MainWindow::showReaderList()
 {
     form_reader->showModal();
 }
 
-void Tform_main::meauthorClick()
+void MainWindow::showAuthorList()
 {
     form_author->showModal();
 }
 
-void Tform_main::mepubClick()
+void MainWindow::showPublisherList()
 {
     form_pub->showModal();
 }
 
-void Tform_main::msnumberClick()
+void MainWindow::showCountStatistics()
 {
     form_tnumber->showModal();
 }
 
-void Tform_main::msmoneyClick()
+void MainWindow::showMoneyStatistics()
 {
     form_tmoney->showModal();
 }
 
-void Tform_main::msjieClick()
+void MainWindow::showLoanStatistics()
 {
     form_tjie->showModal();
 }
 
-void Tform_main::mtfindClick()
+void MainWindow::findBooks()
 {
     form_find->showModal();
 }

@@ -12,12 +12,12 @@
 #include <QAction>
 #include <QTreeWidget>
 
-void Tform_main::wireLoanCommands()
+void MainWindow::wireLoanCommands()
 {
-    guard::connect(action("msloans"), &QAction::triggered, this, &Tform_main::msloansClick);
+    guard::connect(action("msloans"), &QAction::triggered, this, &MainWindow::showLoanOverview);
 }
 
-void Tform_main::msloansClick()
+void MainWindow::showLoanOverview()
 {
     // Made for each use: it reads the books out and in afresh anyway.
     LoanOverviewDialog window(this);
@@ -26,7 +26,7 @@ void Tform_main::msloansClick()
     window.showModal();
 }
 
-void Tform_main::bookStored(const QString &number)
+void MainWindow::bookStored(const QString &number)
 {
     const int row = listview_main->model()->rowOfNumber(number);
     if (row < 0)
@@ -34,14 +34,14 @@ void Tform_main::bookStored(const QString &number)
     listview_main->model()->setBook(row, storedBookRow(number));
 }
 
-void Tform_main::bookDeleted(const QString &number)
+void MainWindow::bookDeleted(const QString &number)
 {
     const int row = listview_main->model()->rowOfNumber(number);
     if (row >= 0)
         listview_main->model()->removeBookRow(row);
 }
 
-void Tform_main::openBook(const QString &number)
+void MainWindow::openBook(const QString &number)
 {
     int row = listview_main->model()->rowOfNumber(number);
     if (row < 0) {
@@ -56,5 +56,5 @@ void Tform_main::openBook(const QString &number)
         return;
     }
     listview_main->selectRow(row);
-    meeditbookClick();
+    editSelectedBook();
 }

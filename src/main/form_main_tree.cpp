@@ -52,7 +52,7 @@ std::vector<std::pair<int, int>> keptNames(const QStringList &old, int a, int b,
 
 } // namespace
 
-void Tform_main::fillTree()
+void MainWindow::fillTree()
 {
     const QStringList names = m_catalogue->categoryNames();
     treeview_main->clear();
@@ -67,13 +67,13 @@ void Tform_main::fillTree()
     treeview_main->expandAll();
 }
 
-void Tform_main::followCategories()
+void MainWindow::followCategories()
 {
     connect(m_catalogue, &Catalogue::categoriesChanged, this,
             [this] { guard::run(this, [this] { showCategories(); }); });
 }
 
-void Tform_main::showCategories()
+void MainWindow::showCategories()
 {
     // Every category node stands directly under the root, where the tree's
     // click, rename and delete commands find it.
@@ -124,7 +124,7 @@ void Tform_main::showCategories()
     root->setExpanded(true);
 }
 
-QString Tform_main::selectedCategory() const
+QString MainWindow::selectedCategory() const
 {
     const QTreeWidgetItem *node = treeview_main->currentItem();
     return node ? node->text(0) : QString();
@@ -132,20 +132,20 @@ QString Tform_main::selectedCategory() const
 
 // The view's old calls: no window makes them any more, since the tree follows
 // the catalogue; they show the stored categories as a change does.
-void Tform_main::categoryAdded(const QString &name)
+void MainWindow::categoryAdded(const QString &name)
 {
     Q_UNUSED(name)
     showCategories();
 }
 
-void Tform_main::categoryRenamed(const QString &oldName, const QString &newName)
+void MainWindow::categoryRenamed(const QString &oldName, const QString &newName)
 {
     Q_UNUSED(oldName)
     Q_UNUSED(newName)
     showCategories();
 }
 
-int Tform_main::selectedTreeLevel() const
+int MainWindow::selectedTreeLevel() const
 {
     const QTreeWidgetItem *item = treeview_main->currentItem();
     if (!item)
@@ -156,7 +156,7 @@ int Tform_main::selectedTreeLevel() const
     return level;
 }
 
-void Tform_main::treeview_mainClick()
+void MainWindow::listSelectedCategory()
 {
     switch (selectedTreeLevel()) {
     case 0:
@@ -170,7 +170,7 @@ void Tform_main::treeview_mainClick()
     }
 }
 
-void Tform_main::meeditcateClick()
+void MainWindow::renameSelectedCategory()
 {
     if (selectedTreeLevel() != 1) {
         msg::plain(this, QStringLiteral("请在左边栏选择一个分类进行修改"));
@@ -179,7 +179,7 @@ void Tform_main::meeditcateClick()
     form_modcate->editCategory(treeview_main->currentItem()->text(0));
 }
 
-void Tform_main::medelcateClick()
+void MainWindow::deleteSelectedCategory()
 {
     const int level = selectedTreeLevel();
     if (level == 0) {

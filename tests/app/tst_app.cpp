@@ -125,7 +125,7 @@ private:
                 QTest::keyClicks(edit, typed);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("button_ok")), Qt::LeftButton);
         });
-        return form_main->FormShow();
+        return form_main->logIn();
     }
 
     static QLineEdit *passwordBox() { return form_welcome->findChild<QLineEdit *>(QStringLiteral("edit_passwd")); }
@@ -318,7 +318,7 @@ private Q_SLOTS:
             QCOMPARE(msg::takeShown().size(), 2);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        QVERIFY(!form_main->FormShow());
+        QVERIFY(!form_main->logIn());
         QVERIFY(!form_main->isVisible());
         QVERIFY(!QFileInfo::exists(folder->dataFile()));
     }

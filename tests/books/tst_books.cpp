@@ -427,7 +427,7 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(fixture::child<QPushButton>(d, "button_add")));
             click(d, "button_add");
         });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         withDialog("meeditbook", [](QDialog *d) {
             QCOMPARE(edit(d, "book_name")->text(), QStringLiteral("围城"));
             edit(d, "book_name")->setText(QStringLiteral("围城（新版）"));
@@ -613,7 +613,7 @@ private Q_SLOTS:
         // The details, after those of a book with every first choice.
         form_main->listview_main->selectRow(0);
         fixture::onNextModal([](QDialog *d) { click(d, "button_add"); });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         form_main->listview_main->selectRow(1);
         bool opened = false;
         fixture::onNextModal([&](QDialog *d) {
@@ -622,7 +622,7 @@ private Q_SLOTS:
             checkGroups(d);
             click(d, "button_add");
         });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         QVERIFY(opened);
 
         // Another field changed: the unknown code stays exactly as stored.
@@ -737,7 +737,7 @@ private Q_SLOTS:
             radio(d, "book_loan3")->click();
             click(d, "button_add");
         });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         form_main->listview_main->selectRow(1);
         fixture::onNextModal([&](QDialog *d) {
             QCOMPARE(combo(d, "book_reader")->currentText(), QStringLiteral("小王"));
@@ -747,7 +747,7 @@ private Q_SLOTS:
             QVERIFY(radio(d, "book_rating5")->isChecked() && radio(d, "book_loan2")->isChecked());
             click(d, "button_add");
         });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         QCOMPARE(fixture::column(file(), QStringLiteral("select book_name || book_loan from book order by book_id")),
                  (QStringList{"自己的1", "借来的2"}));
         QCOMPARE(list()->cell(0, 0), QStringLiteral("自己的"));
@@ -843,10 +843,10 @@ private Q_SLOTS:
         start();
         form_main->listview_main->selectRow(0);
         fixture::onNextModal([](QDialog *d) { click(d, "button_add"); });
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         seed(QStringLiteral("delete from book where book_name='被删的'"));
         form_main->listview_main->selectRow(1);
-        form_main->listview_mainDblClick();
+        form_main->showBookDetails();
         const QList<msg::Shown> shown = msg::takeShown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(QStringLiteral("已不在数据文件中")), qPrintable(shown[0].text));

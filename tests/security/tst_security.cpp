@@ -95,7 +95,7 @@ private:
                 type(edit, typed);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("button_ok")), Qt::LeftButton);
         });
-        const bool in = form_main->FormShow();
+        const bool in = form_main->logIn();
         msg::takeShown();
         return in;
     }

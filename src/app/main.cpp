@@ -42,7 +42,9 @@ int runCsvCommand(const app::CommandLine &line)
     Catalogue catalogue(dataFile);
     if (line.action == app::CommandLine::Action::ExportCsv)
         return csvcommand::exportBooks(catalogue, line.csvFile);
-    return csvcommand::importBooks(catalogue, line.csvFile, line.import);
+    ImportOptions options = line.import;
+    options.forceUnlock = line.forceUnlock;
+    return csvcommand::importBooks(catalogue, line.csvFile, options);
 }
 
 } // namespace
@@ -77,7 +79,7 @@ int main(int argc, char *argv[])
     std::unique_ptr<Catalogue> catalogue;
     try {
         app::setup(application);
-        catalogue = app::openCatalogue(line.dataFile);
+        catalogue = app::openCatalogue(line.dataFile, line.forceUnlock);
         if (!catalogue)
             return 1;
         windows::createAll(*catalogue);

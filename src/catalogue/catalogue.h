@@ -62,6 +62,10 @@ public:
     CatalogueLock::Outcome takeLock(int timeoutMs = 0);
     bool isLocked() const { return m_lock->isLocked(); }
     void releaseLock() { m_lock->unlock(); }
+    // Takes over a lock of no process running here (CatalogueLock::takeOver);
+    // what the lock is, in words, for asking the user first.
+    CatalogueLock::Outcome takeOverLock() { return m_lock->takeOver(); }
+    QString lockHolder() const { return m_lock->describeHolder(); }
 
     // --- The book list ------------------------------------------------------
 

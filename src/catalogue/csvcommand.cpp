@@ -209,6 +209,24 @@ void applyMapping(BookImport &books, const ImportOptions &options)
     }
 }
 
+namespace {
+
+// A lock of no Quillmere running on this computer: says what it is and how
+// to take it over; true when there is one.
+bool refusedForeignLock(const Catalogue &catalogue, const Terminal &terminal)
+{
+    CatalogueLock probe(catalogue.path());
+    if (probe.tryLock() != CatalogueLock::Outcome::Unattributed)
+        return false;
+    complain(terminal, QStringLiteral("数据文件%1被锁定，没有导入：%2。\n"
+                                      "这个锁不属于这台计算机上正在运行的Quillmere。如果确实没有别的计算机"
+                                      "（例如通过共享文件夹）在使用这个数据文件，请加上 --force-unlock 再运行一次。")
+                           .arg(describeFile(catalogue.path()), probe.describeHolder()));
+    return true;
+}
+
+} // namespace
+
 int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOptions &options, const Terminal &terminal)
 {
     return guarded(terminal, [&] {
@@ -222,6 +240,8 @@ int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOption
             complain(terminal, heldText);
             return 1;
         }
+        if (!options.dryRun && !options.forceUnlock && refusedForeignLock(catalogue, terminal))
+            return 1;
         if (!passwordAccepted(catalogue, terminal, QStringLiteral("导入")))
             return 1;
         const QString path = QFileInfo(csvFile).absoluteFilePath();
@@ -244,9 +264,23 @@ int importBooks(Catalogue &catalogue, const QString &csvFile, const ImportOption
             if (!lockedBefore)
                 catalogue.releaseLock();
         });
-        if (!options.dryRun && catalogue.takeLock() == CatalogueLock::Outcome::HeldElsewhere) {
-            complain(terminal, heldText);
-            return 1;
+        if (!options.dryRun) {
+            CatalogueLock::Outcome taken = catalogue.takeLock();
+            if (taken == CatalogueLock::Outcome::Unattributed && options.forceUnlock) {
+                const QString holder = catalogue.lockHolder();
+                taken = catalogue.takeOverLock();
+                if (taken == CatalogueLock::Outcome::Locked)
+                    say(terminal.err,
+                        QStringLiteral("已解除数据文件%1的锁（%2）。").arg(describeFile(dataFile), holder));
+            }
+            if (taken == CatalogueLock::Outcome::HeldElsewhere) {
+                complain(terminal, heldText);
+                return 1;
+            }
+            if (taken == CatalogueLock::Outcome::Unattributed) {
+                refusedForeignLock(catalogue, terminal);
+                return 1;
+            }
         }
         // A dry run writes nothing, not even the indexes: it holds no lock.
         books.judge(catalogue.importKeys(!options.dryRun));

@@ -21,4 +21,5 @@ struct ImportOptions
     bookvalues::DateOrder dateOrder = bookvalues::DateOrder::Unknown;
     bool withDuplicates = false; // add books the catalogue holds already
     bool dryRun = false;         // tell what would be imported, write nothing
+    bool forceUnlock = false;    // take over a lock of no process running here (see cataloguelock.h)
 };

@@ -73,9 +73,34 @@ void setup(QApplication &application)
         throw std::runtime_error("The GB18030 text encoder is not available in this Qt build.");
 }
 
-bool takeCatalogue(CatalogueLock &lock)
+bool takeCatalogue(CatalogueLock &lock, bool forceUnlock)
 {
-    switch (lock.tryLock()) {
+    CatalogueLock::Outcome taken = lock.tryLock();
+    if (taken == CatalogueLock::Outcome::Unattributed) {
+        const QString holder = lock.describeHolder();
+        const QString question =
+            QStringLiteral("数据文件%1被锁定：%2。\n\n"
+                           "这个锁不属于这台计算机上正在运行的Quillmere。如果另一台计算机正通过共享文件夹"
+                           "使用这个数据文件，两边同时修改会损坏其中的资料。\n\n"
+                           "确认没有别的计算机在使用这个数据文件后，可以解除这个锁并打开数据文件。要解除它吗？")
+                .arg(describeFile(lock.dataFile()), holder);
+        if (!forceUnlock && !msg::questionZh(nullptr, question))
+            return false;
+        taken = lock.takeOver();
+        if (taken == CatalogueLock::Outcome::Locked)
+            std::fprintf(
+                stderr, "quillmere: %s\n",
+                qPrintable(QStringLiteral("已解除数据文件%1的锁（%2）。").arg(describeFile(lock.dataFile()), holder)));
+        else if (taken == CatalogueLock::Outcome::Unattributed || taken == CatalogueLock::Outcome::CannotLock) {
+            const QString text =
+                QStringLiteral("无法解除数据文件%1的锁：请删除锁文件%2，再启动程序。")
+                    .arg(describeFile(lock.dataFile()), describeFile(CatalogueLock::lockFileName(lock.dataFile())));
+            std::fprintf(stderr, "quillmere: %s\n", qPrintable(text));
+            msg::plain(nullptr, text);
+            return false;
+        }
+    }
+    switch (taken) {
     case CatalogueLock::Outcome::Locked:
         return true;
     case CatalogueLock::Outcome::CannotLock:
@@ -84,6 +109,7 @@ bool takeCatalogue(CatalogueLock &lock)
                                     .arg(CatalogueLock::lockFileName(lock.dataFile()))));
         return true;
     case CatalogueLock::Outcome::HeldElsewhere:
+    case CatalogueLock::Outcome::Unattributed:
         break;
     }
     const QString text = QStringLiteral("数据文件%1已在另一个Quillmere窗口中打开。\n"
@@ -127,7 +153,7 @@ void prepareIndexes(Catalogue &catalogue)
 
 } // namespace
 
-std::unique_ptr<Catalogue> openCatalogue(const QString &named)
+std::unique_ptr<Catalogue> openCatalogue(const QString &named, bool forceUnlock)
 {
     using namespace cataloguelocation;
     const Choice choice = decide(named);
@@ -141,7 +167,7 @@ std::unique_ptr<Catalogue> openCatalogue(const QString &named)
     programfolder::useDataFile(choice.dataFile);
 
     auto lock = std::make_unique<CatalogueLock>(choice.dataFile);
-    if (!takeCatalogue(*lock))
+    if (!takeCatalogue(*lock, forceUnlock))
         return nullptr;
     // Another first start may have made it meanwhile, and told the user.
     if (firstStart && !QFileInfo::exists(choice.dataFile)) {

@@ -25,13 +25,16 @@ void setup(QApplication &application);
 // null when the program is to end because another Quillmere has the
 // catalogue. Throws UserError for a named file that is missing (nothing is
 // made in its place) and when the user's catalogue cannot be made.
-std::unique_ptr<Catalogue> openCatalogue(const QString &named);
+std::unique_ptr<Catalogue> openCatalogue(const QString &named, bool forceUnlock = false);
 
 // Takes the catalogue for this run of the program. When another Quillmere
 // already has it open, says so and returns false: the program then ends
-// without having touched the file. A folder that takes no lock file (a
-// read-only one) does not stop the start: nothing can be written there.
-bool takeCatalogue(CatalogueLock &lock);
+// without having touched the file. A lock of no Quillmere running on this
+// computer (see cataloguelock.h) is described and taken over once the user
+// says yes, or at once with forceUnlock (--force-unlock); no, and the
+// program ends. A folder that takes no lock file (a read-only one) does not
+// stop the start: nothing can be written there.
+bool takeCatalogue(CatalogueLock &lock, bool forceUnlock = false);
 
 // The start-up failed: says why on the terminal ("program: ...") and in the
 // error box.

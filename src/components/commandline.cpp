@@ -36,6 +36,10 @@ QString helpText(Program program)
                           "  -v, --version     显示版本，然后退出。\n"
                           "  --data <文件>     打开另一个数据文件。这个文件必须已经存在：\n"
                           "                    程序不会新建它。\n"
+                          "  --force-unlock    数据文件的锁不属于这台计算机上正在运行的Quillmere\n"
+                          "                    （在另一台计算机上留下的、空的或者损坏的锁）时，\n"
+                          "                    解除它再打开数据文件。只在确认没有别的计算机\n"
+                          "                    （例如通过共享文件夹）在使用这个数据文件时使用。\n"
                           "  --export-csv <文件>  不打开窗口，把全部书籍导出到这个CSV文件。\n"
                           "  --import-csv <文件>  不打开窗口，从这个CSV文件导入书籍；\n"
                           "                    数据文件中已有的书和文件中无法读取的行不导入，\n"
@@ -149,6 +153,7 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
     const QCommandLineOption dateOrder(QStringLiteral("date-order"), QString(), QStringLiteral("order"));
     const QCommandLineOption duplicates(QStringLiteral("duplicates"), QString(), QStringLiteral("choice"));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"), QString());
+    const QCommandLineOption forceUnlock(QStringLiteral("force-unlock"), QString());
     const std::initializer_list<const QCommandLineOption *> importChoices{&map,       &encoding,   &delimiter,
                                                                           &dateOrder, &duplicates, &dryRun};
     if (program == Program::Quillmere) {
@@ -156,6 +161,7 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         parser.addOption(importCsv);
         for (const QCommandLineOption *choice : importChoices)
             parser.addOption(*choice);
+        parser.addOption(forceUnlock);
     }
     const bool parsed = parser.parse(arguments);
 
@@ -189,6 +195,9 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         problem = missingValue(QStringLiteral("data"));
     } else if (parser.isSet(exportCsv) && parser.isSet(importCsv)) {
         problem = QStringLiteral("“--export-csv”和“--import-csv”一次只能用一个。");
+    } else if (parser.isSet(exportCsv) && parser.isSet(forceUnlock)) {
+        problem =
+            QStringLiteral("“--export-csv”只读数据文件，不用它的锁：“--force-unlock”只能在启动程序或者导入时用。");
     } else {
         for (const QCommandLineOption *csv : {&exportCsv, &importCsv}) {
             if (parser.isSet(*csv) && parser.value(*csv).isEmpty())
@@ -208,6 +217,7 @@ CommandLine parseCommandLine(const QStringList &arguments, Program program)
         return line;
     }
     line.dataFile = parser.value(data);
+    line.forceUnlock = program == Program::Quillmere && parser.isSet(forceUnlock);
     if (parser.isSet(exportCsv)) {
         line.action = CommandLine::Action::ExportCsv;
         line.csvFile = parser.value(exportCsv);

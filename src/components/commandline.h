@@ -10,7 +10,10 @@
 //   -h, --help       the options, on the terminal
 //   -v, --version    the version, on the terminal
 //   --data FILE      another catalogue than the one found by itself
-// and Quillmere, without a window,
+// and Quillmere
+//   --force-unlock   takes over a lock of no process running here (see
+//                    cataloguelock.h) without asking, at start or to import
+// and, without a window,
 //   --export-csv FILE   every book into a CSV file
 //   --import-csv FILE   the books of a CSV file into the catalogue, with the
 //                       import window's choices: --map "列名=字段" (again
@@ -36,6 +39,7 @@ struct CommandLine
     QString dataFile;     // the file named with --data, "" when none
     QString csvFile;      // the file of --export-csv or --import-csv
     ImportOptions import; // the choices of --import-csv
+    bool forceUnlock = false; // --force-unlock
     QString text;         // what to print, ending in a new line
 };
 

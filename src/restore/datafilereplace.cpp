@@ -125,8 +125,13 @@ QString replaceDataFile(const QString &backup, const QString &dataFile)
     // No Quillmere may work on the file while it is replaced, and none may
     // start until it is done.
     CatalogueLock lock(target);
-    if (lock.tryLock(kWaitForQuillmere) == CatalogueLock::Outcome::HeldElsewhere)
+    const CatalogueLock::Outcome taken = lock.tryLock(kWaitForQuillmere);
+    if (taken == CatalogueLock::Outcome::HeldElsewhere)
         throw UserError(inUseMessage(target));
+    if (taken == CatalogueLock::Outcome::Unattributed)
+        throw UserError(QStringLiteral("数据文件%1被锁定，没有还原：%2。\n这个锁不属于这台计算机上正在运行的"
+                                       "Quillmere。请先启动Quillmere：它会说明这个锁，确认后可以解除它。")
+                            .arg(describeFile(target), lock.describeHolder()));
 
     QString safetyName;
     if (targetInfo.exists()) {

@@ -28,9 +28,13 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyle>
+#include <QSysInfo>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <ctime>
+#include <sys/time.h>
 
 using namespace filehelpers;
 
@@ -655,6 +659,19 @@ private Q_SLOTS:
             << invalid << ""
             << ""
             << "“--delimiter colon”无法识别";
+        QTest::newRow("--force-unlock with the import")
+            << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--force-unlock")} << importCsv
+            << csv << ""
+            << "";
+        QTest::newRow("--force-unlock with the export, which takes no lock")
+            << false << QStringList{QStringLiteral("--export-csv"), csv, QStringLiteral("--force-unlock")} << invalid
+            << ""
+            << ""
+            << "“--force-unlock”只能在启动程序或者导入时用";
+        QTest::newRow("--force-unlock: not for the restore program")
+            << true << QStringList{QStringLiteral("--force-unlock")} << invalid << ""
+            << ""
+            << "未知的选项“--force-unlock”";
         QTest::newRow("an encoding without its name")
             << false << QStringList{QStringLiteral("--import-csv"), csv, QStringLiteral("--encoding")} << invalid << ""
             << ""
@@ -704,6 +721,8 @@ private Q_SLOTS:
         QCOMPARE(line.csvFile, csvFile);
         QCOMPARE(line.dataFile, dataFile);
         QVERIFY2(line.text.contains(text), qPrintable(line.text));
+        QCOMPARE(line.forceUnlock, action != int(app::CommandLine::Action::Invalid) &&
+                                       arguments.contains(QStringLiteral("--force-unlock")));
     }
 
     // The help document's section on installing names every option that
@@ -727,7 +746,7 @@ private Q_SLOTS:
             if (!section.contains(name))
                 missing << name;
         }
-        QCOMPARE(listed.size(), 11);
+        QCOMPARE(listed.size(), 12);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
         QVERIFY(section.contains(QStringLiteral("~/.local/share/Quillmere/data.qmd")));
     }
@@ -757,6 +776,65 @@ private Q_SLOTS:
         QVERIFY(CatalogueLock::isHeldElsewhere(folder->dataFile()));
         lock.unlock();
         QVERIFY(!QFileInfo::exists(CatalogueLock::lockFileName(folder->dataFile())));
+        QCOMPARE(contents(folder->dataFile()), before);
+    }
+
+    // A lock that no Quillmere running on this computer holds blocks no
+    // start for ever: the user is told what it is and takes it over with a
+    // yes (or --force-unlock); with a no nothing is touched.
+    void foreignLockIsDescribedAndTakenOverOnYes_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // "<folder>" for a folder of the lock's name
+        QTest::addColumn<int>("answer");         // 1 yes, 0 no, -1 --force-unlock (no question)
+        QTest::addColumn<QString>("described");
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        const QByteArray otherComputer = "4711\nquillmere\npc-书房\n";
+        QTest::newRow("another computer's, yes")
+            << otherComputer << 1 << "另一台计算机“pc-书房”上的进程 4711（quillmere）";
+        QTest::newRow("another computer's, no") << otherComputer << 0 << "pc-书房";
+        QTest::newRow("another computer's, --force-unlock") << otherComputer << -1 << "";
+        QTest::newRow("a copied folder: this name, another computer")
+            << QByteArray("4711\nquillmere\n" + host + "\n0123456789abcdef0123456789abcdef\n") << 1
+            << "不是这台计算机上正在运行的程序";
+        QTest::newRow("empty") << QByteArray() << 1 << "是空的";
+        QTest::newRow("garbage") << QByteArray("\x01\x02\xff zz\n") << 1 << "内容无法识别";
+        QTest::newRow("a folder") << QByteArray("<folder>") << 1 << "是一个文件夹";
+    }
+    void foreignLockIsDescribedAndTakenOverOnYes()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, answer);
+        QFETCH(QString, described);
+        const QString lockFile = CatalogueLock::lockFileName(folder->dataFile());
+        if (content == "<folder>")
+            QVERIFY(QDir().mkdir(lockFile));
+        else
+            filehelpers::writeFile(lockFile, content);
+        const time_t monthAgo = std::time(nullptr) - 30 * 86400 - 3600;
+        const struct timeval times[2] = {{monthAgo, 0}, {monthAgo, 0}};
+        QCOMPARE(::utimes(QFile::encodeName(lockFile).constData(), times), 0);
+        const QByteArray before = contents(folder->dataFile());
+        msg::setScripted(true);
+        const auto unscript = qScopeGuard([] { msg::setScripted(false); });
+        if (answer >= 0)
+            msg::setNextAnswer(answer == 1);
+
+        CatalogueLock lock(folder->dataFile());
+        QCOMPARE(int(lock.tryLock()), int(CatalogueLock::Outcome::Unattributed));
+        QCOMPARE(app::takeCatalogue(lock, answer < 0), answer != 0);
+        const QList<msg::Shown> shown = msg::takeShown();
+        QCOMPARE(shown.size(), answer < 0 ? 0 : 1);
+        if (answer >= 0) {
+            QCOMPARE(int(shown[0].kind), int(msg::Kind::Question));
+            for (const QString &part : {described, QStringLiteral("30天前"), QStringLiteral("共享文件夹")})
+                QVERIFY2(shown[0].text.contains(part), qPrintable(shown[0].text));
+        }
+        QCOMPARE(lock.isLocked(), answer != 0);
+        if (answer == 0)
+            QCOMPARE(QFileInfo(lockFile).isDir() ? QByteArray("<folder>") : contents(lockFile), content);
+        else
+            QVERIFY(contents(lockFile).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+        lock.unlock();
         QCOMPARE(contents(folder->dataFile()), before);
     }
 

@@ -17,7 +17,7 @@
 #include <QFileInfo>
 #include <QStyle>
 
-Tform_restore *form_restore = nullptr;
+RestoreWindow *form_restore = nullptr;
 
 namespace {
 
@@ -40,9 +40,9 @@ QString countText(const restore::CatalogueFacts &facts)
 
 } // namespace
 
-Tform_restore::Tform_restore(const QString &catalogue, QWidget *parent)
+RestoreWindow::RestoreWindow(const QString &catalogue, QWidget *parent)
     : FormDialog(parent)
-    , ui(std::make_unique<Ui::Tform_restore>())
+    , ui(std::make_unique<Ui::RestoreWindow>())
     , m_dataFile(QFileInfo(catalogue).absoluteFilePath())
 {
     ui->setupUi(this);
@@ -56,23 +56,23 @@ Tform_restore::Tform_restore(const QString &catalogue, QWidget *parent)
     ui->button_restore->setIcon(QIcon(QStringLiteral(":/icons/main/18.png")));
     ui->button_close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    guard::connect(ui->button_open, &QPushButton::clicked, this, &Tform_restore::button_openClick);
-    guard::connect(ui->button_restore, &QPushButton::clicked, this, &Tform_restore::button_restoreClick);
-    guard::connect(ui->button_close, &QPushButton::clicked, this, &Tform_restore::button_closeClick);
+    guard::connect(ui->button_open, &QPushButton::clicked, this, &RestoreWindow::chooseBackup);
+    guard::connect(ui->button_restore, &QPushButton::clicked, this, &RestoreWindow::restoreBackup);
+    connect(ui->button_close, &QPushButton::clicked, this, &QWidget::close);
 
     ui->label_current->setText(QStringLiteral("当前数据（%1）").arg(QFileInfo(dataFile()).fileName()));
     forgetBackup();
     showCurrent();
 }
 
-Tform_restore::~Tform_restore() = default;
+RestoreWindow::~RestoreWindow() = default;
 
-QString Tform_restore::dataFile() const
+QString RestoreWindow::dataFile() const
 {
     return m_dataFile;
 }
 
-void Tform_restore::showCurrent()
+void RestoreWindow::showCurrent()
 {
     const QString current = dataFile();
     // A change that a killed program left unfinished is rolled back first,
@@ -92,13 +92,13 @@ void Tform_restore::showCurrent()
     ui->label_currentcount->setText(countText(m_currentFacts));
 }
 
-void Tform_restore::showBackup(const restore::CatalogueFacts &facts)
+void RestoreWindow::showBackup(const restore::CatalogueFacts &facts)
 {
     ui->label_backupdate->setText(dateText(facts));
     ui->label_backupcount->setText(countText(facts));
 }
 
-void Tform_restore::forgetBackup()
+void RestoreWindow::forgetBackup()
 {
     m_backup.clear();
     m_backupFacts = restore::CatalogueFacts();
@@ -110,7 +110,7 @@ void Tform_restore::forgetBackup()
                                   .arg(describeFile(dataFile())));
 }
 
-void Tform_restore::button_openClick()
+void RestoreWindow::chooseBackup()
 {
     filedialog::Options options;
     options.defaultSuffix = QStringLiteral("qmd");
@@ -142,7 +142,7 @@ void Tform_restore::button_openClick()
     ui->button_restore->setEnabled(true);
 }
 
-void Tform_restore::button_restoreClick()
+void RestoreWindow::restoreBackup()
 {
     if (m_backup.isEmpty())
         return;
@@ -181,10 +181,5 @@ void Tform_restore::button_restoreClick()
     if (!desktop::start(program, QFileInfo(dataFile()).absolutePath(), arguments))
         throw UserError(
             QStringLiteral("数据已还原，但无法启动%1。请从程序文件夹中启动它。").arg(describeFile(program)));
-    close();
-}
-
-void Tform_restore::button_closeClick()
-{
     close();
 }

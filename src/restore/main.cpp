@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     try {
         app::setup(application);
         // The same catalogue as Quillmere's; nothing is made here.
-        form_restore = new Tform_restore(cataloguelocation::decide(line.dataFile).dataFile);
+        form_restore = new RestoreWindow(cataloguelocation::decide(line.dataFile).dataFile);
         form_restore->show();
         result = application.exec();
     } catch (...) {

@@ -7,25 +7,25 @@
 #include "components/messages.h"
 #include "ui_form_find.h"
 
-Tform_find *form_find = nullptr;
+FindDialog *form_find = nullptr;
 
-Tform_find::Tform_find(QWidget *parent)
+FindDialog::FindDialog(QWidget *parent)
     : FormDialog(parent)
-    , ui(std::make_unique<Ui::Tform_find>())
+    , ui(std::make_unique<Ui::FindDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("form_find"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedClientSize(347, 179);
 
-    guard::connect(ui->edit_find, &QLineEdit::textChanged, this, &Tform_find::edit_findChange);
-    guard::connect(ui->button_ok, &QPushButton::clicked, this, &Tform_find::button_okClick);
-    guard::connect(ui->button_close, &QPushButton::clicked, this, &Tform_find::button_closeClick);
+    guard::connect(ui->edit_find, &QLineEdit::textChanged, this, &FindDialog::enableFind);
+    guard::connect(ui->button_ok, &QPushButton::clicked, this, &FindDialog::findBooks);
+    connect(ui->button_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-Tform_find::~Tform_find() = default;
+FindDialog::~FindDialog() = default;
 
-void Tform_find::FormShow()
+void FindDialog::FormShow()
 {
     ui->edit_find->setText(QString());
     ui->check_cate->setChecked(false);
@@ -36,12 +36,12 @@ void Tform_find::FormShow()
     ui->edit_find->setFocus();
 }
 
-void Tform_find::edit_findChange()
+void FindDialog::enableFind()
 {
     ui->button_ok->setEnabled(!ui->edit_find->text().isEmpty());
 }
 
-void Tform_find::button_okClick()
+void FindDialog::findBooks()
 {
     // A word SQLite cannot match as typed is refused before anything runs:
     // the list and the dialog stay as they are.
@@ -60,9 +60,4 @@ void Tform_find::button_okClick()
     // empty and the dialog stays open with its word and options.
     catalogueView().listBooks(BookQuery::matching(word, options));
     accept();
-}
-
-void Tform_find::button_closeClick()
-{
-    reject();
 }

@@ -5,29 +5,29 @@
 #include <memory>
 
 namespace Ui {
-class Tform_find;
+class FindDialog;
 }
 
 // The book search: finds the books whose title, and optionally category,
 // authors, summary or lending counterparty, hold a word, and puts them into
 // the main window's book list in place of what it showed.
-class Tform_find : public FormDialog
+class FindDialog : public FormDialog
 {
     Q_OBJECT
 
 public:
-    explicit Tform_find(QWidget *parent = nullptr);
-    ~Tform_find() override;
+    explicit FindDialog(QWidget *parent = nullptr);
+    ~FindDialog() override;
 
 protected:
     void FormShow() override;
 
 private:
-    void edit_findChange();
-    void button_okClick();
-    void button_closeClick();
+    // "查找" is open only while there is a word to find.
+    void enableFind();
+    void findBooks();
 
-    std::unique_ptr<Ui::Tform_find> ui;
+    std::unique_ptr<Ui::FindDialog> ui;
 };
 
-extern Tform_find *form_find;
+extern FindDialog *form_find;

@@ -114,7 +114,7 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
 
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         window.show();
         const QString safetyText = child<QLabel>(&window, "label_safety")->text();
         QVERIFY2(safetyText.contains(QStringLiteral("“藏书.qmd”")) &&
@@ -175,7 +175,7 @@ private Q_SLOTS:
     void helpDocumentNamesTheRestoreWindow()
     {
         const QString html = QString::fromUtf8(bytes(QFINDTESTDATA("../../resources/qmp.html")));
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         QCOMPARE(window.objectName(), QStringLiteral("form_restore"));
         QVERIFY2(html.contains(window.windowTitle()), qPrintable(window.windowTitle()));
     }
@@ -262,7 +262,7 @@ private Q_SLOTS:
         const QFileDevice::Permissions permissions = QFile::permissions(folder->dataFile());
         const QByteArray restored = bytes(backup);
 
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         window.show();
         QVERIFY(child<QLabel>(&window, "label_safety")
                     ->text()
@@ -356,7 +356,7 @@ private Q_SLOTS:
         const QStringList files = filesIn(folder->path());
 
         // Through the window: a clear message, nothing to restore.
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         window.show();
         filedialog::setNextFileName(backup);
         QTest::mouseClick(child<QPushButton>(&window, "button_open"), Qt::LeftButton);
@@ -379,7 +379,7 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
         const QByteArray before = bytes(folder->dataFile());
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         window.show();
         filedialog::setNextFileName(backup);
         QTest::mouseClick(child<QPushButton>(&window, "button_open"), Qt::LeftButton);
@@ -413,9 +413,9 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         const QString backup = makeCatalogue(elsewhere.filePath(QStringLiteral("old.qmd")), 2);
         const QByteArray before = bytes(folder->dataFile());
-        std::unique_ptr<Tform_restore> window;
+        std::unique_ptr<RestoreWindow> window;
         if (restoreProgram) {
-            window = std::make_unique<Tform_restore>(programfolder::dataFile());
+            window = std::make_unique<RestoreWindow>(programfolder::dataFile());
             window->show();
             filedialog::setNextFileName(backup);
             QTest::mouseClick(child<QPushButton>(window.get(), "button_open"), Qt::LeftButton);
@@ -464,7 +464,7 @@ private Q_SLOTS:
     QList<msg::Shown> restoreThroughTheWindow(const QString &backup)
     {
         msg::setScripted(true); // no answer left from before
-        Tform_restore window(programfolder::dataFile());
+        RestoreWindow window(programfolder::dataFile());
         window.show();
         filedialog::setNextFileName(backup);
         QTest::mouseClick(child<QPushButton>(&window, "button_open"), Qt::LeftButton);

@@ -67,6 +67,20 @@ public:
     CatalogueLock::Outcome takeOverLock() { return m_lock->takeOver(); }
     QString lockHolder() const { return m_lock->describeHolder(); }
 
+    // --- A file replaced under the program -----------------------------------
+
+    // Whether another program replaced the data file since the catalogue
+    // opened it (a sync tool, a backup copied over it by hand): the name now
+    // leads to another file. The catalogue still reads the one it opened, and
+    // writes to neither: every change is refused (UserError, and
+    // replacedOutside()) until reload().
+    bool isReplacedOutside() const;
+    // Opens the file now at the path and announces categoriesChanged() and
+    // booksReplaced(): every list is read again.
+    void reload();
+    // The words for a change refused because the file was replaced.
+    QString replacedMessage() const;
+
     // --- The book list ------------------------------------------------------
 
     // The stored fields of one list row (see bookrow.h: kFieldCount of them,
@@ -273,18 +287,26 @@ Q_SIGNALS:
     void bookRemoved(qint64 id);
     // A category was added, renamed or removed.
     void categoriesChanged();
-    // Many books at once were added or changed (an import): every list of
-    // books is to be read again.
+    // Many books at once were added or changed (an import, a reload): every
+    // list of books is to be read again.
     void booksReplaced();
+    // A change was refused: the data file was replaced under the program
+    // (see isReplacedOutside).
+    void replacedOutside();
 
 private:
     // The one connection, opened if need be: for the operations' own files
     // (and the core's tests, through catalogueconnection.h) only.
     friend struct CatalogueConnection;
     Connection &connection() const;
+    // The connection for a change: refused when the file was replaced.
+    Connection &writing();
 
     QString m_path;
     std::unique_ptr<CatalogueLock> m_lock;
     mutable std::unique_ptr<Connection> m_connection;
+    // The opened file's device and inode, to know it from another one put
+    // under its name.
+    mutable std::pair<quint64, quint64> m_identity{0, 0};
     mutable std::unique_ptr<storedalready::Finder> m_finder;
 };

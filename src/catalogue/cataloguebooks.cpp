@@ -54,7 +54,7 @@ qint64 Catalogue::addBook(const BookFields &fields)
 {
     qint64 id = 0;
     {
-        Dataset books(connection());
+        Dataset books(writing());
         ScopedClose closing(books);
         books.setCommandText(QStringLiteral("select * from book"));
         books.open();
@@ -70,8 +70,8 @@ qint64 Catalogue::addBook(const BookFields &fields)
 Catalogue::Change Catalogue::changeBook(const StoredBook &expected, const BookFields &changed, StoredBook &current)
 {
     {
-        Dataset books(connection());
-        Transaction whole(connection());
+        Dataset books(writing());
+        Transaction whole(writing());
         ScopedClose closing(books);
         if (!bookselect::openByNumber(books, expected.id))
             return Change::Gone;
@@ -99,7 +99,7 @@ bool Catalogue::removeBook(qint64 id)
 {
     bool there = false;
     {
-        Dataset books(connection());
+        Dataset books(writing());
         ScopedClose closing(books);
         there = bookselect::openByNumber(books, id);
         if (there)
@@ -119,7 +119,7 @@ std::optional<storedalready::Match> Catalogue::storedAlready(const QString &titl
 
 void Catalogue::prepareIndexes(const std::function<void()> &progress)
 {
-    storedalready::prepareIndexes(connection(), progress);
+    storedalready::prepareIndexes(writing(), progress);
     // The questions are prepared again: a statement made before the indexes
     // would not know them.
     m_finder.reset();

@@ -76,7 +76,7 @@ QStringList Catalogue::categoryNames() const
 void Catalogue::addCategory(const QString &name)
 {
     {
-        Dataset rows(connection());
+        Dataset rows(writing());
         ScopedClose closing(rows);
         rows.setCommandText(QStringLiteral("select * from category"));
         rows.open();
@@ -92,8 +92,8 @@ void Catalogue::renameCategory(const QString &oldName, const QString &newName)
     {
         // The category row and every book in one transaction: an error on
         // the way leaves all of them as they were.
-        Transaction whole(connection());
-        Dataset rows(connection());
+        Transaction whole(writing());
+        Dataset rows(writing());
         {
             ScopedClose closing(rows);
             rows.setCommandText(kCategoriesNamed, {oldName});
@@ -124,8 +124,8 @@ bool Catalogue::removeCategory(const QString &name)
     {
         // Looked at and removed in one transaction: no book is filed under
         // the category between the two.
-        Transaction whole(connection());
-        Dataset rows(connection());
+        Transaction whole(writing());
+        Dataset rows(writing());
         {
             ScopedClose closing(rows);
             bookselect::inCategory(rows, name);
@@ -171,7 +171,7 @@ QList<Catalogue::NameEntry> Catalogue::nameEntries(NameList list) const
 qint64 Catalogue::addName(NameList list, const QString &name)
 {
     const ListTable &table = tableOf(list);
-    Dataset rows(connection());
+    Dataset rows(writing());
     ScopedClose closing(rows);
     rows.setCommandText(table.all);
     rows.open();
@@ -184,7 +184,7 @@ qint64 Catalogue::addName(NameList list, const QString &name)
 
 void Catalogue::removeName(NameList list, qint64 number)
 {
-    Dataset rows(connection());
+    Dataset rows(writing());
     ScopedClose closing(rows);
     rows.setCommandText(tableOf(list).byNumber, {number});
     rows.open();

@@ -60,7 +60,7 @@ bool Catalogue::returnFromLoan(qint64 id)
 {
     bool found = false;
     {
-        Dataset book(connection());
+        Dataset book(writing());
         ScopedClose closing(book);
         found = bookselect::openByNumber(book, id);
         if (found) {

@@ -44,8 +44,8 @@ Catalogue::PasswordChange Catalogue::changePassword(const QString &oldPassword, 
 
     // Read and written in one transaction: the old password checked is the
     // one replaced.
-    Transaction whole(connection());
-    Dataset rows(connection());
+    Transaction whole(writing());
+    Dataset rows(writing());
     ScopedClose closing(rows);
     if (!isStoredPassword(rows, oldPassword))
         return PasswordChange::WrongOldPassword;

@@ -46,7 +46,8 @@ BookImport::CatalogueKeys Catalogue::importKeys(bool makeIndexes) const
 importwriter::Summary Catalogue::importBooks(const BookImport &books, bool withDuplicates,
                                              const importwriter::Progress &progress)
 {
-    const importwriter::Summary summary = importwriter::write(presentFile(*this), books, withDuplicates, progress);
+    presentFile(*this);
+    const importwriter::Summary summary = importwriter::write(writing(), books, withDuplicates, progress);
     if (!summary.cancelled && summary.added > 0)
         Q_EMIT booksReplaced();
     return summary;

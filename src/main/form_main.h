@@ -120,8 +120,16 @@ public:
     // The bars cannot be hidden or customised: no pop-up menu of bars.
     QMenu *createPopupMenu() override { return nullptr; }
 
+    // The data file was replaced under the program (see
+    // Catalogue::isReplacedOutside): asks whether to read the new one, and
+    // does on yes (the login again when it has a password). No: asked again
+    // when a change is refused for it.
+    void offerReload();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Coming back to the window, the user may have replaced the file meanwhile.
+    void changeEvent(QEvent *event) override;
 
 private:
     // The list following the catalogue: a book stored goes at the end, a
@@ -153,6 +161,8 @@ private:
     void showCategoryBar(bool shown);
 
     Catalogue *m_catalogue = nullptr;
+    bool m_askingReload = false;   // the question is shown
+    bool m_reloadDeclined = false; // answered no, until a change is refused
     std::unique_ptr<Ui::MainWindow> ui;
     Commands m_commands;
     QList<int> m_splitterSizes;

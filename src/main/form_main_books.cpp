@@ -38,6 +38,14 @@ void MainWindow::setCatalogue(Catalogue *catalogue)
     connect(catalogue, &Catalogue::bookChanged, this, &MainWindow::showChangedBook);
     connect(catalogue, &Catalogue::bookRemoved, this, &MainWindow::dropRemovedBook);
     connect(catalogue, &Catalogue::booksReplaced, this, [this] { guard::run(this, [this] { booksImported(); }); });
+    // A change refused for a replaced file: asked once the refusal is shown.
+    connect(
+        catalogue, &Catalogue::replacedOutside, this,
+        [this] {
+            m_reloadDeclined = false;
+            guard::run(this, [this] { offerReload(); });
+        },
+        Qt::QueuedConnection);
     followCategories();
 }
 

@@ -73,6 +73,14 @@ bool WelcomeDialog::login()
     return passed;
 }
 
+bool WelcomeDialog::loginAgain()
+{
+    m_loggedIn = false;
+    ui->edit_passwd->clear();
+    FormCreate();
+    return login();
+}
+
 void WelcomeDialog::checkPassword()
 {
     // Once the user is in, this dialog is the about box: OK only closes it.

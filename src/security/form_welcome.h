@@ -26,6 +26,9 @@ public:
     // Runs the login: shows the dialog modally and returns true when the user
     // may go on. After it returned true, later showings are the about box.
     bool login();
+    // The login again, for a catalogue opened anew (its password may be
+    // another one, or none).
+    bool loginAgain();
 
 protected:
     void FormShow() override;

@@ -21,13 +21,14 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QStringDecoder>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 
 using namespace filehelpers;
@@ -454,6 +455,44 @@ private Q_SLOTS:
         trigger("medelbook");
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("真的要删除这本书么？")});
         QCOMPARE(column(0), QStringList{QStringLiteral("甲")});
+    }
+
+    // Another program put another file under the data file's name while the
+    // window was open: a change is refused (nothing is written to either
+    // file) and the user is asked to read the new file; no leaves the list
+    // as it was, yes shows the new file's books.
+    void replacedFileIsNotWrittenAndReadOnYes()
+    {
+        seed(QStringLiteral("insert into book (book_name, book_loan, book_readed, book_rating) values ('甲', 1, 1, 3), "
+                            "('乙', 1, 1, 3), ('丙', 1, 1, 3)"));
+        start();
+        const QString replacement = filehelpers::makeCatalogue(folder->path() + QStringLiteral("new.qmd"), 2);
+        QCOMPARE(
+            ::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(folder->dataFile()).constData()), 0);
+        const QByteArray replaced = filehelpers::bytes(folder->dataFile());
+
+        for (const bool reload : {false, true}) {
+            form_main->listview_main->selectRow(0);
+            msg::setNextAnswer(true);   // 真的要删除这本书么？
+            msg::setNextAnswer(reload); // 要现在重新读入数据文件吗？
+            trigger("medelbook");
+            QCoreApplication::processEvents(); // the question comes after the refusal is shown
+            const QList<msg::Shown> shown = msg::takeShown();
+            QCOMPARE(shown.size(), 3);
+            QCOMPARE(int(shown[1].kind), int(msg::Kind::Error));
+            QVERIFY2(shown[1].text.contains(QStringLiteral("已在程序之外被替换")) &&
+                         shown[1].text.contains(QStringLiteral("没有写入")),
+                     qPrintable(shown[1].text));
+            QVERIFY2(shown[2].text.contains(QStringLiteral("要现在重新读入数据文件吗")), qPrintable(shown[2].text));
+            QCOMPARE(filehelpers::bytes(folder->dataFile()), replaced);
+            QCOMPARE(form_main->listview_main->model()->rowCount(), reload ? 2 : 3);
+        }
+        // Read anew, the file takes changes again.
+        form_main->listview_main->selectRow(0);
+        msg::setNextAnswer(true);
+        trigger("medelbook");
+        QCOMPARE(shownTexts(), QStringList{QStringLiteral("真的要删除这本书么？")});
+        QCOMPARE(fixture::value(folder->dataFile(), QStringLiteral("select count(*) from book")), QStringLiteral("1"));
     }
 
     void treeListsCategoriesAndTheirBooks()

@@ -14,21 +14,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray readAll(std::FILE *file)
-{
-    std::rewind(file);
-    QByteArray bytes;
-    char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.append(block, qsizetype(got));
-    return bytes;
-}
-
-} // namespace
-
 // Opening a catalogue: the file is named by its path and opened on the first
 // operation; a missing one is reported, never made; the lock is the
 // catalogue's.
@@ -106,7 +91,7 @@ private Q_SLOTS:
             QCOMPARE(csvcommand::importBooks(catalogue, csv, options, {input, out, err}), status);
         }
         ::close(input);
-        const QString printed = QString::fromUtf8(readAll(out) + readAll(err));
+        const QString printed = QString::fromUtf8(filehelpers::readAll(out) + filehelpers::readAll(err));
         std::fclose(out);
         std::fclose(err);
         QVERIFY2(printed.contains(said), qPrintable(printed));

@@ -8,17 +8,19 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <future>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 using filehelpers::filesIn;
+using filehelpers::readAll;
 
 // The kind of file at path: 'f' regular, 'p' pipe, 'c' character device,
 // '-' none, '?' another.
@@ -32,17 +34,6 @@ char kindOf(const QString &path)
     return S_ISREG(st.st_mode) ? 'f' : S_ISFIFO(st.st_mode) ? 'p' : S_ISCHR(st.st_mode) ? 'c' : '?';
 }
 
-QByteArray readAll(std::FILE *file)
-{
-    std::rewind(file);
-    QByteArray bytes;
-    char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.append(block, qsizetype(got));
-    return bytes;
-}
-
 // The command line's export to target, the summary and errors it printed
 // gathered; what a reader of the pipe at target got, when it is one.
 struct Exported
@@ -53,13 +44,16 @@ struct Exported
     QByteArray piped;
 };
 
-Exported exportTo(Catalogue &catalogue, const QString &target)
+// The export to target; what reaches the stream is read from reader (the
+// far end of a terminal), or from the pipe at target when none is given.
+Exported exportTo(Catalogue &catalogue, const QString &target, int reader = -1)
 {
     Exported result;
     // Read as a reader of the pipe would, without waiting to be opened: an
     // export that never opens the pipe still ends the test.
-    const int reader =
-        kindOf(target) == 'p' ? ::open(QFile::encodeName(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    const bool ownReader = reader < 0 && kindOf(target) == 'p';
+    if (ownReader)
+        reader = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     std::FILE *out = std::tmpfile();
     std::FILE *err = std::tmpfile();
     const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -80,7 +74,7 @@ Exported exportTo(Catalogue &catalogue, const QString &target)
         done = running.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready;
     }
     result.status = running.get();
-    if (reader >= 0)
+    if (ownReader && reader >= 0)
         ::close(reader);
     ::close(input);
     result.out = readAll(out);
@@ -105,32 +99,44 @@ private Q_SLOTS:
     {
         QTest::addColumn<char>("kind");
         QTest::newRow("a pipe") << 'p';
-        QTest::newRow("a character device (as /dev/null)") << 'c';
+        QTest::newRow("a character device (a terminal)") << 'c';
     }
     void exportWritesStreamsAsTheyAre()
     {
         QFETCH(char, kind);
         QTemporaryDir dir;
         const QString data = filehelpers::makeCatalogue(dir.filePath(QStringLiteral("data.qmd")), 3);
-        const QString target = dir.filePath(QStringLiteral("out"));
-        const QByteArray path = QFile::encodeName(target);
+        QString target = dir.filePath(QStringLiteral("out"));
+        // A terminal is a device anyone may make: its far end reads what
+        // the export writes, passed through as it is (raw).
+        int terminal = -1, nearEnd = -1;
+        const auto closeTerminal = qScopeGuard([&] {
+            if (nearEnd >= 0)
+                ::close(nearEnd);
+            if (terminal >= 0)
+                ::close(terminal);
+        });
         if (kind == 'p') {
-            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+            QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
         } else {
-            if (::geteuid() != 0)
-                QSKIP("making a device takes root");
-            QCOMPARE(::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+            terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+            target = QFile::decodeName(::ptsname(terminal));
+            nearEnd = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            termios raw{};
+            QVERIFY(nearEnd >= 0 && ::tcgetattr(nearEnd, &raw) == 0);
+            ::cfmakeraw(&raw);
+            QCOMPARE(::tcsetattr(nearEnd, TCSANOW, &raw), 0);
+            QCOMPARE(::fcntl(terminal, F_SETFL, O_NONBLOCK), 0);
         }
         Catalogue catalogue(data);
-        const Exported exported = exportTo(catalogue, target);
+        const Exported exported = exportTo(catalogue, target, terminal);
         QCOMPARE(exported.status, 0);
         QCOMPARE(kindOf(target), kind);
         QVERIFY2(exported.out.isEmpty(), exported.out.constData());
         QVERIFY2(exported.err.contains("已导出 3 本书"), exported.err.constData());
-        if (kind == 'p') {
-            QVERIFY(exported.piped.startsWith("\xEF\xBB\xBF"));
-            QCOMPARE(exported.piped.count("\r\n"), 4);
-        }
+        QVERIFY(exported.piped.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(exported.piped.count("\r\n"), 4);
         // No temporary file beside it (the stream itself is no plain file).
         QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("data.qmd")});
 

@@ -44,6 +44,17 @@ QString makeCatalogue(const QString &path, int books, int noteLength)
     return path;
 }
 
+QByteArray readAll(std::FILE *file)
+{
+    std::rewind(file);
+    QByteArray bytes;
+    char block[4096];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.append(block, qsizetype(got));
+    return bytes;
+}
+
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 // Files for the tests of backups and restores: reading and writing them
 // whole, stand-in programs, catalogues with books.
 namespace filehelpers {
@@ -20,6 +22,10 @@ void writeProgram(const QString &path);
 void seedBooks(const QString &file, int count, int noteLength = 0);
 // A new catalogue file with this many books; returns its path.
 QString makeCatalogue(const QString &path, int books, int noteLength = 0);
+
+// Everything written to a temporary file (std::tmpfile) that stands for a
+// terminal's output, from its start.
+QByteArray readAll(std::FILE *file);
 
 // The names of the files in a folder, sorted.
 QStringList filesIn(const QString &folder);

@@ -182,7 +182,7 @@ void BookForm::load(const StoredBook &book)
     ui->book_buya->setText(book.text(u"book_buya"));
     ui->book_value->setText(book.text(u"book_value"));
     QString note = book.text(u"book_note");
-    ui->book_note->setPlainText(note.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    ui->book_note->setText(note.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     ui->book_pubd->setDay(storedDay(book, u"book_pubd"));
     ui->book_buyd->setDay(storedDay(book, u"book_buyd"));
     checkCode(m_rating, codes::number(book.text(u"book_rating")));
@@ -241,7 +241,7 @@ bool BookForm::checkInput(const FieldTexts &loaded)
 
 BookForm::FieldTexts BookForm::fields() const
 {
-    QString note = ui->book_note->toPlainText();
+    QString note = ui->book_note->text();
     FieldTexts out{
         {QStringLiteral("book_name"), ui->book_name->text()},
         {QStringLiteral("book_author"), ui->book_author->currentText()},

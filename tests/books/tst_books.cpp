@@ -9,6 +9,7 @@
 #include "components/datepicker.h"
 #include "components/messages.h"
 #include "components/style.h"
+#include "components/summaryedit.h"
 #include "main/form_main.h"
 #include "store/bookrow.h"
 #include "store/datetext.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTextBlock>
 
 #include <QtTest>
 
@@ -834,6 +836,41 @@ private Q_SLOTS:
         QCOMPARE(stored(QStringLiteral("book_rating || book_loan || book_readed")), QStringLiteral("212"));
         QCOMPARE(stored(QStringLiteral("hex(book_note)")), QStringLiteral("E794B20AE4B999"));
         QCOMPARE(list()->cell(0, 0), QStringLiteral("新名"));
+    }
+
+    void aHugeOneLineSummaryIsShownInPiecesAndKeptExactly()
+    {
+        // 300,000 characters with nowhere to wrap, a no-break space, then a
+        // second line: the windows hold it in short paragraphs (a long one
+        // takes seconds to lay out) and give every character back.
+        seed(QStringLiteral("insert into book (book_name, book_note) values ('长简介',"
+                            " '甲' || char(160) || replace(hex(zeroblob(150000)), '0', 'x') || char(13, 10) || '乙')"));
+        const QString storedNote = stored(QStringLiteral("book_note"));
+        QCOMPARE(storedNote.size(), 300005);
+        const auto heldInPieces = [](QDialog *d) {
+            auto *note = fixture::child<SummaryEdit>(d, "book_note");
+            QCOMPARE(note->text().size(), 300004);
+            for (QTextBlock b = note->document()->firstBlock(); b.isValid(); b = b.next())
+                QVERIFY(b.length() <= 4001);
+        };
+        start();
+        form_main->listview_main->selectRow(0);
+        fixture::onNextModal([&](QDialog *d) {
+            heldInPieces(d);
+            click(d, "button_add");
+        });
+        form_main->showBookDetails();
+        withDialog("meeditbook", [&](QDialog *d) {
+            heldInPieces(d);
+            auto *note = fixture::child<SummaryEdit>(d, "book_note");
+            note->moveCursor(QTextCursor::End);
+            note->insertPlainText(QStringLiteral("丙"));
+            click(d, "button_add");
+            QVERIFY(!d->isVisible());
+        });
+        for (const msg::Shown &m : msg::takeShown())
+            QFAIL(qPrintable(m.text));
+        QVERIFY(stored(QStringLiteral("book_note")) == storedNote + QStringLiteral("丙"));
     }
 
     void detailsOfABookDeletedElsewhere()

@@ -1,12 +1,17 @@
-// The book list component: its model and its sort state.
+// The book list component, its model and its sort state; the summary box.
 #include "components/booklistmodel.h"
 #include "components/booklistview.h"
+#include "components/summaryedit.h"
 #include "store/bookrow.h"
 #include "store/textorder.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QtTest>
+
+#include <functional>
 
 class ComponentsTest : public QObject
 {
@@ -32,7 +37,118 @@ private:
         return out;
     }
 
+    // A summary with one line far too long to lay out at once, in letters
+    // without a space, then a short line; a no-break space and a line
+    // separator inside, which the box keeps as they are.
+    static QString longSummary()
+    {
+        QString line;
+        for (int i = 0; i < 9000; ++i)
+            line += QChar(u'a' + i % 26);
+        line[10] = QChar(0x00A0);
+        line[20] = QChar(0x2028);
+        return line + QStringLiteral("\n第二行");
+    }
+    // The place in the text where the box's first soft break stands.
+    static int firstSoftBreak(const SummaryEdit &edit)
+    {
+        return edit.document()->firstBlock().length() - 1;
+    }
+    static void press(SummaryEdit &edit, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(&edit, Qt::Key(key), modifiers);
+    }
+    static void putCursor(SummaryEdit &edit, int position, int anchor = -1)
+    {
+        QTextCursor cursor = edit.textCursor();
+        cursor.setPosition(anchor < 0 ? position : anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        edit.setTextCursor(cursor);
+    }
+
 private Q_SLOTS:
+    void summaryBoxHoldsLongLinesInPiecesAndGivesThemBackWhole()
+    {
+        const QString given = longSummary();
+        SummaryEdit edit;
+        edit.setText(given);
+        QCOMPARE(edit.text(), given);
+        QVERIFY(edit.document()->blockCount() > 5);
+        for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next())
+            QVERIFY(b.length() <= 4001);
+
+        // Read from what the box holds, not from what it was given.
+        edit.moveCursor(QTextCursor::End);
+        edit.insertPlainText(QStringLiteral("。"));
+        QCOMPARE(edit.text(), given + QStringLiteral("。"));
+
+        edit.setPlainText(QStringLiteral("另一个"));
+        QCOMPARE(edit.text(), QStringLiteral("另一个"));
+    }
+
+    void summaryBoxEditsAcrossASoftBreakAsInOneLine()
+    {
+        const QString given = longSummary();
+        // Each case acts at the first soft break, which stands before the
+        // text's character k and at the box's positions k (the end of the
+        // first piece) and k + 1 (the start of the second), and gives the
+        // text the user expects.
+        struct Case
+        {
+            const char *name;
+            std::function<void(SummaryEdit &, int p)> act;
+            std::function<QString(QString, int k)> expected;
+        };
+        const Case cases[] = {
+            {"backspace after it deletes the character before it",
+             [](SummaryEdit &e, int p) { putCursor(e, p + 1), press(e, Qt::Key_Backspace); },
+             [](QString t, int k) { return t.remove(k - 1, 1); }},
+            {"delete before it deletes the character after it",
+             [](SummaryEdit &e, int p) { putCursor(e, p), press(e, Qt::Key_Delete); },
+             [](QString t, int k) { return t.remove(k, 1); }},
+            {"right arrow steps over the next character",
+             [](SummaryEdit &e, int p) { putCursor(e, p), press(e, Qt::Key_Right), QTest::keyClicks(&e, "X"); },
+             [](QString t, int k) { return t.insert(k + 1, u'X'); }},
+            {"left arrow steps over the character before",
+             [](SummaryEdit &e, int p) { putCursor(e, p + 1), press(e, Qt::Key_Left), QTest::keyClicks(&e, "X"); },
+             [](QString t, int k) { return t.insert(k - 1, u'X'); }},
+            {"enter makes a line",
+             [](SummaryEdit &e, int p) { putCursor(e, p + 1), press(e, Qt::Key_Return); },
+             [](QString t, int k) { return t.insert(k, u'\n'); }},
+            {"enter then backspace give the text back",
+             [](SummaryEdit &e, int p) {
+                 putCursor(e, p + 1), press(e, Qt::Key_Return), press(e, Qt::Key_Backspace);
+             },
+             [](QString t, int) { return t; }},
+            {"a selection over it deleted, then undone",
+             [](SummaryEdit &e, int p) { putCursor(e, p + 3, p - 2), press(e, Qt::Key_Delete), e.undo(); },
+             [](QString t, int) { return t; }},
+            {"backspace after it undone, and redone",
+             [](SummaryEdit &e, int p) { putCursor(e, p + 1), press(e, Qt::Key_Backspace), e.undo(), e.redo(); },
+             [](QString t, int k) { return t.remove(k - 1, 1); }},
+            {"a pasted text with a line break",
+             [](SummaryEdit &e, int p) {
+                 QGuiApplication::clipboard()->setText(QStringLiteral("甲\r\n乙"));
+                 putCursor(e, p + 1), e.paste();
+             },
+             [](QString t, int k) { return t.insert(k, QStringLiteral("甲\n乙")); }},
+            {"a selection over it cut and pasted back",
+             [](SummaryEdit &e, int p) {
+                 putCursor(e, p + 3, p - 2), e.cut();
+                 QCOMPARE(QGuiApplication::clipboard()->text().size(), 4);
+                 e.paste();
+             },
+             [](QString t, int) { return t; }},
+        };
+        for (const Case &c : cases) {
+            SummaryEdit edit;
+            edit.setText(given);
+            const int k = firstSoftBreak(edit);
+            c.act(edit, k);
+            QVERIFY2(edit.text() == c.expected(given, k), c.name);
+        }
+    }
+
     void modelChangesAreConsistent()
     {
         BookListModel model;

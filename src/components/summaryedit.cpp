@@ -1,0 +1,254 @@
+#include "summaryedit.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// The paragraph that carries this in its format continues the one before it.
+constexpr int kSoftBreak = QTextFormat::UserProperty + 1;
+// A line longer than this is held in pieces of about kPiece characters, cut
+// after a space where one is near, so that words stay whole.
+constexpr qsizetype kLongLine = 4000;
+constexpr qsizetype kPiece = 1000;
+constexpr qsizetype kSpaceLookBack = 200;
+
+bool isSoft(const QTextBlock &block)
+{
+    return block.isValid() && block.blockFormat().boolProperty(kSoftBreak);
+}
+
+QTextBlockFormat withBreak(QTextBlockFormat format, bool soft)
+{
+    if (soft)
+        format.setProperty(kSoftBreak, true);
+    else
+        format.clearProperty(kSoftBreak);
+    return format;
+}
+
+// Whether a piece may end before text[at]: never inside a surrogate pair or
+// before a combining mark.
+bool mayCut(const QString &text, qsizetype at)
+{
+    const QChar next = text.at(at);
+    return !next.isLowSurrogate() && !next.isMark() && next != QChar(0x200D) && text.at(at - 1) != QChar(0x200D);
+}
+
+qsizetype pieceEnd(const QString &line, qsizetype start)
+{
+    const qsizetype target = start + kPiece;
+    if (line.size() - target < kPiece)
+        return line.size();
+    for (qsizetype at = target; at > target - kSpaceLookBack; --at) {
+        if (line.at(at - 1).isSpace() && mayCut(line, at))
+            return at;
+    }
+    qsizetype at = target;
+    while (at > start + 1 && !mayCut(line, at))
+        --at;
+    return at;
+}
+
+// The characters a plain text box turns into paragraph breaks on insertion.
+QString withNewlines(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (const QChar c : {QChar(u'\r'), QChar(QChar::ParagraphSeparator), QChar(0xFDD0), QChar(0xFDD1)})
+        text.replace(c, QLatin1Char('\n'));
+    return text;
+}
+
+bool matchesAny(QKeyEvent *event, std::initializer_list<QKeySequence::StandardKey> keys)
+{
+    for (const QKeySequence::StandardKey key : keys) {
+        if (event->matches(key))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+SummaryEdit::SummaryEdit(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    // Any change after setText(), the user's or a caller's own
+    // setPlainText(), makes the text the document holds the one to read.
+    connect(document(), &QTextDocument::contentsChange, this, [this] { m_givenHeld = false; });
+}
+
+void SummaryEdit::setText(const QString &text)
+{
+    // The pieces go in as paragraphs of one plain text, the quickest way in;
+    // then the paragraphs that continue a line are marked.
+    QStringList paragraphs;
+    std::vector<int> soft;
+    for (const QString &line : withNewlines(text).split(QLatin1Char('\n'))) {
+        if (line.size() <= kLongLine) {
+            paragraphs << line;
+            continue;
+        }
+        for (qsizetype start = 0; start < line.size();) {
+            const qsizetype end = pieceEnd(line, start);
+            if (start > 0)
+                soft.push_back(int(paragraphs.size()));
+            paragraphs << line.mid(start, end - start);
+            start = end;
+        }
+    }
+    setPlainText(paragraphs.join(QLatin1Char('\n')));
+
+    QTextDocument *doc = document();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    for (const int n : soft) {
+        const QTextBlock block = doc->findBlockByNumber(n);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(withBreak(block.blockFormat(), true));
+    }
+    cursor.endEditBlock();
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    m_given = text;
+    m_givenHeld = true;
+}
+
+QString SummaryEdit::text() const
+{
+    if (m_givenHeld)
+        return m_given;
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    return textOf(all);
+}
+
+QString SummaryEdit::textOf(const QTextCursor &selection)
+{
+    const QTextDocument *doc = selection.document();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    QString out;
+    for (QTextBlock block = doc->findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next()) {
+        if (block.position() > start && !isSoft(block))
+            out += QLatin1Char('\n');
+        const int from = std::max(start - block.position(), 0);
+        const int to = std::min(end - block.position(), block.length() - 1);
+        if (to > from)
+            out += block.text().mid(from, to - from);
+    }
+    return out;
+}
+
+void SummaryEdit::insertLines(QTextCursor &cursor, const QString &text)
+{
+    const QStringList lines = withNewlines(text).split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            cursor.insertBlock(withBreak(cursor.blockFormat(), false));
+        const QString &line = lines.at(n);
+        if (line.size() <= kLongLine) {
+            cursor.insertText(line);
+            continue;
+        }
+        for (qsizetype start = 0; start < line.size();) {
+            const qsizetype end = pieceEnd(line, start);
+            if (start > 0)
+                cursor.insertBlock(withBreak(cursor.blockFormat(), true));
+            cursor.insertText(line.mid(start, end - start));
+            start = end;
+        }
+    }
+}
+
+// Moves the cursor over a soft break it stands at, in the direction the key
+// goes, so that the key acts on the character beyond it as it would in one
+// paragraph. Returns true when it handled the key itself.
+bool SummaryEdit::crossSoftBreak(QKeyEvent *event)
+{
+    if (!isReadOnly()
+        && matchesAny(event, {QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator})) {
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        // At a soft break the line ends there: the break becomes hard.
+        QTextBlock block = cursor.block();
+        if (cursor.atBlockEnd() && isSoft(block.next())) {
+            block = block.next();
+            cursor.setPosition(block.position());
+        }
+        if (cursor.atBlockStart() && isSoft(block))
+            cursor.setBlockFormat(withBreak(block.blockFormat(), false));
+        else
+            cursor.insertBlock(withBreak(cursor.blockFormat(), false));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return true;
+    }
+
+    const bool selecting = matchesAny(event, {QKeySequence::SelectPreviousChar, QKeySequence::SelectNextChar,
+                                              QKeySequence::SelectPreviousWord, QKeySequence::SelectNextWord});
+    const bool backward = matchesAny(event, {QKeySequence::MoveToPreviousChar, QKeySequence::MoveToPreviousWord,
+                                             QKeySequence::SelectPreviousChar, QKeySequence::SelectPreviousWord,
+                                             QKeySequence::DeleteStartOfWord})
+                          || (event->key() == Qt::Key_Backspace && !isReadOnly());
+    const bool forward = matchesAny(event, {QKeySequence::MoveToNextChar, QKeySequence::MoveToNextWord,
+                                            QKeySequence::SelectNextChar, QKeySequence::SelectNextWord,
+                                            QKeySequence::Delete, QKeySequence::DeleteEndOfWord});
+    QTextCursor cursor = textCursor();
+    if ((!backward && !forward) || (cursor.hasSelection() && !selecting))
+        return false;
+
+    int at = cursor.position();
+    for (QTextBlock block = cursor.block();;) {
+        if (backward && at == block.position() && isSoft(block)) {
+            block = block.previous();
+            at = block.position() + block.length() - 1;
+        } else if (forward && at == block.position() + block.length() - 1 && isSoft(block.next())) {
+            block = block.next();
+            at = block.position();
+        } else {
+            break;
+        }
+    }
+    if (at != cursor.position()) {
+        cursor.setPosition(at, selecting ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+    }
+    return false;
+}
+
+void SummaryEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (crossSoftBreak(event)) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData *SummaryEdit::createMimeDataFromSelection() const
+{
+    auto *data = new QMimeData;
+    data->setText(textOf(textCursor()));
+    return data;
+}
+
+void SummaryEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (isReadOnly() || !source->hasText())
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    insertLines(cursor, source->text());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}

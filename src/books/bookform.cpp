@@ -182,7 +182,9 @@ void BookForm::load(const StoredBook &book)
     ui->book_buya->setText(book.text(u"book_buya"));
     ui->book_value->setText(book.text(u"book_value"));
     QString note = book.text(u"book_note");
-    ui->book_note->setText(note.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (note.contains(QLatin1Char('\r')))
+        note.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    ui->book_note->setText(note);
     ui->book_pubd->setDay(storedDay(book, u"book_pubd"));
     ui->book_buyd->setDay(storedDay(book, u"book_buyd"));
     checkCode(m_rating, codes::number(book.text(u"book_rating")));

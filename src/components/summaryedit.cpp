@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 // The paragraph that carries this in its format continues the one before it.
@@ -14,7 +16,12 @@ constexpr int kSoftBreak = QTextFormat::UserProperty + 1;
 // after a space where one is near, so that words stay whole.
 constexpr qsizetype kLongLine = 4000;
 constexpr qsizetype kPiece = 1000;
-constexpr qsizetype kSpaceLookBack = 200;
+// The box lays out its first and its last paragraphs as it opens (the last
+// to know how far it scrolls): near both ends the pieces are shorter.
+constexpr qsizetype kEndPiece = 250;
+constexpr qsizetype kEnds = 2000;
+// More characters than the box shows without scrolling, in any font.
+constexpr qsizetype kSureToScroll = 5000;
 
 bool isSoft(const QTextBlock &block)
 {
@@ -32,18 +39,19 @@ QTextBlockFormat withBreak(QTextBlockFormat format, bool soft)
 
 // Whether a piece may end before text[at]: never inside a surrogate pair or
 // before a combining mark.
-bool mayCut(const QString &text, qsizetype at)
+bool mayCut(QStringView text, qsizetype at)
 {
     const QChar next = text.at(at);
     return !next.isLowSurrogate() && !next.isMark() && next != QChar(0x200D) && text.at(at - 1) != QChar(0x200D);
 }
 
-qsizetype pieceEnd(const QString &line, qsizetype start)
+qsizetype pieceEnd(QStringView line, qsizetype start)
 {
-    const qsizetype target = start + kPiece;
-    if (line.size() - target < kPiece)
+    const qsizetype size = start < kEnds || line.size() - start <= kEnds + kPiece ? kEndPiece : kPiece;
+    const qsizetype target = start + size;
+    if (line.size() - target < size)
         return line.size();
-    for (qsizetype at = target; at > target - kSpaceLookBack; --at) {
+    for (qsizetype at = target; at > target - size / 5; --at) {
         if (line.at(at - 1).isSpace() && mayCut(line, at))
             return at;
     }
@@ -56,9 +64,13 @@ qsizetype pieceEnd(const QString &line, qsizetype start)
 // The characters a plain text box turns into paragraph breaks on insertion.
 QString withNewlines(QString text)
 {
+    const auto breaksParagraph = [](QChar c) {
+        return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), breaksParagraph))
+        return text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    for (const QChar c : {QChar(u'\r'), QChar(QChar::ParagraphSeparator), QChar(0xFDD0), QChar(0xFDD1)})
-        text.replace(c, QLatin1Char('\n'));
+    std::replace_if(text.begin(), text.end(), breaksParagraph, QChar(u'\n'));
     return text;
 }
 
@@ -85,33 +97,61 @@ void SummaryEdit::setText(const QString &text)
 {
     // The pieces go in as paragraphs of one plain text, the quickest way in;
     // then the paragraphs that continue a line are marked.
-    QStringList paragraphs;
+    const QString lines = withNewlines(text);
+    QString shown;
+    shown.reserve(lines.size() + lines.size() / kEndPiece + 1);
     std::vector<int> soft;
-    for (const QString &line : withNewlines(text).split(QLatin1Char('\n'))) {
+    int paragraphs = 0;
+    const auto addParagraph = [&](QStringView piece, bool continues) {
+        if (paragraphs > 0)
+            shown += QLatin1Char('\n');
+        if (continues)
+            soft.push_back(paragraphs);
+        shown += piece;
+        ++paragraphs;
+    };
+    for (qsizetype from = 0;;) {
+        const qsizetype newline = lines.indexOf(QLatin1Char('\n'), from);
+        const QStringView line = QStringView(lines).sliced(from, (newline < 0 ? lines.size() : newline) - from);
         if (line.size() <= kLongLine) {
-            paragraphs << line;
-            continue;
+            addParagraph(line, false);
+        } else {
+            for (qsizetype start = 0; start < line.size();) {
+                const qsizetype end = pieceEnd(line, start);
+                addParagraph(line.sliced(start, end - start), start > 0);
+                start = end;
+            }
         }
-        for (qsizetype start = 0; start < line.size();) {
-            const qsizetype end = pieceEnd(line, start);
-            if (start > 0)
-                soft.push_back(int(paragraphs.size()));
-            paragraphs << line.mid(start, end - start);
-            start = end;
-        }
+        if (newline < 0)
+            break;
+        from = newline + 1;
     }
-    setPlainText(paragraphs.join(QLatin1Char('\n')));
-
+    // A text that cannot fit gets its scroll bar before it is laid out, not
+    // after: the bar's coming narrows the box and would lay out again what
+    // was laid out for the width without it.
+    setVerticalScrollBarPolicy(text.size() > kSureToScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    setPlainText(QString());
+    // Written and marked in one edit, so that the box lays it out once; its
+    // cursor stays at the start meanwhile (a cursor at the end would scroll
+    // there, laying out the paragraphs on the way).
+    QTextCursor start = textCursor();
+    start.setKeepPositionOnInsert(true);
+    setTextCursor(start);
     QTextDocument *doc = document();
     doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
+    cursor.insertText(shown);
     for (const int n : soft) {
         const QTextBlock block = doc->findBlockByNumber(n);
         cursor.setPosition(block.position());
         cursor.setBlockFormat(withBreak(block.blockFormat(), true));
     }
     cursor.endEditBlock();
+    start = textCursor();
+    start.setKeepPositionOnInsert(false);
+    start.setPosition(0);
+    setTextCursor(start);
     doc->setUndoRedoEnabled(true);
     doc->setModified(false);
     m_given = text;

@@ -73,6 +73,7 @@ private Q_SLOTS:
         SummaryEdit edit;
         edit.setText(given);
         QCOMPARE(edit.text(), given);
+        QVERIFY(!edit.textCursor().hasSelection() && edit.textCursor().position() == 0);
         QVERIFY(edit.document()->blockCount() > 5);
         for (QTextBlock b = edit.document()->firstBlock(); b.isValid(); b = b.next())
             QVERIFY(b.length() <= 4001);

@@ -206,13 +206,23 @@ void PackedRows::clear()
 
 void PackedRows::squeeze()
 {
-    if (m_capacity > m_size && m_size > 0) {
-        if (void *shrunk = std::realloc(m_data, size_t(m_size))) {
+    // Room is kept for some rows more: a list that gets a book after its
+    // fill must not copy every row's offset (or bytes) to grow by one.
+    const qsizetype rows = qsizetype(m_starts.size());
+    const qsizetype spareRows = std::max<qsizetype>(rows / 32, 64);
+    const qsizetype spareBytes = rows > 0 ? spareRows * (m_size / rows + 1) : 0;
+    if (m_capacity > m_size + spareBytes && m_size > 0) {
+        if (void *shrunk = std::realloc(m_data, size_t(m_size + spareBytes))) {
             m_data = static_cast<char *>(shrunk);
-            m_capacity = m_size;
+            m_capacity = m_size + spareBytes;
         }
     }
-    m_starts.shrink_to_fit();
+    if (qsizetype(m_starts.capacity()) > rows + spareRows) {
+        std::vector<qsizetype> kept;
+        kept.reserve(size_t(rows + spareRows));
+        kept.assign(m_starts.begin(), m_starts.end());
+        m_starts.swap(kept);
+    }
 }
 
 const char *PackedRows::rowStart(int row, int &count) const

@@ -41,7 +41,8 @@ public:
     void reorder(const std::vector<int> &order);
     // Empties the rows and gives their memory back.
     void clear();
-    // Gives back the room grown beyond what the rows need.
+    // Gives back the room grown beyond what the rows need, but for a little
+    // kept for rows added later.
     void squeeze();
 
     // The rows in the order their bytes stand in memory. Reading many rows

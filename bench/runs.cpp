@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <exception>
 #include <fstream>
 
@@ -52,10 +54,24 @@ void useOffscreenScreen(const QString &folder)
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + QByteArray::fromStdString(path));
 }
 
+// The copy written through to the disk before the run: otherwise the
+// session's first change (添加, its first fsync) would wait for the whole
+// copy's pages the file system still holds, which no user's catalogue has.
+bool onDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 bool runOnce(const QString &master, const QString &folder, const Options &options, results::Run &out)
 {
     QDir().mkpath(folder);
-    if (!QFile::copy(master, QDir(folder).filePath(QStringLiteral("data.qmd")))) {
+    const QString copy = QDir(folder).filePath(QStringLiteral("data.qmd"));
+    if (!QFile::copy(master, copy) || !onDisk(copy)) {
         std::printf("cannot copy the catalogue into %s\n", qPrintable(folder));
         return false;
     }

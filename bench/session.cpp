@@ -152,6 +152,7 @@ results::Run run(const Options &options)
     if (!options.csvOnly) {
         listSteps(c);
         dialogSteps(c);
+        summarySteps(c);
         exportSteps(c);
     }
     csvSteps(c);

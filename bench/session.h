@@ -80,6 +80,7 @@ private:
 void startSteps(Context &c);  // start, the repaint of the list
 void listSteps(Context &c);   // tree, sorts, search
 void dialogSteps(Context &c); // statistics, add, modify, delete
+void summarySteps(Context &c); // both book windows on a book with a huge one-line summary
 void exportSteps(Context &c); // both export dialogs and their files
 void csvSteps(Context &c);    // the CSV export, the import of its file, the import window on a wide file
 void floors(Context &c);      // the floors of every step, after the session

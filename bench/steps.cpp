@@ -17,6 +17,9 @@ constexpr Target kCsvImport{Rule::WithinFloor, 3};
 // The import window on a file of 2,000 columns: against the same books in
 // 20 columns, opened in the same run.
 constexpr Target kWideHeader{Rule::WithinFloor, 2, "20 columns"};
+// A book window on a summary of one line of 300,000 characters: against the
+// same window on the same book with no summary, opened in the same run.
+constexpr Target kLongSummary{Rule::WithinFloor, 2, "no summary"};
 
 // The whole-list fills, the export grids and the HTML page are slow by
 // nature below a million books too; every other command should answer at
@@ -43,6 +46,10 @@ constexpr std::array kSteps{
     Step{"mod.open", "修改书籍资料: the dialog opens", {kUnder100ms}, {}},
     Step{"mod", "修改书籍资料: 修改 clicked", {kUnder100ms, kChange}, {kUnder100ms}},
     Step{"del", "删除书籍: Yes answered", {kUnder100ms, kChange}, {kUnder100ms}},
+    Step{"summary.view.empty", "查看书籍资料: the window opens, no summary", {kUnder100ms}, {}},
+    Step{"summary.mod.empty", "修改书籍资料: the window opens, no summary", {kUnder100ms}, {}},
+    Step{"summary.view", "查看书籍资料: a summary of 300,000 characters in one line", {kLongSummary}, {kLongSummary}},
+    Step{"summary.mod", "修改书籍资料: a summary of 300,000 characters in one line", {kLongSummary}, {kLongSummary}},
     Step{"html.open", "存为HTML文件: the export grid opens", {}, {kFill}},
     Step{"html", "存为HTML文件: 保存, the page written", {}, {}},
     Step{"excel.open", "存为EXCEL文件: the export grid opens", {}, {kFill}},

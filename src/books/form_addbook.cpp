@@ -67,8 +67,8 @@ bool AddBookDialog::addEvenIfStored(const BookFields &fields)
         catalogue().storedAlready(text("book_name"), text("book_author"), text("book_isbn"));
     if (!stored)
         return true;
-    return msg::question(this,
-                         QStringLiteral("数据文件中已经有这本书：\n%1\n\n仍然要添加吗？").arg(stored->described()));
+    return msg::questionZh(this, QStringLiteral("数据文件中已经有这本书：\n%1\n\n仍然要添加吗？").arg(stored->described()),
+                           msg::Preset::No);
 }
 
 void AddBookDialog::addBook()

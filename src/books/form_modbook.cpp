@@ -103,8 +103,8 @@ QString ChangeBookDialog::changedMeanwhile(const StoredBook &before, const Store
                        .arg(bookfields::caption(column), shown(column, before.values[i]), shown(column, now.values[i]));
     }
     return QStringLiteral("打开这个修改窗口以后，这本书已被其他程序改动：\n\n%1\n"
-                          "选“Yes”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
-                          "选“No”：不写入任何内容。\n\n要写入你的修改吗？")
+                          "选“是”：写入你在本窗口中改动过的项目，其余项目保留其他程序的改动。\n"
+                          "选“否”：不写入任何内容。\n\n要写入你的修改吗？")
         .arg(changes);
 }
 
@@ -134,7 +134,7 @@ void ChangeBookDialog::saveChanges()
         }
         // Asked outside the transaction, so that the other program is not
         // kept waiting; what the user agreed to is checked again.
-        if (!msg::question(this, changedMeanwhile(m_loaded, current)))
+        if (!msg::questionZh(this, changedMeanwhile(m_loaded, current)))
             return;
         expected = current;
     }

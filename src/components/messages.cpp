@@ -30,7 +30,8 @@ namespace {
 
 // A question with the information icon and two buttons; true only for the
 // first. Scripted, it takes the next queued answer.
-bool ask(QWidget *parent, const QString &title, const QString &text, const QString &yesText, const QString &noText)
+bool ask(QWidget *parent, const QString &title, const QString &text, const QString &yesText, const QString &noText,
+         Preset preset = Preset::Yes)
 {
     if (g_scripted) {
         g_shown.append({Kind::Question, title, text});
@@ -39,7 +40,7 @@ bool ask(QWidget *parent, const QString &title, const QString &text, const QStri
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(yesText, QMessageBox::YesRole);
     QPushButton *no = box.addButton(noText, QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(preset == Preset::Yes ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -52,9 +53,9 @@ bool question(QWidget *parent, const QString &text)
     return ask(parent, QStringLiteral("Information"), text, QStringLiteral("&Yes"), QStringLiteral("&No"));
 }
 
-bool questionZh(QWidget *parent, const QString &text)
+bool questionZh(QWidget *parent, const QString &text, Preset preset)
 {
-    return ask(parent, QStringLiteral("提示"), text, QStringLiteral("是(&Y)"), QStringLiteral("否(&N)"));
+    return ask(parent, QStringLiteral("提示"), text, QStringLiteral("是(&Y)"), QStringLiteral("否(&N)"), preset);
 }
 
 void error(QWidget *parent, const QString &text)

@@ -17,9 +17,12 @@ void plain(QWidget *parent, const QString &text, const QString &caption = QStrin
 // information icon, buttons "&Yes" and "&No". True only for Yes.
 bool question(QWidget *parent, const QString &text);
 
-// The same question in Chinese, for the restore program's window: caption
-// "提示", buttons "是(&Y)" and "否(&N)". Scripted and answered as question().
-bool questionZh(QWidget *parent, const QString &text);
+// The same question in Chinese, for the questions the program asks beyond
+// the design's own boxes and for the restore program's window: caption
+// "提示", buttons "是(&Y)" and "否(&N)", the default one as given (Enter
+// answers it). Scripted and answered as question().
+enum class Preset { Yes, No };
+bool questionZh(QWidget *parent, const QString &text, Preset preset = Preset::Yes);
 
 // The application's error box: critical icon, the application title as
 // caption, the error's text.

@@ -245,7 +245,7 @@ void LoanOverviewDialog::endSelectedLoan()
     const bool lent = item->treeWidget() == m_lentOutList;
     const QString number = item->data(Title, Qt::UserRole).toString();
     const QString title = item->text(Title);
-    if (!lent && !msg::question(this, QStringLiteral("借入的《%1》（编号：%2）已经还给%3了吗？\n"
+    if (!lent && !msg::questionZh(this, QStringLiteral("借入的《%1》（编号：%2）已经还给%3了吗？\n"
                                                      "还回的书将从数据文件中删除。")
                                           .arg(title, number, shownReader(item->text(Reader)))))
         return;

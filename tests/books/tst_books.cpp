@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -836,6 +837,37 @@ private Q_SLOTS:
         QCOMPARE(stored(QStringLiteral("book_rating || book_loan || book_readed")), QStringLiteral("212"));
         QCOMPARE(stored(QStringLiteral("hex(book_note)")), QStringLiteral("E794B20AE4B999"));
         QCOMPARE(list()->cell(0, 0), QStringLiteral("新名"));
+    }
+
+    void theDuplicateQuestionIsChineseAndDefaultsToNo()
+    {
+        // The real box, not a scripted answer: Enter takes its default.
+        seed(QStringLiteral("insert into book (book_name, book_author) values ('边城', '沈从文')"));
+        start();
+        withDialog("meaddbook", [](QDialog *d) {
+            type(d, "book_name", QStringLiteral("边城"));
+            type(d, "book_author", QStringLiteral("沈从文"));
+            msg::setScripted(false);
+            QString asked;
+            fixture::onNextModal([&](QDialog *box) {
+                const auto closed = qScopeGuard([box] { box->reject(); });
+                auto *question = qobject_cast<QMessageBox *>(box);
+                QVERIFY(question);
+                asked = question->windowTitle() + QLatin1Char('|') + question->text();
+                QStringList buttons;
+                for (QAbstractButton *b : question->buttons())
+                    buttons << b->text();
+                buttons.sort();
+                QCOMPARE(buttons, (QStringList{"否(&N)", "是(&Y)"}));
+                QCOMPARE(question->defaultButton()->text(), QStringLiteral("否(&N)"));
+                QTest::keyClick(question, Qt::Key_Return);
+            });
+            click(d, "button_add");
+            msg::setScripted(true);
+            QVERIFY2(asked.startsWith(QStringLiteral("提示|数据文件中已经有这本书")), qPrintable(asked));
+            QVERIFY(d->isVisible());
+        });
+        QCOMPARE(fixture::value(dataFile(), QStringLiteral("select count(*) from book")), QStringLiteral("1"));
     }
 
     void aHugeOneLineSummaryIsShownInPiecesAndKeptExactly()

@@ -1,6 +1,7 @@
 #include "form_charts.h"
 
 #include "chartlabels.h"
+#include "charttips.h"
 
 #include "catalogue/catalogue.h"
 #include "components/filedialog.h"
@@ -16,7 +17,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -45,6 +44,7 @@ QChart *freshChart(QChartView *view, const QFont &font, const QString &title)
     chart->setTitleFont(titleFont);
     chart->legend()->setFont(font);
     chart->setAnimationOptions(QChart::NoAnimation);
+    view->findChild<ChartTips *>()->clear();
     QChart *old = view->chart();
     view->setChart(chart);
     delete old;
@@ -76,15 +76,12 @@ QValueAxis *wholeNumberAxis(double most, const QFont &font)
     return axis;
 }
 
-// The tooltip of the part under the mouse; tips[i] belongs to part i.
-void showTips(QBarSet *set, QObject *owner, const QStringList &tips)
+// The tooltip of the bar under the mouse; tips[i] belongs to bar i.
+void showTips(QBarSet *set, QChartView *view, const QStringList &tips)
 {
-    QObject::connect(set, &QBarSet::hovered, owner, [tips](bool over, int index) {
-        if (over && index >= 0 && index < tips.size())
-            QToolTip::showText(QCursor::pos(), tips[index]);
-        else
-            QToolTip::hideText();
-    });
+    ChartTips *shown = view->findChild<ChartTips *>();
+    QObject::connect(set, &QBarSet::hovered, shown,
+                     [shown, tips](bool over, int index) { shown->hover(over, tips.value(index)); });
 }
 
 QString percent(qint64 part, qint64 all)
@@ -107,12 +104,8 @@ void drawPie(QChartView *view, const QFont &font, const QString &title, const st
     for (const figures::Part &p : parts) {
         const QString label = QStringLiteral("%1：%2 本（%3）").arg(p.label).arg(p.books).arg(percent(p.books, books));
         QPieSlice *slice = series->append(label, double(p.books));
-        QObject::connect(slice, &QPieSlice::hovered, view, [label](bool over) {
-            if (over)
-                QToolTip::showText(QCursor::pos(), label);
-            else
-                QToolTip::hideText();
-        });
+        ChartTips *shown = view->findChild<ChartTips *>();
+        QObject::connect(slice, &QPieSlice::hovered, shown, [shown, label](bool over) { shown->hover(over, label); });
     }
     chart->addSeries(series);
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -225,6 +218,7 @@ QChartView *ChartsDialog::addTab(const char *name, const QString &caption)
     auto *view = new QChartView(m_tabs);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
+    new ChartTips(view);
     m_tabs->addTab(view, caption);
     return view;
 }

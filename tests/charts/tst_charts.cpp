@@ -12,6 +12,7 @@
 #include <QChartView>
 #include <QDialog>
 #include <QGraphicsTextItem>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLegend>
 #include <QPieSeries>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -81,6 +83,49 @@ private:
         }
     }
 
+    // The tooltip of the tallest purchase bar: its label and what it holds
+    // in all, then the years (or narrower spans) in it, each with its
+    // figures; `yearLines` has every year's figures.
+    static void checkTallestTip(QChartView *view, const QStringList &categories, const QStringList &yearLines)
+    {
+        QChart *chart = view->chart();
+        auto *series = qobject_cast<QBarSeries *>(chart->series().value(0));
+        const QBarSet *set = series->barSets().value(0);
+        int tallest = 0;
+        for (int i = 1; i < set->count(); ++i)
+            tallest = set->at(i) > set->at(tallest) ? i : tallest;
+        const QPointF middle = chart->mapToPosition(QPointF(tallest, set->at(tallest) / 2), series);
+        // The mouse over the bar, as the window system reports it.
+        const QPointF at = view->mapFromScene(chart->mapToScene(middle));
+        QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        // The mouse rests there: the tooltip stays.
+        QHelpEvent rest(QEvent::ToolTip, at.toPoint(), view->viewport()->mapToGlobal(at).toPoint());
+        QApplication::sendEvent(view->viewport(), &rest);
+        QTest::qWait(500);
+        const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
+        const QString label = categories.value(tallest);
+        QVERIFY2(lines.first().startsWith(label + QStringLiteral("：")), qPrintable(QToolTip::text()));
+        if (lines.size() == 1) {
+            QVERIFY2(yearLines.contains(lines.first()), qPrintable(lines.first()));
+            return;
+        }
+        const auto booksOf = [](const QString &line) {
+            return line.section(QStringLiteral("："), 1)
+                .remove(QStringLiteral("共 "))
+                .section(QStringLiteral(" 本"), 0, 0)
+                .toLongLong();
+        };
+        qint64 inside = 0;
+        for (const QString &line : lines.mid(1))
+            inside += booksOf(line);
+        QCOMPARE(inside, booksOf(lines.first()));
+        if (label.endsWith(QStringLiteral("年代")))
+            QCOMPARE(lines.mid(1), yearLines.filter(QRegularExpression(QStringLiteral("^") + label.left(3) +
+                                                                       QStringLiteral("\\d："))));
+    }
+
     // `books` books over `years` purchase years up to 2025 (every 50th with
     // no date), thirty categories and one of a long name, every code.
     void seedBooks(int books, int years) const
@@ -95,7 +140,7 @@ private:
                  " case when i % 7 = 0 then '一个名字非常非常长的分类，在图表左边放不下' else '分类' || (i % 30) end,"
                  " i % 5, i % 3, i % 7,"
                  " case when i % 50 = 0 then null else printf('%04d-06-01', 2025 - (i * 7919) % %2) end,"
-                 " ((i - 1) % 90) || '.00' from n")
+                 " (i % 90) || '.00' from n")
                  .arg(books)
                  .arg(years));
     }
@@ -120,6 +165,10 @@ private Q_SLOTS:
         QFETCH(int, years);
         seedBooks(books, years);
         const double money = query(QStringLiteral("select total(book_value) from book")).value(0).toDouble();
+        const QStringList yearLines = query(QStringLiteral(
+            "select y || '：' || count(*) || ' 本，' || cast(total(book_value) as integer) || ' 元' from (select"
+            " coalesce(case when date(book_buyd) = book_buyd then substr(book_buyd, 1, 4) end, '日期未知') as y,"
+            " book_value from book) group by y order by y"));
         start();
         fixture::runDialog(form_main->action("mschart"), [&](QDialog *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("统计图表"));
@@ -160,7 +209,20 @@ private Q_SLOTS:
                     for (int i = 0; i < set->count(); ++i)
                         drawn += set->at(i);
                     QCOMPARE(drawn, money);
+                    checkTallestTip(view, names->categories(), yearLines);
                 }
+            }
+            // Made wider, the purchase chart gathers its years in narrower
+            // spans, every label still whole.
+            if (books >= 3000) {
+                tabs->setCurrentIndex(3);
+                auto *view = fixture::child<QChartView>(d, "chart_buy");
+                const qsizetype before = qobject_cast<QBarCategoryAxis *>(view->chart()->axes().value(0))->count();
+                d->resize(1600, 900);
+                QTest::qWait(200);
+                auto *names = qobject_cast<QBarCategoryAxis *>(view->chart()->axes().value(0));
+                QVERIFY2(names->count() > before, qPrintable(names->categories().join(u' ')));
+                checkShown(view, names->categories(), view->chart()->plotArea().width() / names->count(), true);
             }
             QVERIFY(msg::takeShown().isEmpty());
         });

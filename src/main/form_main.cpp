@@ -90,7 +90,10 @@ QString MainWindow::captionFor(const QString &dataFile)
     const QString home = QDir::cleanPath(QDir::homePath());
     if (home != QLatin1String("/") && (folder == home || folder.startsWith(home + QLatin1Char('/'))))
         folder = QLatin1Char('~') + folder.mid(home.size());
-    return QStringLiteral("%1 — %2（%3）").arg(app::title(), file.fileName(), QDir::toNativeSeparators(folder));
+    // The file first, where a narrow task bar still shows it, the program's
+    // title last: the window system adds the title to a caption that does
+    // not end with it.
+    return QStringLiteral("%1（%2） — %3").arg(file.fileName(), QDir::toNativeSeparators(folder), app::title());
 }
 
 void MainWindow::showListState()

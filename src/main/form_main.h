@@ -38,7 +38,7 @@ public:
     // program.
     void setCatalogue(Catalogue *catalogue);
     // The caption for a catalogue: the program's title alone for the data
-    // file beside the program, else with the file's name and folder.
+    // file beside the program, else the file's name and folder before it.
     static QString captionFor(const QString &dataFile);
 
     // Run once right after the window is made: enters the program folder,

@@ -303,11 +303,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         const QString home = QDir::homePath();
         QTest::newRow("in the home folder")
-            << home + QStringLiteral("/书/旧藏书.qmd") << QStringLiteral("Quillmere个人版 2.0 — 旧藏书.qmd（~/书）");
+            << home + QStringLiteral("/书/旧藏书.qmd") << QStringLiteral("旧藏书.qmd（~/书） — Quillmere个人版 2.0");
         QTest::newRow("beside the home folder")
-            << home + QStringLiteral("x/a.qmd") << QStringLiteral("Quillmere个人版 2.0 — a.qmd（%1x）").arg(home);
+            << home + QStringLiteral("x/a.qmd") << QStringLiteral("a.qmd（%1x） — Quillmere个人版 2.0").arg(home);
         QTest::newRow("elsewhere") << QStringLiteral("/srv/藏书/data.qmd")
-                                   << QStringLiteral("Quillmere个人版 2.0 — data.qmd（/srv/藏书）");
+                                   << QStringLiteral("data.qmd（/srv/藏书） — Quillmere个人版 2.0");
     }
     void captionNamesACatalogueElsewhere()
     {
@@ -333,7 +333,7 @@ private Q_SLOTS:
             QVERIFY(place->isValid());
             const QFileInfo file(place->dataFile());
             QVERIFY(!file.absolutePath().startsWith(QDir::homePath() + QLatin1Char('/')));
-            expected += QStringLiteral(" — %1（%2）").arg(file.fileName(), file.absolutePath());
+            expected = QStringLiteral("%1（%2） — ").arg(file.fileName(), file.absolutePath()) + expected;
         }
         start();
         QCOMPARE(form_main->windowTitle(), expected);

@@ -99,6 +99,8 @@ public:
     // Appends the stored fields of the book's list row to into (as
     // readBookRows does); false when there is no such book.
     bool readBookRow(qint64 id, PackedRows &into) const;
+    // Whether the catalogue holds any book at all.
+    bool hasBooks() const;
 
     // Stores a new book and returns its number. The fields are written by
     // the store's rules (see BookField); a value the store refuses is

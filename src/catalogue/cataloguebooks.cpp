@@ -50,6 +50,15 @@ bool Catalogue::readBookRow(qint64 id, PackedRows &into) const
     return found;
 }
 
+bool Catalogue::hasBooks() const
+{
+    Dataset books(connection());
+    ScopedClose closing(books);
+    books.setCommandText(QStringLiteral("select exists (select 1 from book)"));
+    books.open();
+    return books.fieldText(0) == QLatin1String("1");
+}
+
 qint64 Catalogue::addBook(const BookFields &fields)
 {
     qint64 id = 0;

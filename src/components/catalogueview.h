@@ -19,6 +19,6 @@ public:
     // first, the list showing every book when it did not show this one.
     virtual void openBook(const QString &number) = 0;
     // The list is emptied and shows the books the query selects; rows read
-    // before an error stay.
-    virtual void listBooks(const BookQuery &query) = 0;
+    // before an error stay. Returns how many books it shows.
+    virtual int listBooks(const BookQuery &query) = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,6 +41,22 @@ constexpr Item kItems[] = {
     {"msloans", u"借阅一览(&O)", 28}, {"mschart", u"统计图表(&G)", 29},
 };
 // clang-format on
+
+// The standard keys, beside the menus' access keys; the menus show them.
+// Delete deletes only in the book list (see MainWindow::wireBookCommands).
+struct Key
+{
+    const char *name;
+    QKeyCombination key;
+};
+
+const Key kKeys[] = {
+    {"meaddbook", Qt::CTRL | Qt::Key_N},
+    {"meeditbook", Qt::CTRL | Qt::Key_E},
+    {"medelbook", QKeyCombination(Qt::Key_Delete)},
+    {"mtfind", Qt::CTRL | Qt::Key_F},
+    {"mhhelp", QKeyCombination(Qt::Key_F1)},
+};
 
 // "|" stands for a separator line.
 struct Bar
@@ -149,6 +166,8 @@ Commands buildCommands(QMainWindow *window)
             action->setIcon(QIcon(pictures::command(item.picture)));
         commands.actions.insert(name, action);
     }
+    for (const Key &key : kKeys)
+        commands[QString::fromLatin1(key.name)]->setShortcut(QKeySequence(key.key));
     commands.saveTo->addAction(commands[QStringLiteral("mfsaveexcel")]);
     commands.saveTo->addAction(commands[QStringLiteral("mfsavehtml")]);
 

@@ -1,21 +1,27 @@
 #include "form_main.h"
 
 #include "catalogue/bookquery.h"
+#include "catalogue/catalogue.h"
 #include "components/apptitle.h"
+#include "components/booklistmodel.h"
 #include "components/booklistview.h"
 #include "components/guard.h"
 #include "security/form_welcome.h"
+#include "startpage.h"
 #include "store/programfolder.h"
 #include "ui_form_main.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStackedLayout>
 #include <QTreeWidget>
 
 MainWindow *form_main = nullptr;
@@ -53,13 +59,63 @@ MainWindow::MainWindow(QWidget *parent)
     ui->splitter_main->setSizes({201, width() - 201});
     ui->splitter_main->handle(1)->setCursor(Qt::SplitHCursor);
 
-    auto *statusPanel = new QLabel(ui->statusbar_main);
-    statusPanel->setObjectName(QStringLiteral("statuspanel_main"));
-    statusPanel->setFixedWidth(50);
-    ui->statusbar_main->addWidget(statusPanel);
+    // The panel tells how many books the list shows; a long count widens it.
+    m_countPanel = new QLabel(ui->statusbar_main);
+    m_countPanel->setObjectName(QStringLiteral("statuspanel_main"));
+    m_countPanel->setMinimumWidth(50);
+    ui->statusbar_main->addWidget(m_countPanel);
     ui->statusbar_main->setFixedHeight(19);
 
+    // The book list and, in its place while there is no book, the start
+    // page: one stack, so that both always have the place's size.
+    m_startPage = new StartPage(m_commands, ui->panel_right);
+    auto *stack = new QStackedLayout(ui->panel_right);
+    stack->addWidget(listview_main);
+    stack->addWidget(m_startPage);
+    BookListModel *rows = listview_main->model();
+    connect(rows, &BookListModel::modelReset, this, &MainWindow::showListState);
+    connect(rows, &BookListModel::rowsInserted, this, &MainWindow::showListState);
+    connect(rows, &BookListModel::rowsRemoved, this, &MainWindow::showListState);
+
     wireCommands();
+    showListState();
+}
+
+QString MainWindow::captionFor(const QString &dataFile)
+{
+    if (programfolder::isBesideProgram(dataFile))
+        return app::title();
+    const QFileInfo file(dataFile);
+    QString folder = QDir::cleanPath(file.absolutePath());
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home != QLatin1String("/") && (folder == home || folder.startsWith(home + QLatin1Char('/'))))
+        folder = QLatin1Char('~') + folder.mid(home.size());
+    // The file first, where a narrow task bar still shows it, the program's
+    // title last: the window system adds the title to a caption that does
+    // not end with it.
+    return QStringLiteral("%1（%2） — %3").arg(file.fileName(), QDir::toNativeSeparators(folder), app::title());
+}
+
+void MainWindow::showListState()
+{
+    const int books = listview_main->model()->rowCount();
+    const QString count =
+        m_listKind == BookQuery::Kind::Matching ? QStringLiteral("找到 %1 本书") : QStringLiteral("共 %1 本书");
+    m_countPanel->setText(count.arg(books));
+    auto *stack = static_cast<QStackedLayout *>(ui->panel_right->layout());
+    stack->setCurrentWidget(books == 0 && catalogueIsEmpty() ? m_startPage : static_cast<QWidget *>(listview_main));
+}
+
+bool MainWindow::catalogueIsEmpty() const
+{
+    if (!m_catalogue)
+        return false;
+    // Runs inside the list's own signals: nothing may leave here.
+    try {
+        return !m_catalogue->hasBooks();
+    } catch (...) {
+        return false;
+    }
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/bookquery.h"
 #include "commands.h"
 #include "components/catalogueview.h"
 #include "store/packedrows.h"
@@ -11,7 +12,7 @@
 
 class BookListView;
 class Catalogue;
-struct BookQuery;
+class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -32,8 +33,13 @@ public:
     ~MainWindow() override;
 
     // The catalogue the window shows, handed in at start before
-    // fillAtStart(). The list and the tree follow what it announces.
+    // fillAtStart(). The list and the tree follow what it announces; the
+    // caption names its file when it is not the data file beside the
+    // program.
     void setCatalogue(Catalogue *catalogue);
+    // The caption for a catalogue: the program's title alone for the data
+    // file beside the program, else the file's name and folder before it.
+    static QString captionFor(const QString &dataFile);
 
     // Run once right after the window is made: enters the program folder,
     // fills the tree, then the list with every book.
@@ -51,8 +57,8 @@ public:
     QMenu *popmenu_booklist() const { return m_commands.popmenuBooklist; }
 
     // Empties the list and fills it with the books the query selects; rows
-    // read before an error stay.
-    void fillBookList(const BookQuery &query);
+    // read before an error stay. Returns how many books the list shows.
+    int fillBookList(const BookQuery &query);
     // The book number (column 16) of the selected row; "" when no row is
     // selected or the row has no number.
     QString selectedBookNumber() const override;
@@ -61,7 +67,7 @@ public:
     void bookChanged(const QString &number);
     void categoryAdded(const QString &name);
     void categoryRenamed(const QString &oldName, const QString &newName);
-    void listBooks(const BookQuery &query) override;
+    int listBooks(const BookQuery &query) override;
     void booksImported();
     void bookStored(const QString &number);
     void bookDeleted(const QString &number);
@@ -159,10 +165,19 @@ private:
     void wireChartCommands();
     void wireFileCommands();
     void showCategoryBar(bool shown);
+    // The status bar's count and the start page, after every change of the
+    // list's rows.
+    void showListState();
+    // Whether the catalogue holds no book; false when it cannot be read
+    // (the error is told where the reading failed).
+    bool catalogueIsEmpty() const;
 
     Catalogue *m_catalogue = nullptr;
-    bool m_askingReload = false;   // the question is shown
-    bool m_reloadDeclined = false; // answered no, until a change is refused
+    QLabel *m_countPanel = nullptr;
+    QWidget *m_startPage = nullptr;
+    BookQuery::Kind m_listKind = BookQuery::Kind::All; // of the list's last fill
+    bool m_askingReload = false;                       // the question is shown
+    bool m_reloadDeclined = false;                     // answered no, until a change is refused
     std::unique_ptr<Ui::MainWindow> ui;
     Commands m_commands;
     QList<int> m_splitterSizes;

@@ -25,6 +25,11 @@ void MainWindow::wireBookCommands()
     guard::connect(view, &QAction::triggered, this, &MainWindow::showBookDetails);
     guard::connect(listview_main, &BookListView::doubleClicked, this, &MainWindow::showBookDetails);
     guard::connect(listview_main, &BookListView::enterPressed, this, &MainWindow::showBookDetails);
+    // Delete deletes a book only where the books are: in the list, not in
+    // the tree or elsewhere in the window.
+    QAction *remove = action("medelbook");
+    remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    listview_main->addAction(remove);
 }
 
 void MainWindow::setCatalogue(Catalogue *catalogue)
@@ -34,6 +39,7 @@ void MainWindow::setCatalogue(Catalogue *catalogue)
     m_catalogue = catalogue;
     if (!catalogue)
         return;
+    setWindowTitle(captionFor(catalogue->path()));
     connect(catalogue, &Catalogue::bookAdded, this, &MainWindow::showAddedBook);
     connect(catalogue, &Catalogue::bookChanged, this, &MainWindow::showChangedBook);
     connect(catalogue, &Catalogue::bookRemoved, this, &MainWindow::dropRemovedBook);
@@ -47,6 +53,7 @@ void MainWindow::setCatalogue(Catalogue *catalogue)
         },
         Qt::QueuedConnection);
     followCategories();
+    showListState();
 }
 
 // Each runs inside the guard: what went wrong in following a change is shown
@@ -74,16 +81,20 @@ void MainWindow::dropRemovedBook(qint64 id)
     guard::run(this, [&] { bookDeleted(QString::number(id)); });
 }
 
-void MainWindow::fillBookList(const BookQuery &query)
+int MainWindow::fillBookList(const BookQuery &query)
 {
-    // The list is emptied first; rows read before an error stay in it.
-    BookListModel::Fill fill(*listview_main->model());
-    fill.addBooks(*m_catalogue, query);
+    m_listKind = query.kind;
+    {
+        // The list is emptied first; rows read before an error stay in it.
+        BookListModel::Fill fill(*listview_main->model());
+        fill.addBooks(*m_catalogue, query);
+    }
+    return listview_main->model()->rowCount();
 }
 
-void MainWindow::listBooks(const BookQuery &query)
+int MainWindow::listBooks(const BookQuery &query)
 {
-    fillBookList(query);
+    return fillBookList(query);
 }
 
 PackedRows MainWindow::storedBookRow(const QString &number) const

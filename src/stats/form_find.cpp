@@ -9,6 +9,22 @@
 
 FindDialog *form_find = nullptr;
 
+namespace {
+
+// The word as a message quotes it: a long one cut short.
+QString shortWord(const QString &word)
+{
+    constexpr qsizetype kShown = 40;
+    if (word.size() <= kShown)
+        return word;
+    qsizetype cut = kShown;
+    if (word.at(cut - 1).isHighSurrogate())
+        --cut; // not inside a character
+    return word.left(cut) + QChar(0x2026);
+}
+
+} // namespace
+
 FindDialog::FindDialog(QWidget *parent)
     : FormDialog(parent)
     , ui(std::make_unique<Ui::FindDialog>())
@@ -57,7 +73,9 @@ void FindDialog::findBooks()
     options.note = ui->check_note->isChecked();
     options.reader = ui->check_reader->isChecked();
     // The list is emptied before the search runs; on an error it stays
-    // empty and the dialog stays open with its word and options.
-    catalogueView().listBooks(BookQuery::matching(word, options));
+    // empty and the dialog stays open with its word and options. How many
+    // were found the main window's status bar tells; none, this says.
+    if (catalogueView().listBooks(BookQuery::matching(word, options)) == 0)
+        msg::plain(this, QStringLiteral("没有找到含有“%1”的书籍").arg(shortWord(word)));
     accept();
 }

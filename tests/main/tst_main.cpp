@@ -29,6 +29,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 
 using namespace filehelpers;
@@ -198,7 +199,13 @@ private Q_SLOTS:
         QCOMPARE(!action->icon().isNull(), picture);
         if (picture)
             QCOMPARE(action->icon().pixmap(QSize(64, 64)).size(), QSize(16, 16)); // a 16 x 16 picture
-        QVERIFY(action->shortcut().isEmpty());
+        // The standard keys beside the access keys; Delete only in the list.
+        const QHash<QString, QString> keys{{"meaddbook", "Ctrl+N"},
+                                           {"meeditbook", "Ctrl+E"},
+                                           {"medelbook", "Del"},
+                                           {"mtfind", "Ctrl+F"},
+                                           {"mhhelp", "F1"}};
+        QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), keys.value(name));
         QVERIFY(action->isEnabled() && action->isVisible() && !action->isCheckable());
     }
 
@@ -890,5 +897,20 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MainTest)
+std::unique_ptr<QObject> makeKeysTest();
+
+// The main window's two test classes, one after the other.
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    int failed = 0;
+    {
+        MainTest test;
+        failed += QTest::qExec(&test, argc, argv);
+    }
+    failed += QTest::qExec(makeKeysTest().get(), argc, argv);
+    return failed;
+}
+
 #include "tst_main.moc"

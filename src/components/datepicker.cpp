@@ -77,6 +77,12 @@ void DatePicker::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Typing a day into an empty picker starts from today, with the first
+    // part of the date (the year, in Chinese order) taking what is typed.
+    if (!hasDate() && !isReadOnly() && !event->text().isEmpty() && event->text().front().isDigit()) {
+        setDate(QDate::currentDate());
+        setSelectedSection(sectionAt(0));
+    }
     QDateEdit::keyPressEvent(event);
 }
 

@@ -6,7 +6,7 @@
 // date format, and that can also hold no date at all: it then shows
 // "（无日期）". A new picker holds none. The user clears a day with the
 // Delete key or the "清除日期" entry of its context menu; stepping an empty
-// picker (arrow keys, wheel) starts from today.
+// picker (arrow keys, wheel) or typing a digit into it starts from today.
 class DatePicker : public QDateEdit
 {
     Q_OBJECT

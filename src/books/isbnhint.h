@@ -20,8 +20,8 @@ public:
     explicit IsbnHint(QLineEdit *box, QWidget *parent = nullptr);
 
     // Stands the hint in the band between the box and the row below, in the
-    // form's own type size when its letters fit there (the band is narrower
-    // than a line of text, but not than the letters). A hint longer than
+    // largest type size, up to the form's own, whose letters fit the band
+    // whole (the band may be lower than a line of text). A hint longer than
     // the band reaches further left, as far as furthestLeft.
     void placeIn(const QRect &band, int furthestLeft);
 

@@ -50,12 +50,15 @@ BookForm::BookForm(QWidget *parent)
     }
     setCounterpartEnabled(false);
 
-    // The ISBN's hint stands in the gap under the ISBN box.
+    // The ISBN's hint stands in the gap under the ISBN box, clear of the
+    // page count's row; a long one reaches under the second author.
     auto *hint = new IsbnHint(ui->book_isbn, ui->groupbox_base);
     const QRect box = ui->book_isbn->geometry();
     const int left = ui->label_book_isbn->x();
-    hint->setGeometry(left, box.bottom() + 1, ui->groupbox_base->width() - left - 2, 12);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint->placeIn(
+        QRect(left, box.bottom() + 1, ui->groupbox_base->width() - left - 2, ui->book_pages->y() - box.bottom() - 1),
+        ui->book_author2->x());
 }
 
 BookForm::~BookForm()

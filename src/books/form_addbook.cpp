@@ -2,6 +2,7 @@
 
 #include "bookform.h"
 #include "catalogue/catalogue.h"
+#include "components/datepicker.h"
 #include "components/guard.h"
 #include "components/messages.h"
 #include "ui_bookform.h"
@@ -34,6 +35,12 @@ AddBookDialog::AddBookDialog(QWidget *parent)
         setTabOrder(order[i - 1], order[i]);
 
     connect(c.book_name, &QLineEdit::textChanged, this, &AddBookDialog::enableAdd);
+    // A book borrowed or lent now is dated today, unless a day is there.
+    for (QRadioButton *button : {c.book_loan2, c.book_loan3})
+        connect(button, &QRadioButton::toggled, this, [loand = c.book_loand](bool checked) {
+            if (checked && !loand->hasDate())
+                loand->setDay(QDate::currentDate());
+        });
     guard::connect(ui->button_add, &QPushButton::clicked, this, &AddBookDialog::addBook);
     connect(ui->button_close, &QPushButton::clicked, this, &QDialog::reject);
 }

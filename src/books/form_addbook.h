@@ -11,7 +11,9 @@ class Tform_addbook;
 
 // The dialog in which the user enters a new book. Saving adds it to the
 // catalogue, which announces it (the main window's list appends its row); a
-// book that seems to be stored already is first asked about.
+// book that seems to be stored already is first asked about. The date
+// pickers start empty and are not reset between books: a day the user set
+// stays for the next book until cleared, and an empty one stores no date.
 class AddBookDialog : public FormDialog
 {
     Q_OBJECT

@@ -2,12 +2,19 @@
 
 #include "store/isbn.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QRegion>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
 const QColor kGood(0, 110, 40);
 const QColor kBad(190, 20, 20);
+// Smaller than this a hint is not read, whatever room it has.
+const int kSmallest = 10;
 
 } // namespace
 
@@ -18,17 +25,74 @@ IsbnHint::IsbnHint(QLineEdit *box, QWidget *parent)
     setObjectName(QStringLiteral("label_isbnhint"));
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
     hide();
     connect(box, &QLineEdit::editingFinished, this, &IsbnHint::check);
     connect(box, &QLineEdit::textChanged, this, &QWidget::hide);
     connect(this, &QLabel::linkActivated, this, &IsbnHint::convert);
 }
 
+QString IsbnHint::tidied(const QString &text)
+{
+    QString out = text;
+    // Input methods in full-width mode give U+FF10 to U+FF19, and Ｘ or ｘ.
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９')
+            c = QChar(u'0' + (u - u'０'));
+        else if (u == u'Ｘ' || u == u'ｘ')
+            c = QChar(u == u'Ｘ' ? u'X' : u'x');
+    }
+    // "ISBN", in either case and either width, then a colon of either
+    // width, then blanks; what follows must start the number itself.
+    static const QRegularExpression prefix(QStringLiteral("^\\s*[IiＩｉ][SsＳｓ][BbＢｂ][NnＮｎ]\\s*[:：]?\\s*"),
+                                           QRegularExpression::UseUnicodePropertiesOption);
+    return out.remove(prefix);
+}
+
+void IsbnHint::placeIn(const QRect &band, int furthestLeft)
+{
+    // The letters a hint shows. The full-width comma and brackets reach a
+    // row lower than the ideographs; in a band too low for them they may
+    // lose that row, and the ideographs stay whole.
+    const QString sample = QStringLiteral("有效的ISBN-13 979开头无ISBN-10校验位不对应为X位或数字转");
+    QFont f = parentWidget() ? parentWidget()->font() : font();
+    int above = 0;
+    for (int pixels = QFontInfo(f).pixelSize(); pixels >= kSmallest; --pixels) {
+        f.setPixelSize(pixels);
+        const QRect ink = QFontMetrics(f).tightBoundingRect(sample);
+        above = -ink.top();
+        if (ink.height() <= band.height())
+            break;
+    }
+    setFont(f);
+    // A line of text is taller than its letters. The label reaches up over
+    // the box by the leading above the letters, and a mask leaves it only
+    // the band: the letters stand whole in the band, and the box above keeps
+    // its look and its clicks.
+    m_leading = std::max(0, QFontMetrics(f).ascent() - above);
+    m_band = band;
+    m_furthestLeft = furthestLeft;
+    fitBand(band.left());
+}
+
+void IsbnHint::fitBand(int left)
+{
+    const int width = m_band.right() + 1 - left;
+    setGeometry(left, m_band.top() - m_leading, width, m_band.height() + m_leading);
+    setMask(QRegion(0, m_leading, width, m_band.height()));
+}
+
 void IsbnHint::check()
 {
+    // Only what the user typed is tidied: a stored ISBN that was merely
+    // passed through keeps its text, so it is not written as a change.
+    if (m_box->isModified()) {
+        const QString tidy = tidied(m_box->text());
+        if (tidy != m_box->text()) {
+            m_box->setText(tidy);
+            m_box->setModified(true);
+        }
+    }
     const QString text = m_box->text();
     if (isbn::compact(text).isEmpty()) {
         hide();
@@ -58,9 +122,11 @@ void IsbnHint::show(const QString &text, bool good, const QString &link, const Q
     QString html =
         QStringLiteral("<span style=\"color:%1\">%2</span>").arg((good ? kGood : kBad).name(), text.toHtmlEscaped());
     if (!link.isEmpty())
-        html += QStringLiteral("&nbsp;&nbsp;<a href=\"%1\">%2</a>").arg(link, linkText);
+        // Not underlined: the line under it would not fit in the band.
+        html += QStringLiteral("&nbsp;&nbsp;<a href=\"%1\" style=\"text-decoration:none\">%2</a>").arg(link, linkText);
     setText(html);
     setToolTip(good ? QString() : text);
+    fitBand(std::max(m_furthestLeft, std::min(m_band.left(), m_band.right() + 1 - sizeHint().width())));
     QLabel::show();
 }
 

@@ -17,14 +17,20 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 
 #include <QtTest>
 
@@ -105,7 +111,8 @@ private Q_SLOTS:
             QCOMPARE(d->size(), QSize(621, 443));
             QVERIFY(!fixture::child<QPushButton>(d, "button_add")->isEnabled());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(edit(d, "book_name")));
-            QCOMPARE(date(d, "book_pubd")->date(), QDate(2003, 9, 2));
+            for (const char *name : {"book_pubd", "book_buyd", "book_loand"})
+                QCOMPARE(date(d, name)->text(), QStringLiteral("（无日期）"));
             type(d, "book_name", QStringLiteral("半截"));
             QVERIFY(fixture::child<QPushButton>(d, "button_add")->isEnabled());
             edit(d, "book_name")->clear();
@@ -273,14 +280,14 @@ private Q_SLOTS:
                                                      << ""
                                                      << ""
                                                      << ""
-                                                     << "2003-09-02"
+                                                     << "today"
                                                      << "<null>"
                                                      << "很不错|借入|未读|";
         QTest::newRow("lent out") << "book_loan3"
                                   << "小李"
                                   << "7"
                                   << "小李"
-                                  << "2003-09-02"
+                                  << "today"
                                   << "7"
                                   << "很不错|已借出|未读|小李";
     }
@@ -314,7 +321,11 @@ private Q_SLOTS:
         const QString id = stored(QStringLiteral("book_id"));
         QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("边城"));
         QCOMPARE(stored(QStringLiteral("book_reader")), storedReader);
+        // A loan chosen with no loan date is dated today.
+        if (storedLoanDate == QLatin1String("today"))
+            storedLoanDate = datetext::toIso(QDate::currentDate());
         QCOMPARE(stored(QStringLiteral("book_loand")), storedLoanDate);
+        QCOMPARE(stored(QStringLiteral("book_buyd")), QStringLiteral("<null>"));
         QCOMPARE(stored(QStringLiteral("book_pages")), storedPages);
         QCOMPARE(stored(QStringLiteral("book_pubd")), QStringLiteral("1934-01-01"));
         QCOMPARE(stored(QStringLiteral("book_note")), QStringLiteral("第一行\r\n第二行"));
@@ -328,10 +339,154 @@ private Q_SLOTS:
         const QStringList row = list()->rowTexts(0);
         // The row shows the book as stored: the pages as the number kept.
         const QString rowPages = storedPages == QLatin1String("<null>") ? QString() : storedPages;
-        QCOMPARE(row.mid(0, 12), (QStringList{"边城", "新类", "沈从文", "", "", "", "新出版社", "1934/1/1", rowPages,
-                                              "", "2003/9/2", "18.5"}));
+        QCOMPARE(row.mid(0, 12),
+                 (QStringList{"边城", "新类", "沈从文", "", "", "", "新出版社", "1934/1/1", rowPages, "", "", "18.5"}));
         QCOMPARE(row.mid(12, 4).join(QLatin1Char('|')), rowTail);
         QCOMPARE(row.value(16), id);
+    }
+
+    // One date picker of the entry dialog over a run of books: left alone it
+    // stores no date (a loan chosen with no loan date is dated today), a day
+    // set stays for the next book, and a cleared picker stores none again.
+    void entryDatesAreOnlyTheUsers_data()
+    {
+        QTest::addColumn<QByteArray>("picker");
+        QTest::addColumn<QString>("clearBy");
+        QTest::newRow("publication, Delete key") << QByteArray("book_pubd") << "key";
+        QTest::newRow("purchase, context menu") << QByteArray("book_buyd") << "menu";
+        QTest::newRow("loan, Delete key") << QByteArray("book_loand") << "key";
+        QTest::newRow("loan, context menu") << QByteArray("book_loand") << "menu";
+    }
+    void entryDatesAreOnlyTheUsers()
+    {
+        QFETCH(QByteArray, picker);
+        QFETCH(QString, clearBy);
+        const bool loanDate = picker == "book_loand";
+        const QString column = QString::fromLatin1(picker);
+        const QDate day(2024, 3, 15);
+        const auto clear = [&](DatePicker *p) {
+            p->setFocus();
+            if (clearBy == QLatin1String("key")) {
+                QTest::keyClick(p, Qt::Key_Delete);
+                return;
+            }
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), p->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(p, &menuEvent);
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            auto *action = menu->findChild<QAction *>(QStringLiteral("action_cleardate"));
+            QVERIFY(action && action->isEnabled());
+            QCOMPARE(action->text(), QStringLiteral("清除日期"));
+            action->trigger();
+            menu->close();
+        };
+        struct Book
+        {
+            const char *title;
+            QDate shown; // on opening
+            std::function<void(DatePicker *)> steps;
+            QDate stored;
+        };
+        const QDate untouched = loanDate ? QDate::currentDate() : QDate();
+        const Book books[] = {
+            {"不动", QDate(), [](DatePicker *) {}, untouched},
+            {"定日", untouched, [&](DatePicker *p) { p->setDate(day); }, day},
+            {"沿用", day, [](DatePicker *) {}, day},
+            {"清除", day, clear, QDate()},
+            {"又空", QDate(), [](DatePicker *) {}, untouched},
+        };
+        start();
+        for (const Book &book : books) {
+            withDialog("meaddbook", [&](QDialog *d) {
+                DatePicker *p = date(d, picker.constData());
+                QCOMPARE(p->day(), book.shown);
+                type(d, "book_name", QString::fromUtf8(book.title));
+                if (loanDate)
+                    radio(d, "book_loan3")->click();
+                book.steps(p);
+                QCOMPARE(p->day(), book.stored);
+                if (!book.stored.isValid())
+                    QCOMPARE(p->text(), QStringLiteral("（无日期）"));
+                click(d, "button_add");
+                QVERIFY(!d->isVisible());
+            });
+            const QString where = QStringLiteral("book_name = '%1'").arg(QString::fromUtf8(book.title));
+            QCOMPARE(stored(column, where),
+                     book.stored.isValid() ? datetext::toIso(book.stored) : QStringLiteral("<null>"));
+            // The other pickers were never set: they store no date.
+            for (const QString &other : {QStringLiteral("book_pubd"), QStringLiteral("book_buyd")})
+                if (other != column)
+                    QCOMPARE(stored(other, where), QStringLiteral("<null>"));
+        }
+    }
+
+    void isbnBoxTidiesWhatWasTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tidied");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("full-width digits") << "０３０６４０６１５２"
+                                           << "0306406152"
+                                           << "有效的ISBN-10";
+        QTest::newRow("full-width X, hyphens kept") << "０-８０４４-２９５７-Ｘ"
+                                                    << "0-8044-2957-X"
+                                                    << "有效的ISBN-10";
+        QTest::newRow("prefix and its blank") << "ISBN 978-0-306-40615-7"
+                                              << "978-0-306-40615-7"
+                                              << "有效的ISBN-13";
+        QTest::newRow("lower case, full-width colon and blanks, blanks inside kept")
+            << "isbn：　９７８ ０ ３０６ ４０６１５ ７"
+            << "978 0 306 40615 7"
+            << "有效的ISBN-13";
+        QTest::newRow("colon, no blank, wrong check digit") << "ISBN:0-306-40615-3"
+                                                            << "0-306-40615-3"
+                                                            << "校验位不对，应为2";
+        QTest::newRow("full-width prefix, 979") << "ＩＳＢＮ ９７９１０９０６３６０７１"
+                                                << "9791090636071"
+                                                << "有效的ISBN-13（979开头，无ISBN-10）";
+        QTest::newRow("nothing to tidy") << "7-5327-3"
+                                         << "7-5327-3"
+                                         << "ISBN应为10位或13位数字";
+    }
+    void isbnBoxTidiesWhatWasTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, tidied);
+        QFETCH(QString, hint);
+        start();
+        withDialog("meaddbook", [&](QDialog *d) {
+            type(d, "book_name", QStringLiteral("书"));
+            QLineEdit *box = edit(d, "book_isbn");
+            box->setFocus();
+            // As an input method hands over what was typed.
+            QInputMethodEvent typing;
+            typing.setCommitString(typed);
+            QApplication::sendEvent(box, &typing);
+            QCOMPARE(box->text(), typed);
+            edit(d, "book_pages")->setFocus();
+            QCOMPARE(box->text(), tidied);
+            auto *label = fixture::child<QLabel>(d, "label_isbnhint");
+            QVERIFY(label->isVisible());
+            QVERIFY2(label->text().contains(hint.toHtmlEscaped()), qPrintable(label->text()));
+            // The hint stands whole in the band under the box, clear of the
+            // row below: no letter is cut at its foot or its end.
+            const QRect band = label->mask().boundingRect();
+            const QFontMetrics metrics(label->font());
+            // (The full-width comma and brackets may lose their lowest row.)
+            const QString letters =
+                QTextDocumentFragment::fromHtml(label->text()).toPlainText().remove(QRegularExpression(u"[，（）]"_qs));
+            const QRect ink =
+                metrics.tightBoundingRect(letters).translated(label->contentsRect().left(), metrics.ascent());
+            QVERIFY2(band.contains(QRect(band.left(), ink.top(), 1, ink.height())), qPrintable(letters));
+            QVERIFY(label->fontInfo().pixelSize() >= 10);
+            QVERIFY(label->width() >= label->sizeHint().width());
+            const QRect shown = band.translated(label->pos());
+            QVERIFY(shown.top() > box->geometry().bottom());
+            for (const char *below : {"book_pages", "label_book_pages", "book_pubd"})
+                QVERIFY2(!shown.intersects(fixture::child<QWidget>(d, below)->geometry()), below);
+            click(d, "button_add");
+        });
+        QCOMPARE(stored(QStringLiteral("book_isbn")), tidied);
     }
 
     void addingChangingAndDeletingTouchOneRowEach()
@@ -820,11 +975,16 @@ private Q_SLOTS:
     {
         // Values another program wrote that the dialog cannot show as they
         // are: dates it cannot read, a summary with bare line ends.
-        seed(QStringLiteral("insert into book (book_name, book_pubd, book_buyd, book_rating, book_loan, book_readed,"
-                            " book_note) values ('旧名', '2003-13-45', '某天', 2, 1, 2, '甲' || char(10) || '乙')"));
+        seed(
+            QStringLiteral("insert into book (book_name, book_isbn, book_pubd, book_buyd, book_rating, book_loan,"
+                           " book_readed, book_note) values ('旧名', 'ISBN ０３０６４０６１５２', '2003-13-45', '某天',"
+                           " 2, 1, 2, '甲' || char(10) || '乙')"));
         start();
         form_main->listview_main->selectRow(0);
         withDialog("meeditbook", [](QDialog *d) {
+            // Passing through the ISBN box tidies nothing that was not typed.
+            edit(d, "book_isbn")->setFocus();
+            edit(d, "book_name")->setFocus();
             edit(d, "book_name")->setText(QStringLiteral("新名"));
             click(d, "button_add");
             QVERIFY(!d->isVisible());
@@ -832,6 +992,7 @@ private Q_SLOTS:
         for (const msg::Shown &m : msg::takeShown())
             QFAIL(qPrintable(m.text));
         QCOMPARE(stored(QStringLiteral("book_name")), QStringLiteral("新名"));
+        QCOMPARE(stored(QStringLiteral("book_isbn")), QStringLiteral("ISBN ０３０６４０６１５２"));
         QCOMPARE(stored(QStringLiteral("book_pubd")), QStringLiteral("2003-13-45"));
         QCOMPARE(stored(QStringLiteral("book_buyd")), QStringLiteral("某天"));
         QCOMPARE(stored(QStringLiteral("book_rating || book_loan || book_readed")), QStringLiteral("212"));

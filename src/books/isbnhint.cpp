@@ -3,6 +3,7 @@
 #include "store/isbn.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QLineEdit>
 #include <QRegion>
 #include <QRegularExpression>
@@ -51,28 +52,47 @@ QString IsbnHint::tidied(const QString &text)
 
 void IsbnHint::placeIn(const QRect &band, int furthestLeft)
 {
+    m_band = band;
+    m_furthestLeft = furthestLeft;
+    m_fitted = false;
+}
+
+void IsbnHint::fitFont()
+{
     // The letters a hint shows. The full-width comma and brackets reach a
     // row lower than the ideographs; in a band too low for them they may
-    // lose that row, and the ideographs stay whole.
+    // lose that row, and the ideographs stay whole. Measuring loads the
+    // font at each size tried: it is done when a hint is first shown, once
+    // for all book windows of the same font and band.
+    struct Fit
+    {
+        int pixels;
+        int above;
+    };
+    static QHash<QString, Fit> fits;
     const QString sample = QStringLiteral("有效的ISBN-13 979开头无ISBN-10校验位不对应为X位或数字转");
     QFont f = parentWidget() ? parentWidget()->font() : font();
-    int above = 0;
-    for (int pixels = QFontInfo(f).pixelSize(); pixels >= kSmallest; --pixels) {
-        f.setPixelSize(pixels);
-        const QRect ink = QFontMetrics(f).tightBoundingRect(sample);
-        above = -ink.top();
-        if (ink.height() <= band.height())
-            break;
+    const QString key = f.key() + QLatin1Char('/') + QString::number(m_band.height());
+    auto fit = fits.constFind(key);
+    if (fit == fits.cend()) {
+        Fit found{QFontInfo(f).pixelSize(), 0};
+        for (int pixels = found.pixels; pixels >= kSmallest; --pixels) {
+            f.setPixelSize(pixels);
+            const QRect ink = QFontMetrics(f).tightBoundingRect(sample);
+            found = {pixels, -ink.top()};
+            if (ink.height() <= m_band.height())
+                break;
+        }
+        fit = fits.insert(key, found);
     }
+    f.setPixelSize(fit->pixels);
     setFont(f);
     // A line of text is taller than its letters. The label reaches up over
     // the box by the leading above the letters, and a mask leaves it only
     // the band: the letters stand whole in the band, and the box above keeps
     // its look and its clicks.
-    m_leading = std::max(0, QFontMetrics(f).ascent() - above);
-    m_band = band;
-    m_furthestLeft = furthestLeft;
-    fitBand(band.left());
+    m_leading = std::max(0, QFontMetrics(f).ascent() - fit->above);
+    m_fitted = true;
 }
 
 void IsbnHint::fitBand(int left)
@@ -124,6 +144,8 @@ void IsbnHint::show(const QString &text, bool good, const QString &link, const Q
     if (!link.isEmpty())
         // Not underlined: the line under it would not fit in the band.
         html += QStringLiteral("&nbsp;&nbsp;<a href=\"%1\" style=\"text-decoration:none\">%2</a>").arg(link, linkText);
+    if (!m_fitted)
+        fitFont();
     setText(html);
     setToolTip(good ? QString() : text);
     fitBand(std::max(m_furthestLeft, std::min(m_band.left(), m_band.right() + 1 - sizeHint().width())));

@@ -36,10 +36,12 @@ public:
 private:
     void show(const QString &text, bool good, const QString &link = QString(), const QString &linkText = QString());
     void convert(const QString &link);
+    void fitFont();
     void fitBand(int left);
 
     QLineEdit *m_box;
     QRect m_band;
     int m_furthestLeft = 0;
     int m_leading = 0;
+    bool m_fitted = false;
 };

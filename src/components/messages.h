@@ -17,8 +17,8 @@ void plain(QWidget *parent, const QString &text, const QString &caption = QStrin
 // information icon, buttons "&Yes" and "&No". True only for Yes.
 bool question(QWidget *parent, const QString &text);
 
-// The same question in Chinese, for the questions the program asks beyond
-// the design's own boxes and for the restore program's window: caption
+// The same question in Chinese, for the newer questions of the main program
+// (a book stored already, 已归还, ...) and for the restore program: caption
 // "提示", buttons "是(&Y)" and "否(&N)", the default one as given (Enter
 // answers it). Scripted and answered as question().
 enum class Preset { Yes, No };

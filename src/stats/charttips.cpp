@@ -7,16 +7,18 @@
 
 ChartTips::ChartTips(QChartView *view)
     : QObject(view)
-    , m_view(view)
+    , m_viewport(view->viewport())
 {
-    view->viewport()->installEventFilter(this);
+    // The viewport is kept as it is now: events reach this filter while the
+    // view is being destroyed, when the view can no longer be asked for it.
+    m_viewport->installEventFilter(this);
 }
 
 void ChartTips::hover(bool over, const QString &tip)
 {
     m_tip = over ? tip : QString();
-    if (over)
-        QToolTip::showText(QCursor::pos(), m_tip, m_view->viewport());
+    if (over && m_viewport)
+        QToolTip::showText(QCursor::pos(), m_tip, m_viewport);
     else
         QToolTip::hideText();
 }
@@ -28,8 +30,8 @@ void ChartTips::clear()
 
 bool ChartTips::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport() && event->type() == QEvent::ToolTip && !m_tip.isEmpty()) {
-        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), m_tip, m_view->viewport());
+    if (watched == m_viewport && event->type() == QEvent::ToolTip && !m_tip.isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), m_tip, m_viewport);
         return true;
     }
     return QObject::eventFilter(watched, event);

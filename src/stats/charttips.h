@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 
 class QChartView;
@@ -26,6 +28,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QChartView *m_view;
+    QPointer<QWidget> m_viewport;
     QString m_tip;
 };

@@ -74,6 +74,34 @@ QString withNewlines(QString text)
     return text;
 }
 
+// What stands before a piece of a text: nothing (the text's first piece),
+// a line break, or a soft break inside a long line.
+enum class Before { Nothing, LineBreak, SoftBreak };
+
+// Walks the text's lines (paragraph breaks of any kind), a long line in
+// pieces, calling piece(text, before) for each.
+template <class Piece> void forEachPiece(const QString &text, Piece piece)
+{
+    const QString lines = withNewlines(text);
+    for (qsizetype from = 0;;) {
+        const qsizetype newline = lines.indexOf(QLatin1Char('\n'), from);
+        const QStringView line = QStringView(lines).sliced(from, (newline < 0 ? lines.size() : newline) - from);
+        const Before first = from == 0 ? Before::Nothing : Before::LineBreak;
+        if (line.size() <= kLongLine) {
+            piece(line, first);
+        } else {
+            for (qsizetype start = 0; start < line.size();) {
+                const qsizetype end = pieceEnd(line, start);
+                piece(line.sliced(start, end - start), start == 0 ? first : Before::SoftBreak);
+                start = end;
+            }
+        }
+        if (newline < 0)
+            break;
+        from = newline + 1;
+    }
+}
+
 bool matchesAny(QKeyEvent *event, std::initializer_list<QKeySequence::StandardKey> keys)
 {
     for (const QKeySequence::StandardKey key : keys) {
@@ -97,35 +125,18 @@ void SummaryEdit::setText(const QString &text)
 {
     // The pieces go in as paragraphs of one plain text, the quickest way in;
     // then the paragraphs that continue a line are marked.
-    const QString lines = withNewlines(text);
     QString shown;
-    shown.reserve(lines.size() + lines.size() / kEndPiece + 1);
+    shown.reserve(text.size() + text.size() / kEndPiece + 1);
     std::vector<int> soft;
     int paragraphs = 0;
-    const auto addParagraph = [&](QStringView piece, bool continues) {
-        if (paragraphs > 0)
+    forEachPiece(text, [&](QStringView piece, Before before) {
+        if (before != Before::Nothing)
             shown += QLatin1Char('\n');
-        if (continues)
+        if (before == Before::SoftBreak)
             soft.push_back(paragraphs);
         shown += piece;
         ++paragraphs;
-    };
-    for (qsizetype from = 0;;) {
-        const qsizetype newline = lines.indexOf(QLatin1Char('\n'), from);
-        const QStringView line = QStringView(lines).sliced(from, (newline < 0 ? lines.size() : newline) - from);
-        if (line.size() <= kLongLine) {
-            addParagraph(line, false);
-        } else {
-            for (qsizetype start = 0; start < line.size();) {
-                const qsizetype end = pieceEnd(line, start);
-                addParagraph(line.sliced(start, end - start), start > 0);
-                start = end;
-            }
-        }
-        if (newline < 0)
-            break;
-        from = newline + 1;
-    }
+    });
     // A text that cannot fit gets its scroll bar before it is laid out, not
     // after: the bar's coming narrows the box and would lay out again what
     // was laid out for the width without it.
@@ -187,23 +198,11 @@ QString SummaryEdit::textOf(const QTextCursor &selection)
 
 void SummaryEdit::insertLines(QTextCursor &cursor, const QString &text)
 {
-    const QStringList lines = withNewlines(text).split(QLatin1Char('\n'));
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        if (n > 0)
-            cursor.insertBlock(withBreak(cursor.blockFormat(), false));
-        const QString &line = lines.at(n);
-        if (line.size() <= kLongLine) {
-            cursor.insertText(line);
-            continue;
-        }
-        for (qsizetype start = 0; start < line.size();) {
-            const qsizetype end = pieceEnd(line, start);
-            if (start > 0)
-                cursor.insertBlock(withBreak(cursor.blockFormat(), true));
-            cursor.insertText(line.mid(start, end - start));
-            start = end;
-        }
-    }
+    forEachPiece(text, [&](QStringView piece, Before before) {
+        if (before != Before::Nothing)
+            cursor.insertBlock(withBreak(cursor.blockFormat(), before == Before::SoftBreak));
+        cursor.insertText(piece.toString());
+    });
 }
 
 // Moves the cursor over a soft break it stands at, in the direction the key
